@@ -1,0 +1,105 @@
+#pragma once
+// The main window: owner of the tray icon, receiver of the hotkeys and, during
+// a session, the full-screen window the cube is drawn in. All its state lives
+// here; the system is reached only through the platform bundle.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "render/bitmap.h"
+#include "settings/settings_store.h"
+
+namespace app {
+
+// Hotkey identifiers and their key combinations.
+constexpr int kHotkeyLeft = 1;
+constexpr int kHotkeyRight = 2;
+constexpr std::uint32_t kModAltControl = 0x0001 | 0x0002;  // MOD_ALT | MOD_CONTROL
+constexpr std::uint32_t kVkLeft = 0x25;
+constexpr std::uint32_t kVkRight = 0x27;
+
+// Messages the main window handles itself.
+constexpr std::uint32_t kTrayCallbackMessage = 0x0401;  // WM_USER + 1
+constexpr std::uint32_t kHotkeyMessage = 0x0312;        // WM_HOTKEY
+
+// Shell windows that never take part in switching.
+constexpr const char* kShellWindowClass = "progman";
+constexpr const char* kTaskbarClass = "shell_traywnd";
+
+// Signal file that the mouse hook library drops to ask for the cube.
+constexpr const char* kSignalFileName = "rombodesktop.hook";
+constexpr std::uint32_t kTempPathBufferLength = 1000;
+
+// Window moves of the taskbar and of the managed windows.
+constexpr std::uint32_t kHideTaskbarFlags = 0x029F;
+constexpr std::uint32_t kShowTaskbarFlags = 0x0257;
+constexpr std::uint32_t kArrangeFlags = 0x0655;
+
+class TForm1 {
+ public:
+  explicit TForm1(platform::Platform& system);
+
+  // Start-up, close and shutdown.
+  void FormCreate();
+  void FormClose();
+  void FormDestroy();
+
+  // Window messages and events.
+  void WMHotKey(int id);
+  void Timer1Timer();
+  void FormPaint();
+  void FormMouseMove();
+  void mnuTraySalirClick();
+
+  // The cube session.
+  void ShowCube();
+  void SnapToFace();
+
+  // Managed windows.
+  void CollectWindows();
+  bool CollectWindowProc(platform::WindowHandle window);
+  void SetArrangedDesktop(std::int32_t desktop);
+  void ArrangeWindows(std::int32_t desktop);
+
+  // The path of the signal file, or empty when it cannot be looked for.
+  std::string SignalFilePath();
+
+  // State, public so that tests and the window host can look at it.
+  std::array<render::Bitmap, 4> faceBitmaps;
+  render::Bitmap topBitmap;
+  render::Bitmap bottomBitmap;
+  render::Bitmap backgroundBitmap;
+
+  std::int32_t lastCursorX = 0;
+  std::int32_t lastCursorY = 0;
+  float shownPitch = 0;
+  float shownYaw = 0;
+  float targetPitch = 0;
+  float targetYaw = 0;
+  float shownZoomOut = 0;
+  float targetZoomOut = 0;
+  bool mouseTurning = false;
+  std::int32_t currentDesktop = 0;
+  std::int32_t arrangedDesktop = 0;
+  platform::WindowHandle progmanWindow = platform::kNoWindow;
+  platform::WindowHandle trayWindow = platform::kNoWindow;
+  bool sessionActive = false;
+  bool imagesDirty = true;
+  std::vector<platform::WindowHandle> managedWindows;
+  settings::Settings settings;
+  platform::WindowHandle lastForeground = platform::kNoWindow;
+  // Time up to which the animation has been advanced.
+  std::uint32_t animationClock = 0;
+
+ private:
+  void ShowTaskbar(bool show);
+  bool FollowForeground();
+  bool PollSignalFile();
+  void Ease();
+
+  platform::Platform& system_;
+};
+
+}  // namespace app

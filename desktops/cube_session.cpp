@@ -1,0 +1,180 @@
+// The cube session: entering it, the timer tick that animates it and notices
+// the triggers of a switch, mouse turning, snapping to a face and the end.
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "desktops/layout.h"
+#include "desktops/motion.h"
+
+namespace app {
+
+namespace {
+constexpr std::uint32_t kLongestPath = 32767;
+}  // namespace
+
+void TForm1::ShowCube() {
+  platform::WindowManager& windows = system_.windows;
+  const std::int32_t w = windows.ScreenWidth();
+  const std::int32_t h = windows.ScreenHeight();
+  system_.mainWindow.Place(0, 0, w, h);
+
+  // The window is still hidden, so the picture shows the desktop as the user
+  // left it, layered windows included.
+  render::Bitmap& face = faceBitmaps[static_cast<std::size_t>(desktops::WrapDesktop(currentDesktop))];
+  face.SetSize(w, h);
+  if (!face.Empty()) system_.capture.CaptureScreen(face.Width(), face.Height(), true, face.Data());
+
+  system_.graphics.SetViewport(w, h);
+
+  const platform::Point cursor = windows.CursorPos();
+  lastCursorX = cursor.x;
+  lastCursorY = cursor.y;
+
+  shownPitch = 0;
+  shownYaw = -desktops::kQuarterTurn * static_cast<float>(currentDesktop);
+  targetPitch = 0;
+  targetYaw = shownYaw;
+  shownZoomOut = 0;
+  targetZoomOut = 1;
+  mouseTurning = true;
+
+  CollectWindows();
+  system_.mainWindow.ShowOnTop();
+  SetArrangedDesktop(currentDesktop);
+  ShowTaskbar(false);
+  animationClock = system_.clock.TickCount();
+  sessionActive = true;
+}
+
+void TForm1::Timer1Timer() {
+  if (FollowForeground()) return;
+  if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
+  if (!sessionActive) return;
+
+  if (!mouseTurning &&
+      desktops::Settled(shownZoomOut, targetZoomOut, shownPitch, targetPitch, shownYaw, targetYaw)) {
+    // Taskbar and windows go into place while the cube still covers the
+    // screen, so the user never sees them move.
+    ShowTaskbar(true);
+    ArrangeWindows(currentDesktop);
+    system_.mainWindow.Hide();
+    lastForeground = system_.windows.Foreground();
+    sessionActive = false;
+    return;
+  }
+
+  Ease();
+  system_.mainWindow.Repaint();
+  if (!system_.windows.LeftButtonDown()) SnapToFace();
+}
+
+// Turns to the desktop of a newly activated window that stands off screen.
+// Returns true when it opened a session, which ends the tick.
+bool TForm1::FollowForeground() {
+  platform::WindowManager& windows = system_.windows;
+  const platform::WindowHandle foreground = windows.Foreground();
+  if (foreground == system_.mainWindow.Handle() || foreground == lastForeground ||
+      !windows.IsVisible(foreground)) {
+    return false;
+  }
+  if (lastForeground == platform::kNoWindow) {
+    lastForeground = foreground;
+    return false;
+  }
+  platform::Rect rect;
+  windows.GetRect(foreground, &rect);
+  const int count = desktops::DesktopOffsetOf(rect, windows.ScreenWidth());
+  lastForeground = foreground;
+  if (count == 0 || system_.mainWindow.IsVisible()) return false;
+
+  ShowCube();
+  Timer1Timer();
+  targetYaw -= desktops::kQuarterTurn * static_cast<float>(count);
+  currentDesktop = desktops::WrapDesktop(currentDesktop + count);
+  return true;
+}
+
+std::string TForm1::SignalFilePath() {
+  std::vector<char> buffer(kTempPathBufferLength);
+  std::uint32_t length = system_.files.TempPath(kTempPathBufferLength, buffer.data());
+  if (length >= buffer.size()) {
+    // Too long for the usual buffer: the answer is the size it needs. Ask
+    // once more with that; a path longer than any Windows path, or one still
+    // growing, counts as none.
+    if (length <= kLongestPath) {
+      buffer.assign(length, '\0');
+      length = system_.files.TempPath(static_cast<std::uint32_t>(buffer.size()), buffer.data());
+    }
+    if (length >= buffer.size()) length = 0;
+  }
+  std::string directory(buffer.data(), length);
+  if (directory.empty() || directory.back() != '\\') directory += '\\';
+  return directory + kSignalFileName;
+}
+
+bool TForm1::PollSignalFile() {
+  try {
+    const std::string path = SignalFilePath();
+    if (!system_.files.FileExists(path)) return false;
+    system_.files.RemoveFile(path);
+    ShowCube();
+  } catch (...) {
+    // A failed request for the cube is dropped; the next signal tries again.
+  }
+  return true;
+}
+
+void TForm1::Ease() {
+  // Whole steps of tick-count time; the unsigned difference keeps working
+  // when the counter wraps around. Late ticks catch up without a cap.
+  while (static_cast<std::uint32_t>(system_.clock.TickCount() - animationClock) >=
+         desktops::kAnimationStepMs) {
+    animationClock += desktops::kAnimationStepMs;
+    const long double p = desktops::EasingFactor(settings.speed);
+    shownZoomOut = desktops::EaseStep(shownZoomOut, targetZoomOut, p);
+    shownPitch = desktops::EaseStep(shownPitch, targetPitch, p);
+    shownYaw = desktops::EaseStep(shownYaw, targetYaw, p);
+  }
+}
+
+void TForm1::SnapToFace() {
+  if (!mouseTurning) return;
+  mouseTurning = false;
+  targetZoomOut = 0;
+  targetPitch = 0;
+  const desktops::Snap snap = desktops::SnapYaw(targetYaw, shownYaw);
+  currentDesktop = snap.desktop;
+  targetYaw = snap.targetYaw;
+  shownYaw = snap.shownYaw;
+}
+
+void TForm1::FormMouseMove() { system_.mainWindow.Repaint(); }
+
+void TForm1::FormPaint() {
+  platform::WindowManager& windows = system_.windows;
+  const platform::Point cursor = windows.CursorPos();
+  system_.graphics.BeginFrame(settings.zoom * shownZoomOut);
+
+  if (mouseTurning) {
+    targetPitch = desktops::TurnedPitch(targetPitch, cursor.y - lastCursorY);
+    targetYaw = desktops::TurnedYaw(targetYaw, cursor.x - lastCursorX);
+    shownPitch = targetPitch;
+    shownYaw = targetYaw;
+  }
+  system_.graphics.OrientBox(shownPitch, shownYaw);
+
+  lastCursorX = cursor.x;
+  lastCursorY = cursor.y;
+  const desktops::CursorWrap wrap =
+      desktops::WrapCursor(cursor, windows.ScreenWidth(), windows.ScreenHeight());
+  if (wrap.moved) {
+    lastCursorX += wrap.shiftX;
+    lastCursorY += wrap.shiftY;
+    windows.PutCursor(wrap.put.x, wrap.put.y);
+  }
+
+  system_.graphics.Present();
+}
+
+}  // namespace app

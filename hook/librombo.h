@@ -1,0 +1,34 @@
+#pragma once
+// Entry points of librombo.dll, the system-wide mouse watcher. The program
+// binds them at load time through the DLL's import library.
+//
+// Both use the C calling convention with C linkage, so the exported names are
+// the bare names on i686 and x86_64 alike and no alias table is needed.
+#include <windows.h>
+
+#if defined(LIBROMBO_BUILDING)
+// The .def file decides what is exported; nothing to decorate here.
+#define LIBROMBO_API
+#else
+#define LIBROMBO_API __declspec(dllimport)
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Installs a low-level mouse hook owned by the calling thread, which must run
+// a message loop. A Ctrl+Alt+left-press then drops the signal file
+// "rombodesktop.hook" into the user's temporary directory. Calling it again
+// while installed only replaces the remembered window.
+LIBROMBO_API void __cdecl InstallMouseHook(HWND window);
+
+// Removes the hook; harmless when none is installed.
+LIBROMBO_API void __cdecl UninstallMouseHook(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+// Name of the file the library drops to ask for the cube.
+#define LIBROMBO_SIGNAL_FILE_NAME "rombodesktop.hook"

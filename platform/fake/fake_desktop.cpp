@@ -1,0 +1,202 @@
+#include "platform/fake/fake_desktop.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <stdexcept>
+
+namespace platform {
+
+FakeDesktop::FakeDesktop(std::int32_t width, std::int32_t height)
+    : screenWidth(width), screenHeight(height) {
+  mainHandle_ = AddWindow("TForm1", Rect{0, 0, 0, 0}, false);
+}
+
+WindowHandle FakeDesktop::AddWindow(const std::string& className, Rect rect, bool visible,
+                                    std::uint32_t exStyle) {
+  FakeWindow window;
+  window.handle = nextHandle_++;
+  window.className = className;
+  window.rect = rect;
+  window.visible = visible;
+  window.exStyle = exStyle;
+  windows_.push_back(window);
+  return window.handle;
+}
+
+FakeWindow* FakeDesktop::Find(WindowHandle handle) {
+  for (FakeWindow& window : windows_) {
+    if (window.handle == handle && !window.closed) return &window;
+  }
+  return nullptr;
+}
+
+FakeWindow& FakeDesktop::Window(WindowHandle handle) {
+  for (FakeWindow& window : windows_) {
+    if (window.handle == handle) return window;
+  }
+  throw std::out_of_range("no such fake window");
+}
+
+Platform FakeDesktop::Bundle(KeyValueStore& store) {
+  return Platform{*this, *this, *this, *this, *this, *this, *this, store};
+}
+
+WindowHandle FakeDesktop::FindByClass(const std::string& className) {
+  // Window classes compare without regard to case.
+  auto lower = [](std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+  };
+  for (const FakeWindow& window : windows_) {
+    if (!window.closed && lower(window.className) == lower(className)) return window.handle;
+  }
+  return kNoWindow;
+}
+
+void FakeDesktop::EnumerateTopLevel(const std::function<bool(WindowHandle)>& visit) {
+  std::vector<WindowHandle> handles;
+  for (const FakeWindow& window : windows_) {
+    if (!window.closed) handles.push_back(window.handle);
+  }
+  for (WindowHandle handle : handles) {
+    if (!visit(handle)) return;
+  }
+}
+
+bool FakeDesktop::IsVisible(WindowHandle window) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr && found->visible;
+}
+
+std::uint32_t FakeDesktop::ExtendedStyle(WindowHandle window) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr ? found->exStyle : 0;
+}
+
+bool FakeDesktop::GetRect(WindowHandle window, Rect* rect) {
+  const FakeWindow* found = Find(window);
+  if (found == nullptr) return false;
+  *rect = found->rect;
+  return true;
+}
+
+bool FakeDesktop::Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) {
+  moves.push_back(FakeMove{window, x, y, flags});
+  FakeWindow* found = Find(window);
+  if (found == nullptr) return false;
+  if ((flags & kMoveNoMove) == 0) {
+    const std::int32_t width = found->rect.right - found->rect.left;
+    const std::int32_t height = found->rect.bottom - found->rect.top;
+    found->rect = Rect{x, y, x + width, y + height};
+  }
+  if ((flags & kMoveShowWindow) != 0) found->visible = true;
+  if ((flags & kMoveHideWindow) != 0) found->visible = false;
+  return true;
+}
+
+void FakeDesktop::Show(WindowHandle window, ShowCommand command) {
+  log.push_back(std::string(command == kShowHide ? "hide " : "show ") + std::to_string(window));
+  FakeWindow* found = Find(window);
+  if (found != nullptr) found->visible = command != kShowHide;
+}
+
+WindowHandle FakeDesktop::Foreground() {
+  ++foregroundQueries;
+  return foreground;
+}
+
+void FakeDesktop::PutCursor(std::int32_t x, std::int32_t y) { cursor = Point{x, y}; }
+
+void FakeDesktop::Place(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
+  Window(mainHandle_).rect = Rect{x, y, x + width, y + height};
+}
+
+void FakeDesktop::ShowOnTop() {
+  log.push_back("cube.show");
+  Window(mainHandle_).visible = true;
+  foreground = mainHandle_;
+}
+
+void FakeDesktop::Hide() {
+  log.push_back("cube.hide");
+  Window(mainHandle_).visible = false;
+}
+
+void FakeDesktop::Repaint() {
+  ++paints;
+  if (onPaint) onPaint();
+}
+
+void FakeDesktop::Close() {
+  log.push_back("close");
+  if (onClose) onClose();
+}
+
+void FakeDesktop::Sleep(std::uint32_t milliseconds) {
+  log.push_back("sleep " + std::to_string(milliseconds));
+  tick += milliseconds;
+}
+
+std::uint32_t FakeDesktop::TempPath(std::uint32_t bufferLength, char* buffer) {
+  if (tempPathOverride) return tempPathOverride(bufferLength, buffer);
+  const auto length = static_cast<std::uint32_t>(tempPath.size());
+  if (length + 1 > bufferLength) return length + 1;
+  std::memcpy(buffer, tempPath.c_str(), length + 1);
+  return length;
+}
+
+bool FakeDesktop::FileExists(const std::string& path) {
+  ++fileChecks;
+  return files.count(path) != 0;
+}
+
+bool FakeDesktop::RemoveFile(const std::string& path) {
+  if (undeletable.count(path) != 0) return false;
+  return files.erase(path) != 0;
+}
+
+void FakeDesktop::CaptureScreen(std::int32_t width, std::int32_t height, bool includeLayered,
+                                std::uint8_t* pixels) {
+  ++captures;
+  log.push_back(std::string("capture ") + std::to_string(width) + "x" + std::to_string(height) +
+                (includeLayered ? " layered" : ""));
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+  std::memset(pixels, captures, bytes);
+}
+
+void FakeDesktop::AddTrayIcon(WindowHandle) { log.push_back("tray.add"); }
+void FakeDesktop::RemoveTrayIcon() { log.push_back("tray.remove"); }
+
+bool FakeDesktop::RegisterHotKey(WindowHandle, int id, std::uint32_t modifiers,
+                                 std::uint32_t virtualKey) {
+  log.push_back("hotkey.register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
+                std::to_string(virtualKey));
+  return hotkeys.insert(id).second;
+}
+
+void FakeDesktop::UnregisterHotKey(WindowHandle, int id) {
+  log.push_back("hotkey.unregister " + std::to_string(id));
+  hotkeys.erase(id);
+}
+
+void FakeDesktop::InstallMouseHook(WindowHandle) { log.push_back("hook.install"); }
+void FakeDesktop::UninstallMouseHook() { log.push_back("hook.uninstall"); }
+
+void FakeDesktop::LoadLibraries() { log.push_back("gl.load"); }
+void FakeDesktop::SetUpPixelFormat() { log.push_back("gl.pixelformat"); }
+void FakeDesktop::CreateContext() { log.push_back("gl.context"); }
+void FakeDesktop::EnableDepthAndTexturing() { log.push_back("gl.enable"); }
+void FakeDesktop::SetViewport(std::int32_t width, std::int32_t height) {
+  log.push_back("gl.viewport " + std::to_string(width) + "x" + std::to_string(height));
+}
+void FakeDesktop::BeginFrame(float pullBack) { lastPullBack = pullBack; }
+void FakeDesktop::OrientBox(float pitch, float yaw) {
+  lastPitch = pitch;
+  lastYaw = yaw;
+}
+void FakeDesktop::Present() {}
+void FakeDesktop::DeleteContext() { log.push_back("gl.delete"); }
+
+}  // namespace platform

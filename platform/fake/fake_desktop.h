@@ -1,0 +1,144 @@
+#pragma once
+// A desktop in memory for unit tests of the program logic: top-level windows
+// with rectangles and styles, a screen, a cursor, a clock, files, and a log
+// of every call that reaches the shell or OpenGL, in order.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+struct FakeWindow {
+  WindowHandle handle = kNoWindow;
+  std::string className;
+  Rect rect;
+  bool visible = true;
+  std::uint32_t exStyle = 0;
+  bool closed = false;
+};
+
+struct FakeMove {
+  WindowHandle window;
+  std::int32_t x;
+  std::int32_t y;
+  std::uint32_t flags;
+};
+
+class FakeDesktop : public WindowManager,
+                    public MainWindow,
+                    public Clock,
+                    public FileSystem,
+                    public ScreenCapture,
+                    public Shell,
+                    public Graphics {
+ public:
+  FakeDesktop(std::int32_t width = 1024, std::int32_t height = 768);
+
+  // Adds a top-level window below all others; returns its handle.
+  WindowHandle AddWindow(const std::string& className, Rect rect, bool visible = true,
+                         std::uint32_t exStyle = 0);
+  FakeWindow& Window(WindowHandle handle);
+  // The main window's own handle (it is a top-level window too).
+  WindowHandle MainHandle() const { return mainHandle_; }
+  Platform Bundle(KeyValueStore& store);
+
+  // Scripted state.
+  std::int32_t screenWidth;
+  std::int32_t screenHeight;
+  std::uint32_t tick = 0;
+  Point cursor;
+  bool leftDown = false;
+  WindowHandle foreground = kNoWindow;
+  std::set<std::string> files;
+  std::set<std::string> undeletable;
+  std::string tempPath = "C:\\Temp\\";
+  // When set, replaces TempPath's behaviour.
+  std::function<std::uint32_t(std::uint32_t, char*)> tempPathOverride;
+  // Runs on Repaint; tests point it at the form's paint handler.
+  std::function<void()> onPaint;
+  // Runs on Close; tests point it at the form's close path.
+  std::function<void()> onClose;
+
+  // What happened.
+  std::vector<std::string> log;
+  std::vector<FakeMove> moves;
+  std::set<int> hotkeys;
+  int paints = 0;
+  int captures = 0;
+  int fileChecks = 0;
+  int foregroundQueries = 0;
+  float lastPullBack = 0;
+  float lastPitch = 0;
+  float lastYaw = 0;
+
+  // WindowManager
+  WindowHandle FindByClass(const std::string& className) override;
+  void EnumerateTopLevel(const std::function<bool(WindowHandle)>& visit) override;
+  bool IsVisible(WindowHandle window) override;
+  std::uint32_t ExtendedStyle(WindowHandle window) override;
+  bool GetRect(WindowHandle window, Rect* rect) override;
+  bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
+  void Show(WindowHandle window, ShowCommand command) override;
+  WindowHandle Foreground() override;
+  std::int32_t ScreenWidth() override { return screenWidth; }
+  std::int32_t ScreenHeight() override { return screenHeight; }
+  Point CursorPos() override { return cursor; }
+  void PutCursor(std::int32_t x, std::int32_t y) override;
+  bool LeftButtonDown() override { return leftDown; }
+
+  // MainWindow
+  WindowHandle Handle() override { return mainHandle_; }
+  void Place(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) override;
+  void ShowOnTop() override;
+  void Hide() override;
+  bool IsVisible() override { return IsVisible(mainHandle_); }
+  void Repaint() override;
+  void Close() override;
+
+  // Clock
+  std::uint32_t TickCount() override { return tick; }
+  void Sleep(std::uint32_t milliseconds) override;
+
+  // FileSystem
+  std::uint32_t TempPath(std::uint32_t bufferLength, char* buffer) override;
+  bool FileExists(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+
+  // ScreenCapture: fills every pixel with the number of the capture.
+  void CaptureScreen(std::int32_t width, std::int32_t height, bool includeLayered,
+                     std::uint8_t* pixels) override;
+
+  // Shell
+  void AddTrayIcon(WindowHandle owner) override;
+  void RemoveTrayIcon() override;
+  bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
+                      std::uint32_t virtualKey) override;
+  void UnregisterHotKey(WindowHandle owner, int id) override;
+  void InstallMouseHook(WindowHandle owner) override;
+  void UninstallMouseHook() override;
+
+  // Graphics
+  void LoadLibraries() override;
+  void SetUpPixelFormat() override;
+  void CreateContext() override;
+  void EnableDepthAndTexturing() override;
+  void SetViewport(std::int32_t width, std::int32_t height) override;
+  void BeginFrame(float pullBack) override;
+  void OrientBox(float pitch, float yaw) override;
+  void Present() override;
+  void DeleteContext() override;
+
+ private:
+  FakeWindow* Find(WindowHandle handle);
+
+  std::vector<FakeWindow> windows_;  // z-order, topmost first
+  WindowHandle nextHandle_ = 0x100;
+  WindowHandle mainHandle_;
+};
+
+}  // namespace platform

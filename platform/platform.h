@@ -1,0 +1,24 @@
+#pragma once
+// Everything the program logic reaches the system through, in one bundle.
+#include "platform/graphics.h"
+#include "platform/key_value_store.h"
+#include "platform/main_window.h"
+#include "platform/screen_capture.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+#include "platform/window_manager.h"
+
+namespace platform {
+
+struct Platform {
+  WindowManager& windows;
+  MainWindow& mainWindow;
+  Clock& clock;
+  FileSystem& files;
+  ScreenCapture& capture;
+  Shell& shell;
+  Graphics& graphics;
+  KeyValueStore& store;
+};
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+#pragma once
+// Shell-side services of the main window: the notification-area icon, the
+// system-wide hotkeys and the mouse hook library.
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace platform {
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  virtual void AddTrayIcon(WindowHandle owner) = 0;
+  virtual void RemoveTrayIcon() = 0;
+  virtual bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
+                              std::uint32_t virtualKey) = 0;
+  virtual void UnregisterHotKey(WindowHandle owner, int id) = 0;
+  virtual void InstallMouseHook(WindowHandle owner) = 0;
+  virtual void UninstallMouseHook() = 0;
+};
+
+}  // namespace platform

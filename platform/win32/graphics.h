@@ -1,0 +1,32 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/graphics.h"
+#include "platform/win32/handles.h"
+
+namespace platform::win32 {
+
+class Win32Graphics : public Graphics {
+ public:
+  // The window must have its own device context (CS_OWNDC), kept for good.
+  explicit Win32Graphics(HWND window);
+  ~Win32Graphics() override;
+  Win32Graphics(const Win32Graphics&) = delete;
+  Win32Graphics& operator=(const Win32Graphics&) = delete;
+
+  void LoadLibraries() override;
+  void SetUpPixelFormat() override;
+  void CreateContext() override;
+  void EnableDepthAndTexturing() override;
+  void SetViewport(std::int32_t width, std::int32_t height) override;
+  void BeginFrame(float pullBack) override;
+  void OrientBox(float pitch, float yaw) override;
+  void Present() override;
+  void DeleteContext() override;
+
+ private:
+  WindowDc dc_;
+  HGLRC glContext_ = nullptr;
+};
+
+}  // namespace platform::win32

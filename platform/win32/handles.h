@@ -1,0 +1,76 @@
+#pragma once
+// Owners for the Windows handles the program holds, so every early return
+// gives them back.
+#include <windows.h>
+
+#include <cstdint>
+
+namespace platform::win32 {
+
+// A device context obtained from a window (GetDC / GetWindowDC), released to
+// that window.
+class WindowDc {
+ public:
+  WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {}
+  ~WindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// A memory device context (CreateCompatibleDC), deleted.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
+  ~MemoryDc() {
+    if (dc_ != nullptr) DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// A GDI object (bitmap, brush, ...), deleted.
+class GdiObject {
+ public:
+  explicit GdiObject(HGDIOBJ object) : object_(object) {}
+  ~GdiObject() {
+    if (object_ != nullptr) DeleteObject(object_);
+  }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  HGDIOBJ get() const { return object_; }
+
+ private:
+  HGDIOBJ object_;
+};
+
+// Selects an object into a device context for the lifetime of the guard and
+// puts the previous one back, so the object can then be deleted.
+class Selection {
+ public:
+  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~Selection() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+inline HWND ToHwnd(std::uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
+inline std::uintptr_t FromHwnd(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }
+
+}  // namespace platform::win32

@@ -1,0 +1,55 @@
+#include "platform/win32/main_window.h"
+
+#include "platform/win32/handles.h"
+
+namespace platform::win32 {
+
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, WNDPROC procedure, HICON icon) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  // Its own device context keeps the OpenGL pixel format for good.
+  windowClass.style = CS_OWNDC;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = icon;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kClassName;
+  RegisterClassExA(&windowClass);
+  // A tool window: the cube has no taskbar button of its own.
+  window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, kCaption,
+                            WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, nullptr,
+                            nullptr, instance, nullptr);
+}
+
+Win32MainWindow::~Win32MainWindow() { Destroy(); }
+
+void Win32MainWindow::Destroy() {
+  if (window_ == nullptr) return;
+  DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+WindowHandle Win32MainWindow::Handle() { return FromHwnd(window_); }
+
+void Win32MainWindow::Place(std::int32_t x, std::int32_t y, std::int32_t width,
+                            std::int32_t height) {
+  SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32MainWindow::ShowOnTop() {
+  ShowWindow(window_, SW_SHOW);
+  SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(window_);
+}
+
+void Win32MainWindow::Hide() { ShowWindow(window_, SW_HIDE); }
+
+bool Win32MainWindow::IsVisible() { return IsWindowVisible(window_) != FALSE; }
+
+void Win32MainWindow::Repaint() {
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void Win32MainWindow::Close() { SendMessageA(window_, WM_CLOSE, 0, 0); }
+
+}  // namespace platform::win32

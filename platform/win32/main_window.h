@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/main_window.h"
+
+namespace platform::win32 {
+
+// The program's main window: a borderless, always-on-top popup with its own
+// device context for OpenGL, created hidden.
+class Win32MainWindow : public MainWindow {
+ public:
+  static constexpr const char* kClassName = "TForm1";
+  static constexpr const char* kCaption = "wndRomboDesktop";
+
+  Win32MainWindow(HINSTANCE instance, WNDPROC procedure, HICON icon);
+  ~Win32MainWindow() override;
+  Win32MainWindow(const Win32MainWindow&) = delete;
+  Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+  HWND hwnd() const { return window_; }
+  // Destroys the window now (its WM_DESTROY runs before this returns).
+  void Destroy();
+
+  WindowHandle Handle() override;
+  void Place(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) override;
+  void ShowOnTop() override;
+  void Hide() override;
+  bool IsVisible() override;
+  void Repaint() override;
+  void Close() override;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+}  // namespace platform::win32

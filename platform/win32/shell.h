@@ -1,0 +1,32 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/shell.h"
+
+namespace platform::win32 {
+
+// Size of the notification-icon record in its first form (88 bytes on the
+// 32-bit build), the form every shell version understands.
+constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
+constexpr UINT kTrayIconId = 1;
+constexpr UINT kTrayCallback = WM_USER + 1;
+constexpr const char* kTrayTip = "RomboDesktop";
+
+class Win32Shell : public Shell {
+ public:
+  explicit Win32Shell(HICON icon) : icon_(icon) {}
+  void AddTrayIcon(WindowHandle owner) override;
+  void RemoveTrayIcon() override;
+  bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
+                      std::uint32_t virtualKey) override;
+  void UnregisterHotKey(WindowHandle owner, int id) override;
+  void InstallMouseHook(WindowHandle owner) override;
+  void UninstallMouseHook() override;
+
+ private:
+  HICON icon_;
+  NOTIFYICONDATAA trayIconData_{};
+};
+
+}  // namespace platform::win32

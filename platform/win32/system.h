@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/screen_capture.h"
+#include "platform/system.h"
+
+namespace platform::win32 {
+
+class Win32Clock : public Clock {
+ public:
+  std::uint32_t TickCount() override;
+  void Sleep(std::uint32_t milliseconds) override;
+};
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::uint32_t TempPath(std::uint32_t bufferLength, char* buffer) override;
+  bool FileExists(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+};
+
+class Win32ScreenCapture : public ScreenCapture {
+ public:
+  void CaptureScreen(std::int32_t width, std::int32_t height, bool includeLayered,
+                     std::uint8_t* pixels) override;
+};
+
+}  // namespace platform::win32

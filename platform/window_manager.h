@@ -1,0 +1,62 @@
+#pragma once
+// The window manager as the switching logic sees it: top-level windows, the
+// primary screen, the foreground window, the cursor and the left button.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/types.h"
+
+namespace platform {
+
+// Flags of a window move, numbered as SetWindowPos numbers them.
+enum MoveFlag : std::uint32_t {
+  kMoveNoSize = 0x0001,
+  kMoveNoMove = 0x0002,
+  kMoveNoZOrder = 0x0004,
+  kMoveNoRedraw = 0x0008,
+  kMoveNoActivate = 0x0010,
+  kMoveShowWindow = 0x0040,
+  kMoveHideWindow = 0x0080,
+  kMoveNoOwnerZOrder = 0x0200,
+  kMoveNoSendChanging = 0x0400,
+};
+
+// Show commands, numbered as ShowWindow numbers them.
+enum ShowCommand : int {
+  kShowHide = 0,
+  kShowShow = 5,
+};
+
+constexpr std::uint32_t kExStyleLayered = 0x00080000;
+
+class WindowManager {
+ public:
+  virtual ~WindowManager() = default;
+
+  // The top-level window of the given class (no title), or kNoWindow.
+  virtual WindowHandle FindByClass(const std::string& className) = 0;
+  // Visits every top-level window, topmost first; stops early when the
+  // visitor answers false.
+  virtual void EnumerateTopLevel(const std::function<bool(WindowHandle)>& visit) = 0;
+  virtual bool IsVisible(WindowHandle window) = 0;
+  virtual std::uint32_t ExtendedStyle(WindowHandle window) = 0;
+  // False when the rectangle cannot be read (for instance a closed window).
+  virtual bool GetRect(WindowHandle window, Rect* rect) = 0;
+  // Moves a window without resizing: SetWindowPos(window, 0, x, y, 0, 0, flags).
+  virtual bool Move(WindowHandle window, std::int32_t x, std::int32_t y,
+                    std::uint32_t flags) = 0;
+  virtual void Show(WindowHandle window, ShowCommand command) = 0;
+  virtual WindowHandle Foreground() = 0;
+
+  // Primary screen size in pixels, read afresh at every call.
+  virtual std::int32_t ScreenWidth() = 0;
+  virtual std::int32_t ScreenHeight() = 0;
+
+  virtual Point CursorPos() = 0;
+  virtual void PutCursor(std::int32_t x, std::int32_t y) = 0;
+  // The asynchronous state of the left mouse button (held down now).
+  virtual bool LeftButtonDown() = 0;
+};
+
+}  // namespace platform

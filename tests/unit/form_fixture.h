@@ -1,0 +1,50 @@
+#pragma once
+// A started main window on a fake 1024 x 768 desktop, for tests of the
+// program logic as a whole.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Unit1.h"
+#include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_store.h"
+
+class FormTest : public testing::Test {
+ protected:
+  static constexpr std::int32_t kWidth = 1024;
+  static constexpr std::int32_t kHeight = 768;
+
+  FormTest() : desktop(kWidth, kHeight), system(desktop.Bundle(store)), form(system) {
+    desktop.onPaint = [this] { form.FormPaint(); };
+    shellWindow = desktop.AddWindow("Progman", platform::Rect{0, 0, kWidth, kHeight});
+    taskbar = desktop.AddWindow("Shell_TrayWnd", platform::Rect{0, 738, kWidth, kHeight});
+  }
+
+  // Starts the program; windows added before this stand on desktop 0.
+  void Start() {
+    form.FormCreate();
+    desktop.log.clear();
+    desktop.moves.clear();
+  }
+
+  // Runs timer ticks, the clock advancing `stepMs` before each, until the
+  // session has ended; returns how many ticks it took.
+  int RunUntilHidden(std::uint32_t stepMs = 10, int limit = 100000) {
+    int ticks = 0;
+    while (form.sessionActive && ticks < limit) {
+      desktop.tick += stepMs;
+      form.Timer1Timer();
+      ++ticks;
+    }
+    return ticks;
+  }
+
+  std::int32_t LeftOf(platform::WindowHandle window) { return desktop.Window(window).rect.left; }
+
+  platform::FakeStore store;
+  platform::FakeDesktop desktop;
+  platform::Platform system;
+  app::TForm1 form;
+  platform::WindowHandle shellWindow;
+  platform::WindowHandle taskbar;
+};

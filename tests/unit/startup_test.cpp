@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "form_fixture.h"
+
+namespace {
+
+using StartupTest = FormTest;
+
+std::vector<std::string> Without(const std::vector<std::string>& log, const std::string& prefix) {
+  std::vector<std::string> kept;
+  for (const std::string& line : log) {
+    if (line.rfind(prefix, 0) != 0) kept.push_back(line);
+  }
+  return kept;
+}
+
+TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
+  const auto notepad = desktop.AddWindow("Notepad", platform::Rect{10, 10, 400, 300});
+  const auto hiddenTool = desktop.AddWindow("Tool", platform::Rect{0, 0, 50, 50}, false);
+  form.FormCreate();
+
+  const std::string n = std::to_string(notepad);
+  const std::vector<std::string> expected = {
+      "gl.load",
+      "tray.add",
+      "hook.install",
+      "hotkey.register 1 3 37",
+      "hotkey.register 2 3 39",
+      "gl.pixelformat",
+      "gl.context",
+      "gl.enable",
+      "hide " + n,
+      "sleep 500",
+      "capture 1024x768",
+      "show " + n,
+  };
+  EXPECT_EQ(desktop.log, expected);
+  // Windows that were open are visible again; the hidden one stays hidden.
+  EXPECT_TRUE(desktop.Window(notepad).visible);
+  EXPECT_FALSE(desktop.Window(hiddenTool).visible);
+  // Start-up moves no window.
+  EXPECT_TRUE(desktop.moves.empty());
+
+  // Faces 1 to 3 share the bare-desktop picture; face 0 waits for its session.
+  EXPECT_TRUE(form.faceBitmaps[0].Empty());
+  for (int face = 1; face < 4; ++face) {
+    EXPECT_EQ(form.faceBitmaps[face].Width(), kWidth);
+    EXPECT_EQ(form.faceBitmaps[face].Height(), kHeight);
+    EXPECT_EQ(form.faceBitmaps[face].PixelAt(5, 5), 0x010101u);
+  }
+  EXPECT_TRUE(form.imagesDirty);
+  EXPECT_FALSE(form.sessionActive);
+  EXPECT_EQ(form.currentDesktop, 0);
+  EXPECT_EQ(form.lastForeground, platform::kNoWindow);
+}
+
+TEST_F(StartupTest, FirstRunTakesTheDefaultsAndCreatesNoKey) {
+  form.FormCreate();
+  EXPECT_EQ(form.settings.languageName, "English");
+  EXPECT_FLOAT_EQ(form.settings.speed, 0.3f);
+  EXPECT_FLOAT_EQ(form.settings.zoom, 0.2f);
+  EXPECT_TRUE(form.settings.backgroundPath.empty());
+  EXPECT_TRUE(store.keys().empty());
+}
+
+TEST_F(StartupTest, StoredSettingsAreReadBeforeAnythingStarts) {
+  store.SetValue("Software\\RomboDesktop", "idioma", platform::kTypeString,
+                 {'E', 's', 'p', 'a', 'n', 'o', 'l', 0});
+  form.FormCreate();
+  EXPECT_EQ(form.settings.languageName, "Espanol");
+}
+
+TEST_F(StartupTest, ShutdownReleasesEverythingInOrder) {
+  Start();
+  form.FormClose();
+  form.FormDestroy();
+  const std::vector<std::string> expected = {
+      "hotkey.unregister 1", "hotkey.unregister 2", "tray.remove", "hook.uninstall", "gl.delete"};
+  EXPECT_EQ(desktop.log, expected);
+  EXPECT_TRUE(desktop.hotkeys.empty());
+  // Nothing is moved back and the taskbar is left as it is.
+  EXPECT_TRUE(desktop.moves.empty());
+}
+
+TEST_F(StartupTest, ClosingMidSessionBringsTheTaskbarBack) {
+  desktop.AddWindow("Notepad", platform::Rect{10, 10, 400, 300});
+  Start();
+  desktop.leftDown = true;
+  form.WMHotKey(app::kHotkeyRight);
+  ASSERT_TRUE(form.sessionActive);
+  ASSERT_FALSE(desktop.Window(taskbar).visible);
+
+  form.FormClose();
+  form.FormDestroy();
+  EXPECT_TRUE(desktop.Window(taskbar).visible);
+  // Parked windows stay parked: no window but the taskbar was moved.
+  for (const platform::FakeMove& move : desktop.moves) EXPECT_EQ(move.window, taskbar);
+  EXPECT_EQ(Without(desktop.log, "cube.").back(), "gl.delete");
+}
+
+TEST_F(StartupTest, QuitClosesTheMainWindow) {
+  Start();
+  bool closed = false;
+  desktop.onClose = [&] { closed = true; };
+  form.mnuTraySalirClick();
+  EXPECT_TRUE(closed);
+}
+
+}  // namespace
