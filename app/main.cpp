@@ -105,7 +105,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32ScreenCapture capture;
   platform::win32::Win32Shell shell(icon);
   platform::win32::Win32Graphics graphics(mainWindow.hwnd());
-  platform::win32::RegistryStore store;
+  platform::RegistryStore store;
   platform::Platform system{windows, mainWindow, clock, files, capture, shell, graphics, store};
 
   app::TForm1 form1(system);

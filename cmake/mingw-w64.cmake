@@ -56,11 +56,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # FindZLIB prefers the latter, which would need zlib1.dll at run time.
 set(ZLIB_USE_STATIC_LIBS ON CACHE BOOL "Link zlib statically")
 
-# Lets add_test()/ctest and gtest_discover_tests() run the x86_64 binaries.
-# Debian's wine here is 64-bit only, so i686 binaries will not start.
+# Lets add_test()/ctest and gtest_discover_tests() run the binaries under
+# wine. Debian's wine runs 32-bit programs only with the wine32 (i386)
+# package, whose loader is /usr/lib/wine/wine; without it i686 gets none.
 if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
   find_program(ROMBO_WINE NAMES wine64 wine)
-  if(ROMBO_WINE)
+  if(ROMBO_WINE AND (ROMBO_ARCH STREQUAL "x86_64" OR EXISTS /usr/lib/wine/wine))
     set(CMAKE_CROSSCOMPILING_EMULATOR "${ROMBO_WINE}")
   endif()
 endif()

@@ -16,6 +16,8 @@
 //   ping      -> "pong"          proves earlier input events were handled
 //   quit      -> "bye"           closes the window and exits
 // Exits on WM_CLOSE too.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -151,6 +153,8 @@ DWORD WINAPI ReadCommands(LPVOID parameter) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Plain "\n" line ends, so scripts can match the answers exactly.
+  _setmode(_fileno(stdout), _O_BINARY);
   unsigned seconds = kDefaultSeconds;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--seconds") == 0) {

@@ -119,8 +119,8 @@ EOF
     rm -f "$tmp/drive_c/e2e-template.reg"
     # Store the TEMP dir relative to the prefix so copies can derive theirs.
     local temp_unix
-    temp_unix=$(cat "$tmp/e2e-temp-path")
-    temp_unix=${temp_unix%/}
+    # winepath answers through dosdevices/c:; store the real directory
+    temp_unix=$(realpath -m "$(cat "$tmp/e2e-temp-path")")
     [[ "$temp_unix" == "$tmp"/* ]] || { e2e_log "unexpected TEMP path $temp_unix"; return 1; }
     echo "${temp_unix#"$tmp"/}" >"$tmp/e2e-temp-path"
     # User folders are symlinks to $HOME; tests must not write there.
@@ -182,7 +182,9 @@ _e2e_start_xvfb() {
 }
 
 _e2e_desktop_xid() {
-    xdotool search --name '^Default - Wine desktop$' 2>/dev/null | head -n1
+    local id
+    id=$(xdotool search --name '^Default - Wine desktop$' 2>/dev/null | head -n1)
+    [[ -n "$id" ]] && echo "$id"
 }
 
 # e2e_start [WxH]: Xvfb + fresh prefix + virtual desktop of that size.

@@ -79,6 +79,9 @@ else
   }
 fi
 
+# A host that died must fail the checks, not kill the script with SIGPIPE.
+trap '' PIPE
+
 WORK="$(mktemp -d /tmp/rombo-hook-test.XXXXXX)"
 PASSED=0
 FAILED=0

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Switching desktops from outside: hotkeys shift every managed window by whole
+# screen widths, four switches bring everything back, activating a parked
+# window turns to its desktop, the hook's signal file opens a session that
+# follows the mouse, and layered windows and the taskbar never move.
+set -u
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/rombo.sh"
+
+W=1024
+e2e_start ${W}x768
+e2e_window 100 120 300 200 "one" --color 2050c0
+one=$E2E_WINDOW_HWND
+e2e_window 500 300 240 160 "two" --color c05020
+two=$E2E_WINDOW_HWND
+e2e_window 1200 100 200 150 "parked next" --color 20c050
+next=$E2E_WINDOW_HWND
+e2e_window 700 50 120 90 "layered" --layered --color 808080
+layered=$E2E_WINDOW_HWND
+taskbar_rect() { e2e_probe rect "$(e2e_probe find Shell_TrayWnd | head -n1)" 2>/dev/null; }
+taskbar_before=$(taskbar_rect)
+
+rombo_start
+
+expect_lefts() {  # one two next
+    rombo_wait_left "$one" "$1"
+    rombo_wait_left "$two" "$2"
+    rombo_wait_left "$next" "$3"
+    rombo_wait_session_end
+    e2e_assert_eq 700 "$(rombo_left "$layered")" "layered window"
+    e2e_assert_eq "$taskbar_before" "$(taskbar_rect)" "taskbar"
+}
+
+# Right: every managed window one width to the left.
+rombo_key ctrl+alt+Right
+expect_lefts $((100 - W)) $((500 - W)) $((1200 - W))
+e2e_screenshot "$E2E_TMP/desktop1.png"
+
+# Three more: all back where they were.
+for _ in 1 2 3; do
+    rombo_key ctrl+alt+Right
+    rombo_wait_session_end
+    sleep 0.3
+done
+expect_lefts 100 500 1200
+
+# Left from desktop 0: the current windows park one width to the right.
+rombo_key ctrl+alt+Left
+expect_lefts $((100 + W)) $((500 + W)) $((1200 + W))
+rombo_key ctrl+alt+Right
+expect_lefts 100 500 1200
+
+# Activating a parked window from another program turns to its desktop.
+e2e_probe activate "$one" >/dev/null
+sleep 0.3
+e2e_probe activate "$next" >/dev/null
+expect_lefts $((100 - W)) $((500 - W)) $((1200 - W))
+rombo_key ctrl+alt+Left
+expect_lefts 100 500 1200
+
+# The hook's signal file with the left button up: a session opens and
+# settles on the face it started from.
+xdotool mousemove 512 400
+sleep 0.3
+rombo_signal
+rombo_wait_session_end
+expect_lefts 100 500 1200
+
+# With the button held, dragging 450 pixels right turns a quarter back: on
+# release the cube settles on the previous desktop (3).
+xdotool mousemove 300 400 mousedown 1
+rombo_signal
+e2e_wait_for 5 rombo_shown || e2e_fail "no session"
+for x in 390 480 570 660 750; do
+    xdotool mousemove $x 400
+    sleep 0.15
+done
+e2e_screenshot "$E2E_TMP/turning.png"
+xdotool mouseup 1
+expect_lefts $((100 + W)) $((500 + W)) $((1200 + W))
+exit 0

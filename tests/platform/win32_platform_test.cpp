@@ -1,0 +1,168 @@
+// The Win32 window manager, files and screen capture against the real
+// system (under Wine on the test machines).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/system.h"
+#include "platform/win32/window_manager.h"
+
+namespace {
+
+using platform::win32::FromHwnd;
+
+// A plain top-level window filled with one colour, destroyed with the object.
+class TestWindow {
+ public:
+  TestWindow(const char* title, int x, int y, int width, int height, COLORREF colour,
+             DWORD exStyle = 0)
+      : brush_(CreateSolidBrush(colour)) {
+    static const char* kClass = "RomboPlatformTestWindow";
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kClass;
+    RegisterClassA(&windowClass);  // fails harmlessly after the first time
+    window_ = CreateWindowExA(exStyle, kClass, title, WS_POPUP | WS_VISIBLE, x, y, width, height,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetClassLongPtrA(window_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush_.get()));
+    InvalidateRect(window_, nullptr, TRUE);
+    Pump();
+  }
+  ~TestWindow() { DestroyWindow(window_); }
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+
+  HWND hwnd() const { return window_; }
+  platform::WindowHandle handle() const { return FromHwnd(window_); }
+
+  static void Pump() {
+    MSG message;
+    for (int round = 0; round < 20; ++round) {
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+      Sleep(10);
+    }
+  }
+
+ private:
+  platform::win32::GdiObject brush_;
+  HWND window_ = nullptr;
+};
+
+TEST(Win32WindowManagerTest, MovesWindowsOffScreenAndReadsThemBack) {
+  platform::win32::Win32WindowManager windows;
+  TestWindow window("mover", 100, 120, 200, 150, RGB(0, 128, 0));
+  const std::int32_t w = windows.ScreenWidth();
+  ASSERT_GT(w, 0);
+  for (std::int32_t x : {-924, 2048, 3000, -w, 3 * w, 100}) {
+    ASSERT_TRUE(windows.Move(window.handle(), x, 120, 0x0655)) << x;
+    platform::Rect rect;
+    ASSERT_TRUE(windows.GetRect(window.handle(), &rect));
+    EXPECT_EQ(rect.left, x);
+    EXPECT_EQ(rect.top, 120);
+    EXPECT_EQ(rect.right - rect.left, 200);
+    EXPECT_TRUE(windows.IsVisible(window.handle()));
+  }
+}
+
+TEST(Win32WindowManagerTest, EnumeratesAndTellsLayeredAndClosedWindows) {
+  platform::win32::Win32WindowManager windows;
+  TestWindow plain("plain", 10, 10, 50, 50, RGB(1, 2, 3));
+  TestWindow layered("layered", 70, 10, 50, 50, RGB(1, 2, 3), WS_EX_LAYERED);
+  std::vector<platform::WindowHandle> seen;
+  windows.EnumerateTopLevel([&](platform::WindowHandle h) {
+    seen.push_back(h);
+    return true;
+  });
+  EXPECT_NE(std::find(seen.begin(), seen.end(), plain.handle()), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), layered.handle()), seen.end());
+  EXPECT_EQ(windows.ExtendedStyle(plain.handle()) & 0x80000u, 0u);
+  EXPECT_NE(windows.ExtendedStyle(layered.handle()) & 0x80000u, 0u);
+
+  // The visitor can stop the enumeration.
+  int visits = 0;
+  windows.EnumerateTopLevel([&](platform::WindowHandle) { return ++visits < 2; });
+  EXPECT_EQ(visits, 2);
+
+  HWND gone = nullptr;
+  {
+    TestWindow shortLived("gone", 10, 70, 50, 50, RGB(0, 0, 0));
+    gone = shortLived.hwnd();
+  }
+  platform::Rect rect;
+  EXPECT_FALSE(windows.GetRect(FromHwnd(gone), &rect));
+  EXPECT_FALSE(windows.Move(FromHwnd(gone), 0, 0, 0x0655));
+  EXPECT_FALSE(windows.IsVisible(FromHwnd(gone)));
+}
+
+TEST(Win32WindowManagerTest, HidesAndShowsAndFindsByClass) {
+  platform::win32::Win32WindowManager windows;
+  TestWindow window("shown", 10, 10, 50, 50, RGB(9, 9, 9));
+  windows.Show(window.handle(), platform::kShowHide);
+  EXPECT_FALSE(windows.IsVisible(window.handle()));
+  windows.Show(window.handle(), platform::kShowShow);
+  EXPECT_TRUE(windows.IsVisible(window.handle()));
+  // Class names compare without regard to case.
+  EXPECT_NE(windows.FindByClass("ROMBOPLATFORMTESTWINDOW"), platform::kNoWindow);
+  EXPECT_EQ(windows.FindByClass("no such class at all"), platform::kNoWindow);
+}
+
+TEST(Win32WindowManagerTest, PutsTheCursor) {
+  platform::win32::Win32WindowManager windows;
+  windows.PutCursor(33, 44);
+  const platform::Point p = windows.CursorPos();
+  EXPECT_EQ(p.x, 33);
+  EXPECT_EQ(p.y, 44);
+}
+
+TEST(Win32ScreenCaptureTest, CapturesWhatIsShownBottomUp) {
+  platform::win32::Win32WindowManager windows;
+  platform::win32::Win32ScreenCapture capture;
+  TestWindow red("red", 0, 0, 64, 32, RGB(255, 0, 0), WS_EX_TOPMOST);
+  TestWindow blue("blue", 0, 32, 64, 32, RGB(0, 0, 255), WS_EX_TOPMOST);
+  const int width = 64;
+  const int height = 64;
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4, 0x7F);
+  capture.CaptureScreen(width, height, true, pixels.data());
+  // Row 0 of the buffer is the bottom row of the screen area: blue.
+  auto pixel = [&](int x, int rowFromBottom) {
+    const std::uint8_t* p = &pixels[(static_cast<std::size_t>(rowFromBottom) * width + x) * 4];
+    return RGB(p[2], p[1], p[0]);
+  };
+  EXPECT_EQ(pixel(10, 5), RGB(0, 0, 255));
+  EXPECT_EQ(pixel(10, 60), RGB(255, 0, 0));
+}
+
+TEST(Win32FileSystemTest, TempPathFilesAndTheTooSmallBuffer) {
+  platform::win32::Win32FileSystem files;
+  char buffer[1000];
+  const std::uint32_t length = files.TempPath(sizeof(buffer), buffer);
+  ASSERT_GT(length, 0u);
+  ASSERT_LT(length, sizeof(buffer));
+  const std::string directory(buffer, length);
+  EXPECT_EQ(directory.back(), '\\');
+
+  char tiny[2] = {'#', '#'};
+  EXPECT_EQ(files.TempPath(sizeof(tiny), tiny), length + 1);  // the size it needs
+
+  const std::string path = directory + "rombo-platform-test.tmp";
+  DeleteFileA(path.c_str());
+  EXPECT_FALSE(files.FileExists(path));
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  EXPECT_TRUE(files.FileExists(path));
+  EXPECT_TRUE(files.RemoveFile(path));
+  EXPECT_FALSE(files.FileExists(path));
+  EXPECT_FALSE(files.RemoveFile(path));
+  // A directory is not a file.
+  EXPECT_FALSE(files.FileExists(directory.substr(0, directory.size() - 1)));
+}
+
+}  // namespace
