@@ -13,6 +13,8 @@
 #   ROMBO_WIN64_DIR   built Windows x86_64 binaries (default <repo>/dist/win64)
 #   ROMBO_PROBE       probe.exe (default $ROMBO_WIN64_DIR/probe.exe)
 #   ROMBO_CACHE       cache dir (default ~/.cache/rombodesktop); holds the prefix template
+#   E2E_TASKBAR=0     no taskbar (Wine shows none by default; the template turns
+#                     it on, like on Windows, via Explorer\Desktops\Default EnableShell)
 #   E2E_KEEP=1        keep $E2E_TMP after the test (logs, prefix) for debugging
 #   E2E_PREFIX_COPY   "link" (default: hard-link the prefix's DLL/EXE files, copy the rest)
 #                     or "full" (cp -a everything, about 1 s more)
@@ -79,7 +81,8 @@ _e2e_wine_key() {
     local ver inf
     ver=$(wine --version 2>/dev/null | tr -cd 'A-Za-z0-9._-')
     inf=$(stat -c %Y /usr/share/wine/wine.inf 2>/dev/null || echo 0)
-    echo "${ver:-unknown}-$inf"
+    # bump the last part when the template's content changes
+    echo "${ver:-unknown}-$inf-t2"
 }
 
 # Debian's wine keeps the server socket dir in /tmp/wine-XXXXXX and records
@@ -111,6 +114,9 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1024x768"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\Default]
+"EnableShell"=dword:00000001
 EOF
         wine regedit /S 'C:\e2e-template.reg' >>"$tmp.log" 2>&1 || exit 1
         winepath -u "$(wine cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r')" >"$tmp/e2e-temp-path" 2>>"$tmp.log" || exit 1
@@ -161,6 +167,13 @@ _e2e_copy_prefix() {
         -exec sh -c 'for f; do cp -p "$f" "$f.e2e" && mv -f "$f.e2e" "$f"; done' sh {} +
 }
 
+# When run by tests/e2e/run, leave a note of what was started so the runner
+# can clean up after a test that was killed before its trap ran.
+_e2e_note() {
+    [[ -n "${E2E_STATE_FILE:-}" ]] && echo "$*" >>"$E2E_STATE_FILE"
+    return 0
+}
+
 _e2e_start_xvfb() {
     local w=$1 h=$2 fdfile="$E2E_TMP/xvfb.display" i
     : >"$fdfile"
@@ -169,9 +182,11 @@ _e2e_start_xvfb() {
     Xvfb -displayfd 3 -screen 0 "$((w + 64))x$((h + 64))x24" -nolisten tcp -noreset \
         3>"$fdfile" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
+    _e2e_note "xvfb $E2E_XVFB_PID"
     for ((i = 0; i < 100; i++)); do
         if grep -q '^[0-9]\+$' "$fdfile" 2>/dev/null; then
-            export DISPLAY=":$(head -n1 "$fdfile")"
+            DISPLAY=":$(head -n1 "$fdfile")"
+            export DISPLAY
             return 0
         fi
         kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
@@ -200,6 +215,7 @@ e2e_start() {
 
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/rombo-e2e.XXXXXX") || e2e_fail "mktemp failed"
     export E2E_TMP
+    _e2e_note "tmp $E2E_TMP"
     tpl=$(_e2e_template) || e2e_fail "no wine prefix template"
     export WINEPREFIX="$E2E_TMP/prefix"
     _e2e_copy_prefix "$tpl" "$WINEPREFIX" || e2e_fail "copying the prefix template failed"
@@ -211,6 +227,9 @@ e2e_start() {
     sed -i "/^\[Software\\\\\\\\Wine\\\\\\\\Explorer\\\\\\\\Desktops\]/,/^\[/ s/^\"Default\"=\".*\"/\"Default\"=\"${w}x${h}\"/" \
         "$WINEPREFIX/user.reg"
     grep -q "^\"Default\"=\"${w}x${h}\"" "$WINEPREFIX/user.reg" || e2e_fail "could not set the desktop size"
+    if [[ "${E2E_TASKBAR:-1}" == 0 ]]; then
+        sed -i 's/^"EnableShell"=dword:00000001/"EnableShell"=dword:00000000/' "$WINEPREFIX/user.reg"
+    fi
     t1=$(_e2e_now_ms)
 
     _e2e_start_xvfb "$w" "$h" || e2e_fail "Xvfb failed"
@@ -231,28 +250,31 @@ e2e_start() {
 
 _e2e_screen_is() { [[ "$(e2e_probe screen)" == "$1"$'\t'"$2" ]]; }
 
-# e2e_stop: ends only what e2e_start began. Safe to call twice.
+# e2e_stop: ends only what e2e_start began. Safe to call twice. Every wait
+# is bounded so a hung Windows process cannot keep the test from cleaning up.
 e2e_stop() {
-    local rc=$?
+    local rc=$? p i
     [[ -n "$E2E_STARTED" ]] || return "$rc"
     E2E_STARTED=
     trap - EXIT TERM INT
     if [[ -n "${WINEPREFIX:-}" && -d "$WINEPREFIX" ]]; then
-        WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1
-        local p
+        WINEPREFIX=$WINEPREFIX timeout 10 wineserver -k >/dev/null 2>&1
         for p in "${E2E_WINE_PIDS[@]}"; do
             kill -KILL "$p" 2>/dev/null
         done
-        # wait for our children so they do not outlive the prefix
-        for p in "${E2E_WINE_PIDS[@]}"; do
-            wait "$p" 2>/dev/null
+        for ((i = 0; i < 50; i++)); do
+            _e2e_server_running || break
+            sleep 0.1
         done
-        WINEPREFIX=$WINEPREFIX wineserver -w >/dev/null 2>&1
         _e2e_remove_server_dir "$WINEPREFIX"
     fi
     if [[ -n "$E2E_XVFB_PID" ]]; then
         kill "$E2E_XVFB_PID" 2>/dev/null
-        wait "$E2E_XVFB_PID" 2>/dev/null
+        for ((i = 0; i < 50; i++)); do
+            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$E2E_XVFB_PID" 2>/dev/null
         E2E_XVFB_PID=
     fi
     if [[ -n "${E2E_TMP:-}" && -d "$E2E_TMP" ]]; then
@@ -263,6 +285,15 @@ e2e_stop() {
         fi
     fi
     return "$rc"
+}
+
+# Is a wineserver of this test's prefix still up? (its socket dir has a lock)
+_e2e_server_running() {
+    local p
+    for p in $(pgrep -x wineserver64 2>/dev/null; pgrep -x wineserver 2>/dev/null); do
+        [[ "$(tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -m1 '^WINEPREFIX=')" == "WINEPREFIX=$WINEPREFIX" ]] && return 0
+    done
+    return 1
 }
 
 # e2e_wine <exe> [args]: starts a Windows program in the background; its
@@ -291,6 +322,7 @@ e2e_window() {
     E2E_LAST_PID=$!
     E2E_WINE_PIDS+=("$E2E_LAST_PID")
     e2e_wait_for 20 grep -q '^0x[0-9a-f]*' "$out" || e2e_fail "probe window '$5' did not start: $(cat "$out")"
+    # shellcheck disable=SC2034  # for the calling test
     E2E_WINDOW_HWND=$(grep -o '^0x[0-9a-f]*' "$out" | head -n1)
 }
 

@@ -3,6 +3,7 @@
 # were put, off-screen moves read back, hotkeys free in a fresh prefix, tray
 # icons seen and gone, clean stop.
 set -u
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 e2e_start 1024x768
@@ -11,6 +12,9 @@ e2e_assert_eq $'1024\t768' "$(e2e_probe screen)" "screen size"
 [[ -d "$E2E_TEMP_UNIX" ]] || e2e_fail "E2E_TEMP_UNIX $E2E_TEMP_UNIX is not a directory"
 [[ "$E2E_TEMP_UNIX" == "$WINEPREFIX"/* ]] || e2e_fail "E2E_TEMP_UNIX $E2E_TEMP_UNIX is outside the prefix"
 xwininfo -id "$E2E_DESKTOP_XID" | grep -q 'Width: 1024' || e2e_fail "desktop X window is not 1024 wide"
+# the harness turns Wine's taskbar on: a visible strip along the bottom
+tray=$(e2e_probe tray | head -n1) || e2e_fail "no Shell_TrayWnd"
+e2e_assert_eq $'Shell_TrayWnd\t\t0\t748\t1024\t768\t1' "$(cut -f2-8 <<<"$tray")" "taskbar"
 
 e2e_window 100 120 300 200 "probe one" --color ff0000
 one=$E2E_WINDOW_HWND
@@ -47,8 +51,9 @@ e2e_assert_eq "$one" "$(e2e_probe foreground | cut -f1)" "foreground window"
 e2e_assert_eq present "$(e2e_probe tray-has "$two" 1)" "tray icon of probe two"
 e2e_assert_eq absent "$(e2e_probe tray-has "$one" 1)" "tray icon of probe one"
 e2e_probe post "$two" WM_CLOSE 0 0 || e2e_fail "post WM_CLOSE failed"
-e2e_wait_for 10 bash -c '! wine "$ROMBO_PROBE" rect '"$two" || e2e_fail "probe two did not close"
-e2e_wait_for 10 bash -c 'wine "$ROMBO_PROBE" tray-has '"$two"' 1 | grep -q absent' ||
-    e2e_fail "tray icon of probe two stayed after its window closed"
+window_gone() { ! e2e_probe rect "$1" >/dev/null 2>&1; }
+icon_gone() { [[ "$(e2e_probe tray-has "$1" 1)" == absent ]]; }
+e2e_wait_for 10 window_gone "$two" || e2e_fail "probe two did not close"
+e2e_wait_for 10 icon_gone "$two" || e2e_fail "tray icon of probe two stayed after its window closed"
 
 e2e_log "selftest ok (start took ${E2E_START_MS} ms)"

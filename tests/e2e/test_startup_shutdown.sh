@@ -17,8 +17,8 @@ row=$(e2e_probe list | awk -F'\t' -v h="$before" '$1 == h')
 e2e_assert_eq $'100\t120\t400\t320\t1' "$(cut -f4-8 <<<"$row")" "window open before start"
 e2e_assert_eq 0 "$(rombo_visible)" "main window visibility"
 e2e_assert_eq present "$(e2e_probe tray-has "$ROMBO_HWND" 1)" "tray icon"
-e2e_assert_eq "taken 1409" "$(e2e_probe hotkey-free 3 0x25)" "ctrl+alt+Left"
-e2e_assert_eq "taken 1409" "$(e2e_probe hotkey-free 3 0x27)" "ctrl+alt+Right"
+e2e_assert_eq $'taken\t1409' "$(e2e_probe hotkey-free 3 0x25)" "ctrl+alt+Left"
+e2e_assert_eq $'taken\t1409' "$(e2e_probe hotkey-free 3 0x27)" "ctrl+alt+Right"
 e2e_assert_eq free "$(e2e_probe hotkey-free 3 0x26)" "ctrl+alt+Up (not ours)"
 wine reg query "$ROMBO_KEY" >/dev/null 2>&1 && e2e_fail "a first run created $ROMBO_KEY"
 
