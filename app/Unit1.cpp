@@ -42,6 +42,7 @@ void TForm1::FormCreate() {
 
   currentDesktop = 0;
   arrangedDesktop = 0;
+  system_.mainWindow.SetTickInterval(kIdleTickMs);
 }
 
 void TForm1::FormClose() {

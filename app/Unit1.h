@@ -32,6 +32,13 @@ constexpr const char* kTaskbarClass = "shell_traywnd";
 constexpr const char* kSignalFileName = "rombodesktop.hook";
 constexpr std::uint32_t kTempPathBufferLength = 1000;
 
+// The timer runs at full rate only while a session animates. Between
+// sessions it only watches the foreground window and the signal file, for
+// which the system's usual timer granularity is quick enough; polling every
+// millisecond there would cost CPU all day for nothing.
+constexpr std::uint32_t kSessionTickMs = 1;
+constexpr std::uint32_t kIdleTickMs = 16;
+
 // Window moves of the taskbar and of the managed windows.
 constexpr std::uint32_t kHideTaskbarFlags = 0x029F;
 constexpr std::uint32_t kShowTaskbarFlags = 0x0257;

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr UINT_PTR kTimer1 = 1;
-constexpr UINT kTimer1IntervalMs = 1;
 constexpr UINT kMenuQuit = 1;
 constexpr const char* kErrorTitle = "RomboDesktop";
 
@@ -46,7 +44,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   try {
     switch (message) {
       case WM_TIMER:
-        if (wParam == kTimer1) form->Timer1Timer();
+        if (wParam == platform::win32::Win32MainWindow::kTimerId) form->Timer1Timer();
         return 0;
       case WM_HOTKEY: {
         const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
@@ -115,14 +113,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   } catch (const std::exception& error) {
     ShowError(error);
   }
-  SetTimer(mainWindow.hwnd(), kTimer1, kTimer1IntervalMs, nullptr);
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  KillTimer(mainWindow.hwnd(), kTimer1);
+  KillTimer(mainWindow.hwnd(), platform::win32::Win32MainWindow::kTimerId);
   mainWindow.Destroy();
   return 0;
 }

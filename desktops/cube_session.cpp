@@ -45,6 +45,7 @@ void TForm1::ShowCube() {
   ShowTaskbar(false);
   animationClock = system_.clock.TickCount();
   sessionActive = true;
+  system_.mainWindow.SetTickInterval(kSessionTickMs);
 }
 
 void TForm1::Timer1Timer() {
@@ -61,6 +62,7 @@ void TForm1::Timer1Timer() {
     system_.mainWindow.Hide();
     lastForeground = system_.windows.Foreground();
     sessionActive = false;
+    system_.mainWindow.SetTickInterval(kIdleTickMs);
     return;
   }
 

@@ -21,6 +21,9 @@ class MainWindow {
   virtual void Repaint() = 0;
   // Asks the window to close, as any close request would.
   virtual void Close() = 0;
+  // Starts the window's timer, or changes its interval; each expiry calls the
+  // timer handler.
+  virtual void SetTickInterval(std::uint32_t milliseconds) = 0;
 };
 
 }  // namespace platform

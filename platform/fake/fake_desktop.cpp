@@ -134,6 +134,11 @@ void FakeDesktop::Close() {
   if (onClose) onClose();
 }
 
+void FakeDesktop::SetTickInterval(std::uint32_t milliseconds) {
+  log.push_back("timer " + std::to_string(milliseconds));
+  tickInterval = milliseconds;
+}
+
 void FakeDesktop::Sleep(std::uint32_t milliseconds) {
   log.push_back("sleep " + std::to_string(milliseconds));
   tick += milliseconds;

@@ -69,6 +69,7 @@ class FakeDesktop : public WindowManager,
   std::vector<FakeMove> moves;
   std::set<int> hotkeys;
   int paints = 0;
+  std::uint32_t tickInterval = 0;
   int captures = 0;
   int fileChecks = 0;
   int foregroundQueries = 0;
@@ -99,6 +100,7 @@ class FakeDesktop : public WindowManager,
   bool IsVisible() override { return IsVisible(mainHandle_); }
   void Repaint() override;
   void Close() override;
+  void SetTickInterval(std::uint32_t milliseconds) override;
 
   // Clock
   std::uint32_t TickCount() override { return tick; }

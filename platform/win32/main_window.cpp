@@ -52,4 +52,9 @@ void Win32MainWindow::Repaint() {
 
 void Win32MainWindow::Close() { SendMessageA(window_, WM_CLOSE, 0, 0); }
 
+void Win32MainWindow::SetTickInterval(std::uint32_t milliseconds) {
+  // Setting the same timer again only changes its interval.
+  SetTimer(window_, kTimerId, milliseconds, nullptr);
+}
+
 }  // namespace platform::win32

@@ -28,6 +28,9 @@ class Win32MainWindow : public MainWindow {
   bool IsVisible() override;
   void Repaint() override;
   void Close() override;
+  void SetTickInterval(std::uint32_t milliseconds) override;
+
+  static constexpr UINT_PTR kTimerId = 1;
 
  private:
   HWND window_ = nullptr;

@@ -46,6 +46,7 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   EXPECT_FLOAT_EQ(form.targetZoomOut, 0);
   EXPECT_EQ(form.arrangedDesktop, 0);
   EXPECT_FALSE(desktop.Window(taskbar).visible);
+  EXPECT_EQ(desktop.tickInterval, app::kSessionTickMs);
   // Photographed with layered windows, before the cube window showed.
   const auto capture = std::find(desktop.log.begin(), desktop.log.end(), "capture 1024x768 layered");
   const auto shown = std::find(desktop.log.begin(), desktop.log.end(), "cube.show");
@@ -61,8 +62,10 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   EXPECT_FALSE(form.sessionActive);
   EXPECT_FALSE(desktop.IsVisible());
   EXPECT_TRUE(desktop.Window(taskbar).visible);
-  EXPECT_EQ(desktop.log.back(), "cube.hide");
+  const std::vector<std::string> ending = {"cube.hide", "timer 16"};
+  EXPECT_EQ(std::vector<std::string>(desktop.log.end() - 2, desktop.log.end()), ending);
   EXPECT_EQ(form.lastForeground, desktop.foreground);
+  EXPECT_EQ(desktop.tickInterval, app::kIdleTickMs);
 
   // Every managed window moved once, one width to the left, with the arrange
   // flags; the layered window and the shell stayed.

@@ -36,6 +36,7 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
       "sleep 500",
       "capture 1024x768",
       "show " + n,
+      "timer 16",
   };
   EXPECT_EQ(desktop.log, expected);
   // Windows that were open are visible again; the hidden one stays hidden.
