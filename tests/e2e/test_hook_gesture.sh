@@ -167,9 +167,11 @@ rm -f "$SIGNAL"
 check "plain click is passed on" click_with
 check "plain click writes nothing" signal_absent
 
+rm -f "$SIGNAL"
 check "ctrl-only click is passed on" click_with ctrl
 check "ctrl-only click writes nothing" signal_absent
 
+rm -f "$SIGNAL"
 check "alt-only click is passed on" click_with alt
 check "alt-only click writes nothing" signal_absent
 
@@ -183,12 +185,14 @@ plain_drag() {
   xdotool mousemove "$DESKTOP_X" "$DESKTOP_Y"
   return $seen
 }
+rm -f "$SIGNAL"
 check "plain drag is passed on" plain_drag
 check "plain drag writes nothing" signal_absent
 
 # Right button with ctrl+alt is not the gesture. The probe watches only the
 # left button, so a plain left click afterwards is the barrier: input is
 # handled in order, so the right press had been seen before it.
+rm -f "$SIGNAL"
 xdotool keydown ctrl alt
 xdotool click 3
 xdotool keyup ctrl alt

@@ -69,6 +69,8 @@ expect_lefts 100 500 1200
 # With the button held, dragging 450 pixels right turns a quarter back: on
 # release the cube settles on the previous desktop (3).
 xdotool mousemove 300 400 mousedown 1
+# Let the press reach the system before the cube looks at the button.
+sleep 0.5
 rombo_signal
 e2e_wait_for 5 rombo_shown || e2e_fail "no session"
 for x in 390 480 570 660 750; do
@@ -76,6 +78,7 @@ for x in 390 480 570 660 750; do
     sleep 0.15
 done
 e2e_screenshot "$E2E_TMP/turning.png"
+sleep 0.3
 xdotool mouseup 1
 expect_lefts $((100 + W)) $((500 + W)) $((1200 + W))
 exit 0

@@ -20,10 +20,11 @@
 
 #include "platform/win32/registry_store.h"
 #include "settings/settings_store.h"
+#include "tests/common/settings_checks.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace settings::testing_support;
 using platform::UniqueRegKey;
 using settings::Settings;
 
@@ -35,12 +36,6 @@ struct RawValue {
   Bytes data;
 };
 
-Bytes TextBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
-Bytes TextWithNul(const std::string& s) {
-  Bytes b = TextBytes(s);
-  b.push_back(0);
-  return b;
-}
 
 // Known encodings of the floats used below, as little-endian doubles.
 const Bytes kBytes03 = {0x00, 0x00, 0x00, 0x40, 0x33, 0x33, 0xD3, 0x3F};
@@ -48,39 +43,9 @@ const Bytes kBytes07 = {0x00, 0x00, 0x00, 0x60, 0x66, 0x66, 0xE6, 0x3F};
 const Bytes kBytes02 = {0x00, 0x00, 0x00, 0xA0, 0x99, 0x99, 0xC9, 0x3F};
 const Bytes kDword = {0x01, 0x00, 0x00, 0x00};
 
-std::uint32_t BitsOf(float value) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
 
-void ExpectSameSettings(const Settings& expected, const Settings& actual) {
-  EXPECT_EQ(expected.languageName, actual.languageName);
-  EXPECT_EQ(BitsOf(expected.speed), BitsOf(actual.speed))
-      << "speed " << expected.speed << " vs " << actual.speed;
-  EXPECT_EQ(BitsOf(expected.zoom), BitsOf(actual.zoom))
-      << "zoom " << expected.zoom << " vs " << actual.zoom;
-  EXPECT_EQ(expected.backgroundPath, actual.backgroundPath);
-  EXPECT_EQ(expected.topPath, actual.topPath);
-  EXPECT_EQ(expected.bottomPath, actual.bottomPath);
-}
 
-Settings Defaults() {
-  Settings d;
-  d.languageName = "English";
-  d.speed = 0.3f;
-  d.zoom = 0.2f;
-  d.backgroundPath = d.topPath = d.bottomPath = "";
-  return d;
-}
 
-Settings Scribbled() {
-  Settings s;
-  s.languageName = "stale";
-  s.speed = s.zoom = 9.0f;
-  s.backgroundPath = s.topPath = s.bottomPath = "stale";
-  return s;
-}
 
 UniqueRegKey OpenRaw(HKEY parent, const std::string& path, REGSAM access) {
   HKEY raw = nullptr;

@@ -14,45 +14,18 @@
 #include <vector>
 
 #include "platform/fake/fake_store.h"
+#include "tests/common/settings_checks.h"
 
 namespace settings {
 
-// Lets gtest print a Settings on failure instead of a byte dump.
-void PrintTo(const Settings& s, std::ostream* os) {
-  *os << "{language=\"" << s.languageName << "\" speed=" << s.speed
-      << " zoom=" << s.zoom << " background=\"" << s.backgroundPath
-      << "\" top=\"" << s.topPath << "\" bottom=\"" << s.bottomPath << "\"}";
-}
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace testing_support;
 using platform::FakeStore;
 
-std::uint32_t BitsOf(float value) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
 
-// Exact comparison, bit for bit, so -0.0f and 0.0f are told apart.
-void ExpectSameSettings(const Settings& expected, const Settings& actual) {
-  EXPECT_EQ(expected.languageName, actual.languageName);
-  EXPECT_EQ(BitsOf(expected.speed), BitsOf(actual.speed))
-      << "speed " << expected.speed << " vs " << actual.speed;
-  EXPECT_EQ(BitsOf(expected.zoom), BitsOf(actual.zoom))
-      << "zoom " << expected.zoom << " vs " << actual.zoom;
-  EXPECT_EQ(expected.backgroundPath, actual.backgroundPath);
-  EXPECT_EQ(expected.topPath, actual.topPath);
-  EXPECT_EQ(expected.bottomPath, actual.bottomPath);
-}
 
-Bytes TextBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
-Bytes TextWithNul(const std::string& s) {
-  Bytes b = TextBytes(s);
-  b.push_back(0);
-  return b;
-}
 
 // --- Codec -----------------------------------------------------------------
 
@@ -144,16 +117,6 @@ struct Seed {
 // header, so a typo there cannot hide from these tests.
 constexpr char kPath[] = "Software\\RomboDesktop";
 
-// What a program that has never saved starts with, written out independently
-// of the member initialisers.
-Settings Defaults() {
-  Settings d;
-  d.languageName = "English";
-  d.speed = 0.3f;
-  d.zoom = 0.2f;
-  d.backgroundPath = d.topPath = d.bottomPath = "";
-  return d;
-}
 
 const Settings& StoredSettings() {
   static const Settings s = [] {
@@ -198,15 +161,6 @@ Settings ExpectedAfterReading(int settingsRead) {
   return e;
 }
 
-// Filled with non-defaults so that a load which forgets to reset shows up.
-Settings Scribbled() {
-  Settings s;
-  s.languageName = "stale";
-  s.speed = 9.0f;
-  s.zoom = 9.0f;
-  s.backgroundPath = s.topPath = s.bottomPath = "stale";
-  return s;
-}
 
 struct LoadCase {
   const char* label;
