@@ -94,8 +94,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  const HICON icon = static_cast<HICON>(
-      LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  const HICON icon =
+      static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   platform::win32::Win32MainWindow mainWindow(instance, MainWindowProc, icon);
   platform::win32::Win32WindowManager windows;
   platform::win32::Win32Clock clock;

@@ -21,7 +21,8 @@ void TForm1::ShowCube() {
 
   // The window is still hidden, so the picture shows the desktop as the user
   // left it, layered windows included.
-  render::Bitmap& face = faceBitmaps[static_cast<std::size_t>(desktops::WrapDesktop(currentDesktop))];
+  render::Bitmap& face =
+      faceBitmaps[static_cast<std::size_t>(desktops::WrapDesktop(currentDesktop))];
   face.SetSize(w, h);
   if (!face.Empty()) system_.capture.CaptureScreen(face.Width(), face.Height(), true, face.Data());
 
@@ -53,8 +54,8 @@ void TForm1::Timer1Timer() {
   if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
   if (!sessionActive) return;
 
-  if (!mouseTurning &&
-      desktops::Settled(shownZoomOut, targetZoomOut, shownPitch, targetPitch, shownYaw, targetYaw)) {
+  if (!mouseTurning && desktops::Settled(shownZoomOut, targetZoomOut, shownPitch, targetPitch,
+                                         shownYaw, targetYaw)) {
     // Taskbar and windows go into place while the cube still covers the
     // screen, so the user never sees them move.
     ShowTaskbar(true);

@@ -87,8 +87,7 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
   if (path.size() < MAX_PATH || path.compare(0, 4, kLongPathPrefix) == 0) {
     return path;
   }
-  const bool driveAbsolute =
-      path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
+  const bool driveAbsolute = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
   if (driveAbsolute) return kLongPathPrefix + path;
   const bool unc = path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\';
   if (unc) return kLongUncPrefix + path.substr(2);
@@ -105,27 +104,25 @@ void WriteSignalFile() {
   // Process and thread ids keep two copies of the library from sharing one
   // private name.
   const std::wstring stagingPath = ExtendedLengthPath(
-      directory + kSignalFileName + L"." +
-      std::to_wstring(GetCurrentProcessId()) + L"." +
+      directory + kSignalFileName + L"." + std::to_wstring(GetCurrentProcessId()) + L"." +
       std::to_wstring(GetCurrentThreadId()) + kTempSuffix);
 
-  UniqueFile file(CreateFileW(stagingPath.c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(CreateFileW(stagingPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return;
   DWORD written = 0;
-  const bool wrote = WriteFile(file.get(), &kSignalContent,
-                               sizeof kSignalContent, &written, nullptr) &&
-                     written == sizeof kSignalContent;
+  const bool wrote =
+      WriteFile(file.get(), &kSignalContent, sizeof kSignalContent, &written, nullptr) &&
+      written == sizeof kSignalContent;
   if (!file.close() || !wrote ||
-      !MoveFileExW(stagingPath.c_str(), finalPath.c_str(),
-                   MOVEFILE_REPLACE_EXISTING)) {
+      !MoveFileExW(stagingPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     DeleteFileW(stagingPath.c_str());
   }
 }
 
 LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
-  if (code == HC_ACTION && message == WM_LBUTTONDOWN &&
-      IsKeyDown(VK_CONTROL) && IsKeyDown(VK_MENU)) {
+  if (code == HC_ACTION && message == WM_LBUTTONDOWN && IsKeyDown(VK_CONTROL) &&
+      IsKeyDown(VK_MENU)) {
     // An exception must not unwind into the system's hook dispatcher; a
     // lost signal only means the cube does not open.
     try {
@@ -139,9 +136,9 @@ LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
 // The module that holds LowLevelMouseProc, i.e. this DLL.
 HMODULE ThisModule() noexcept {
   HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&LowLevelMouseProc), &module);
+  GetModuleHandleExW(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCWSTR>(&LowLevelMouseProc), &module);
   return module;
 }
 
@@ -150,8 +147,7 @@ HMODULE ThisModule() noexcept {
 extern "C" void __cdecl InstallMouseHook(HWND window) {
   g_window = window;
   if (g_hook) return;  // one hook is enough; a second would fire twice
-  g_hook.reset(
-      SetWindowsHookExW(WH_MOUSE_LL, &LowLevelMouseProc, ThisModule(), 0));
+  g_hook.reset(SetWindowsHookExW(WH_MOUSE_LL, &LowLevelMouseProc, ThisModule(), 0));
 }
 
 extern "C" void __cdecl UninstallMouseHook(void) {

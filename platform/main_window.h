@@ -11,8 +11,7 @@ class MainWindow {
  public:
   virtual ~MainWindow() = default;
   virtual WindowHandle Handle() = 0;
-  virtual void Place(std::int32_t x, std::int32_t y, std::int32_t width,
-                     std::int32_t height) = 0;
+  virtual void Place(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) = 0;
   // Shows the window and brings it to the front.
   virtual void ShowOnTop() = 0;
   virtual void Hide() = 0;

@@ -44,8 +44,7 @@ class WindowManager {
   // False when the rectangle cannot be read (for instance a closed window).
   virtual bool GetRect(WindowHandle window, Rect* rect) = 0;
   // Moves a window without resizing: SetWindowPos(window, 0, x, y, 0, 0, flags).
-  virtual bool Move(WindowHandle window, std::int32_t x, std::int32_t y,
-                    std::uint32_t flags) = 0;
+  virtual bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) = 0;
   virtual void Show(WindowHandle window, ShowCommand command) = 0;
   virtual WindowHandle Foreground() = 0;
 

@@ -12,8 +12,7 @@ std::int32_t ClampSide(std::int32_t side) { return std::clamp(side, 0, Bitmap::k
 std::size_t Bitmap::Offset(std::int32_t x, std::int32_t y) const {
   // Bottom-up storage: the top row sits at the highest address.
   const auto row = static_cast<std::size_t>(height_ - 1 - y);
-  return (row * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)) *
-         kBytesPerPixel;
+  return (row * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)) * kBytesPerPixel;
 }
 
 void Bitmap::SetSize(std::int32_t width, std::int32_t height) {

@@ -7,8 +7,7 @@
 namespace settings {
 namespace {
 
-static_assert(std::numeric_limits<double>::is_iec559,
-              "the stored format is an IEEE-754 double");
+static_assert(std::numeric_limits<double>::is_iec559, "the stored format is an IEEE-754 double");
 static_assert(sizeof(double) == kNumberSize, "a double must be 8 bytes");
 
 constexpr unsigned kBitsPerByte = 8;
@@ -34,8 +33,7 @@ Step ReadText(platform::StoreKey& key, const char* name, std::string* out) {
 
 Step ReadNumber(platform::StoreKey& key, const char* name, float* out) {
   const std::optional<platform::ValueInfo> info = key.Query(name);
-  if (!info || info->type != platform::kTypeBinary ||
-      info->size != kNumberSize) {
+  if (!info || info->type != platform::kTypeBinary || info->size != kNumberSize) {
     return Step::kStop;
   }
   std::vector<std::uint8_t> data;
@@ -65,8 +63,7 @@ void WriteValue(platform::StoreKey* key, const char* name, std::uint32_t type,
 }  // namespace
 
 SaveError::SaveError(const std::string& valueName)
-    : std::runtime_error("Failed to set data for '" + valueName + "'"),
-      valueName_(valueName) {}
+    : std::runtime_error("Failed to set data for '" + valueName + "'"), valueName_(valueName) {}
 
 std::vector<std::uint8_t> EncodeNumber(float value) {
   const double widened = value;  // exact: every float is a double
@@ -111,8 +108,7 @@ void LoadSettings(platform::KeyValueStore& store, Settings* settings) {
   if (settings == nullptr) return;
   *settings = Settings{};
   try {
-    const std::unique_ptr<platform::StoreKey> key =
-        store.Open(kKeyPath, /*create=*/false);
+    const std::unique_ptr<platform::StoreKey> key = store.Open(kKeyPath, /*create=*/false);
     if (key) ReadAll(*key, settings);
   } catch (...) {
     // Bad settings must never keep the program from starting; whatever was
@@ -121,21 +117,15 @@ void LoadSettings(platform::KeyValueStore& store, Settings* settings) {
 }
 
 void SaveSettings(platform::KeyValueStore& store, const Settings& settings) {
-  const std::unique_ptr<platform::StoreKey> key =
-      store.Open(kKeyPath, /*create=*/true);
+  const std::unique_ptr<platform::StoreKey> key = store.Open(kKeyPath, /*create=*/true);
   // Zoom is written before speed, as earlier releases did.
-  WriteValue(key.get(), kLanguageValue, platform::kTypeString,
-             EncodeText(settings.languageName));
-  WriteValue(key.get(), kZoomValue, platform::kTypeBinary,
-             EncodeNumber(settings.zoom));
-  WriteValue(key.get(), kSpeedValue, platform::kTypeBinary,
-             EncodeNumber(settings.speed));
+  WriteValue(key.get(), kLanguageValue, platform::kTypeString, EncodeText(settings.languageName));
+  WriteValue(key.get(), kZoomValue, platform::kTypeBinary, EncodeNumber(settings.zoom));
+  WriteValue(key.get(), kSpeedValue, platform::kTypeBinary, EncodeNumber(settings.speed));
   WriteValue(key.get(), kBackgroundValue, platform::kTypeString,
              EncodeText(settings.backgroundPath));
-  WriteValue(key.get(), kTopValue, platform::kTypeString,
-             EncodeText(settings.topPath));
-  WriteValue(key.get(), kBottomValue, platform::kTypeString,
-             EncodeText(settings.bottomPath));
+  WriteValue(key.get(), kTopValue, platform::kTypeString, EncodeText(settings.topPath));
+  WriteValue(key.get(), kBottomValue, platform::kTypeString, EncodeText(settings.bottomPath));
 }
 
 }  // namespace settings

@@ -16,9 +16,10 @@
 //   ping      -> "pong"          proves earlier input events were handled
 //   quit      -> "bye"           closes the window and exits
 // Exits on WM_CLOSE too.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -80,8 +81,7 @@ class Window {
   HWND window_;
 };
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam,
-                            LPARAM lparam) {
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case kCommandMessage:
       switch (wparam) {
@@ -94,8 +94,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam,
           Say("uninstalled");
           break;
         case kCommandLButton:
-          Say((GetAsyncKeyState(VK_LBUTTON) & kKeyDownBit) ? "lbutton down"
-                                                            : "lbutton up");
+          Say((GetAsyncKeyState(VK_LBUTTON) & kKeyDownBit) ? "lbutton down" : "lbutton up");
           break;
         case kCommandPing:
           Say("pong");
@@ -177,20 +176,17 @@ int main(int argc, char** argv) {
   if (RegisterClassW(&windowClass) == 0) return 1;
 
   // Never shown: the hook needs only a thread with a message loop.
-  Window window(CreateWindowExW(0, kWindowClass, L"hook host",
-                                WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                nullptr, nullptr, instance, nullptr));
+  Window window(CreateWindowExW(0, kWindowClass, L"hook host", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                instance, nullptr));
   if (window.get() == nullptr) return 1;
-  SetTimer(window.get(), kLifetimeTimerId, seconds * kMillisecondsPerSecond,
-           nullptr);
+  SetTimer(window.get(), kLifetimeTimerId, seconds * kMillisecondsPerSecond, nullptr);
 
   InstallMouseHook(window.get());
   Say("ready");
 
   // Left running at exit: it is blocked in ReadFile and ends with the process.
-  UniqueHandle reader(
-      CreateThread(nullptr, 0, &ReadCommands, window.get(), 0, nullptr));
+  UniqueHandle reader(CreateThread(nullptr, 0, &ReadCommands, window.get(), 0, nullptr));
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

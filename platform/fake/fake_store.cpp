@@ -8,13 +8,11 @@
 
 namespace platform {
 
-bool FakeStore::NoCaseLess::operator()(const std::string& a,
-                                       const std::string& b) const {
-  return std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) <
-               std::tolower(static_cast<unsigned char>(y));
-      });
+bool FakeStore::NoCaseLess::operator()(const std::string& a, const std::string& b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) <
+           std::tolower(static_cast<unsigned char>(y));
+  });
 }
 
 // Looks values up in the store on every call, so it sees seeding done after
@@ -86,24 +84,22 @@ std::unique_ptr<StoreKey> FakeStore::Open(const std::string& path, bool create) 
 
 void FakeStore::CreateKey(const std::string& path) { keys_[path]; }
 
-void FakeStore::SetValue(const std::string& path, const std::string& name,
-                         std::uint32_t type, std::vector<std::uint8_t> data) {
+void FakeStore::SetValue(const std::string& path, const std::string& name, std::uint32_t type,
+                         std::vector<std::uint8_t> data) {
   keys_[path][name] = Value{type, std::move(data)};
 }
 
 void FakeStore::DeleteKey(const std::string& path) { keys_.erase(path); }
 
-bool FakeStore::HasKey(const std::string& path) const {
-  return keys_.count(path) != 0;
-}
+bool FakeStore::HasKey(const std::string& path) const { return keys_.count(path) != 0; }
 
 const FakeStore::Values* FakeStore::ValuesOf(const std::string& path) const {
   const auto key = keys_.find(path);
   return key == keys_.end() ? nullptr : &key->second;
 }
 
-std::optional<FakeStore::Value> FakeStore::GetValue(
-    const std::string& path, const std::string& name) const {
+std::optional<FakeStore::Value> FakeStore::GetValue(const std::string& path,
+                                                    const std::string& name) const {
   const Values* values = ValuesOf(path);
   if (values == nullptr) return std::nullopt;
   const auto value = values->find(name);

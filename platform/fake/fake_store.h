@@ -22,9 +22,7 @@ class FakeStore : public KeyValueStore {
   struct Value {
     std::uint32_t type = kTypeNone;
     std::vector<std::uint8_t> data;
-    bool operator==(const Value& other) const {
-      return type == other.type && data == other.data;
-    }
+    bool operator==(const Value& other) const { return type == other.type && data == other.data; }
     bool operator!=(const Value& other) const { return !(*this == other); }
   };
 
@@ -45,8 +43,8 @@ class FakeStore : public KeyValueStore {
   // --- Seeding -------------------------------------------------------------
   void CreateKey(const std::string& path);
   // Creates the key when needed and stores the value as given.
-  void SetValue(const std::string& path, const std::string& name,
-                std::uint32_t type, std::vector<std::uint8_t> data);
+  void SetValue(const std::string& path, const std::string& name, std::uint32_t type,
+                std::vector<std::uint8_t> data);
   void DeleteKey(const std::string& path);
 
   // --- Faults --------------------------------------------------------------
@@ -64,8 +62,7 @@ class FakeStore : public KeyValueStore {
   bool HasKey(const std::string& path) const;
   // The values of a key, or null when the key does not exist.
   const Values* ValuesOf(const std::string& path) const;
-  std::optional<Value> GetValue(const std::string& path,
-                                const std::string& name) const;
+  std::optional<Value> GetValue(const std::string& path, const std::string& name) const;
   // Value names in the order their writes succeeded, across all keys.
   const std::vector<std::string>& write_log() const { return writeLog_; }
   // Keys handed out by Open and not destroyed yet.

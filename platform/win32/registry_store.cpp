@@ -19,8 +19,8 @@ class RegistryKey : public StoreKey {
   std::optional<ValueInfo> Query(const std::string& name) override {
     DWORD type = REG_NONE;
     DWORD size = 0;
-    const LSTATUS status = RegQueryValueExA(key_.get(), name.c_str(), nullptr,
-                                            &type, nullptr, &size);
+    const LSTATUS status =
+        RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, nullptr, &size);
     if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
     ValueInfo info;
     if (status == ERROR_SUCCESS) {
@@ -37,8 +37,7 @@ class RegistryKey : public StoreKey {
     if (data == nullptr) return false;
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
       DWORD size = 0;
-      LSTATUS status = RegQueryValueExA(key_.get(), name.c_str(), nullptr,
-                                        nullptr, nullptr, &size);
+      LSTATUS status = RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, &size);
       if (status != ERROR_SUCCESS) return false;
       data->resize(size);
       // The ANSI call may report more bytes than it finally delivers (and,
@@ -57,8 +56,7 @@ class RegistryKey : public StoreKey {
   bool Write(const std::string& name, std::uint32_t type,
              const std::vector<std::uint8_t>& data) override {
     if (data.size() > std::numeric_limits<DWORD>::max()) return false;
-    return RegSetValueExA(key_.get(), name.c_str(), 0, type,
-                          data.empty() ? nullptr : data.data(),
+    return RegSetValueExA(key_.get(), name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
   }
 
@@ -68,13 +66,11 @@ class RegistryKey : public StoreKey {
 
 }  // namespace
 
-std::unique_ptr<StoreKey> RegistryStore::Open(const std::string& path,
-                                              bool create) {
+std::unique_ptr<StoreKey> RegistryStore::Open(const std::string& path, bool create) {
   HKEY raw = nullptr;
   const LSTATUS status =
-      create ? RegCreateKeyExA(root_, path.c_str(), 0, nullptr,
-                               REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                               &raw, nullptr)
+      create ? RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               KEY_ALL_ACCESS, nullptr, &raw, nullptr)
              : RegOpenKeyExA(root_, path.c_str(), 0, KEY_ALL_ACCESS, &raw);
   if (status != ERROR_SUCCESS) return nullptr;
   UniqueRegKey key(raw);  // owned from here even if allocation below throws

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+// shellapi.h needs windows.h before it.
 #include <shellapi.h>
 
 #include "platform/shell.h"

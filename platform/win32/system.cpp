@@ -1,6 +1,6 @@
-#include "platform/win32/system.h"
-
 #include <windows.h>
+
+#include "platform/win32/system.h"
 
 #include <cstring>
 
@@ -25,8 +25,8 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != FALSE;
 }
 
-void Win32ScreenCapture::CaptureScreen(std::int32_t width, std::int32_t height,
-                                       bool includeLayered, std::uint8_t* pixels) {
+void Win32ScreenCapture::CaptureScreen(std::int32_t width, std::int32_t height, bool includeLayered,
+                                       std::uint8_t* pixels) {
   const HWND desktop = GetDesktopWindow();
   WindowDc screen(desktop, GetWindowDC(desktop));
   MemoryDc memory(screen.get());

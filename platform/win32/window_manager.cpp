@@ -1,6 +1,6 @@
-#include "platform/win32/window_manager.h"
-
 #include <windows.h>
+
+#include "platform/win32/window_manager.h"
 
 #include "platform/win32/handles.h"
 

@@ -8,6 +8,8 @@
 // test_registry_cli.sh in a throw-away Wine prefix.
 #include <windows.h>
 
+#include "platform/win32/registry_store.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -18,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/registry_store.h"
 #include "settings/settings_store.h"
 #include "tests/common/settings_checks.h"
 
@@ -36,16 +37,11 @@ struct RawValue {
   Bytes data;
 };
 
-
 // Known encodings of the floats used below, as little-endian doubles.
 const Bytes kBytes03 = {0x00, 0x00, 0x00, 0x40, 0x33, 0x33, 0xD3, 0x3F};
 const Bytes kBytes07 = {0x00, 0x00, 0x00, 0x60, 0x66, 0x66, 0xE6, 0x3F};
 const Bytes kBytes02 = {0x00, 0x00, 0x00, 0xA0, 0x99, 0x99, 0xC9, 0x3F};
 const Bytes kDword = {0x01, 0x00, 0x00, 0x00};
-
-
-
-
 
 UniqueRegKey OpenRaw(HKEY parent, const std::string& path, REGSAM access) {
   HKEY raw = nullptr;
@@ -57,8 +53,8 @@ UniqueRegKey OpenRaw(HKEY parent, const std::string& path, REGSAM access) {
 
 UniqueRegKey CreateRaw(HKEY parent, const std::string& path) {
   HKEY raw = nullptr;
-  if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_ALL_ACCESS, nullptr, &raw, nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, &raw, nullptr) != ERROR_SUCCESS) {
     return UniqueRegKey();
   }
   return UniqueRegKey(raw);
@@ -67,14 +63,12 @@ UniqueRegKey CreateRaw(HKEY parent, const std::string& path) {
 std::optional<RawValue> QueryRaw(HKEY key, const std::string& name) {
   RawValue value;
   DWORD size = 0;
-  if (RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr,
-                       &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   value.data.resize(size);
   if (RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
-                       value.data.empty() ? nullptr : value.data.data(),
-                       &size) != ERROR_SUCCESS) {
+                       value.data.empty() ? nullptr : value.data.data(), &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   value.data.resize(size);
@@ -82,8 +76,7 @@ std::optional<RawValue> QueryRaw(HKEY key, const std::string& name) {
 }
 
 bool SetRaw(HKEY key, const std::string& name, DWORD type, const Bytes& data) {
-  return RegSetValueExA(key, name.c_str(), 0, type,
-                        data.empty() ? nullptr : data.data(),
+  return RegSetValueExA(key, name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
                         static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
@@ -92,8 +85,7 @@ class ScratchRoot {
  public:
   ScratchRoot() {
     static unsigned counter = 0;
-    path_ = std::string(kScratchParent) + "\\" +
-            std::to_string(GetCurrentProcessId()) + "-" +
+    path_ = std::string(kScratchParent) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(++counter);
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());  // leftovers of a crash
     key_ = CreateRaw(HKEY_CURRENT_USER, path_);
@@ -178,16 +170,13 @@ TEST_F(RegistrySettings, LoadStopsAtTheFirstBadValue) {
     e.languageName = "English";
     cases.push_back({"idioma absent", {{"idioma", REG_NONE, {}}}, e});
   }
-  cases.push_back({"velocidad REG_DWORD", {{"velocidad", REG_DWORD, kDword}},
-                   ExpectedAfterReading(1)});
-  cases.push_back({"velocidad absent", {{"velocidad", REG_NONE, {}}},
-                   ExpectedAfterReading(1)});
-  cases.push_back({"zoom 4 bytes", {{"zoom", REG_BINARY, {0, 0, 0x80, 0x3F}}},
-                   ExpectedAfterReading(2)});
-  cases.push_back({"zoom 16 bytes", {{"zoom", REG_BINARY, Bytes(16, 0)}},
-                   ExpectedAfterReading(2)});
-  cases.push_back({"fondo REG_DWORD", {{"fondo", REG_DWORD, kDword}},
-                   ExpectedAfterReading(3)});
+  cases.push_back(
+      {"velocidad REG_DWORD", {{"velocidad", REG_DWORD, kDword}}, ExpectedAfterReading(1)});
+  cases.push_back({"velocidad absent", {{"velocidad", REG_NONE, {}}}, ExpectedAfterReading(1)});
+  cases.push_back(
+      {"zoom 4 bytes", {{"zoom", REG_BINARY, {0, 0, 0x80, 0x3F}}}, ExpectedAfterReading(2)});
+  cases.push_back({"zoom 16 bytes", {{"zoom", REG_BINARY, Bytes(16, 0)}}, ExpectedAfterReading(2)});
+  cases.push_back({"fondo REG_DWORD", {{"fondo", REG_DWORD, kDword}}, ExpectedAfterReading(3)});
   cases.push_back({"tapainferior REG_BINARY",
                    {{"tapainferior", REG_BINARY, TextWithNul("x")}},
                    ExpectedAfterReading(5)});
@@ -207,9 +196,8 @@ TEST_F(RegistrySettings, LoadStopsAtTheFirstBadValue) {
   {
     Settings e = ExpectedAfterReading(6);
     e.topPath = "C:\\no-nul.bmp";
-    cases.push_back({"REG_SZ without NUL",
-                     {{"tapasuperior", REG_SZ, TextBytes("C:\\no-nul.bmp")}},
-                     e});
+    cases.push_back(
+        {"REG_SZ without NUL", {{"tapasuperior", REG_SZ, TextBytes("C:\\no-nul.bmp")}}, e});
   }
   {
     Settings e = ExpectedAfterReading(6);
@@ -217,8 +205,7 @@ TEST_F(RegistrySettings, LoadStopsAtTheFirstBadValue) {
     Bytes withJunk = TextWithNul("C:\\a.bmp");
     const Bytes junk = TextWithNul("junk");
     withJunk.insert(withJunk.end(), junk.begin(), junk.end());
-    cases.push_back({"REG_SZ cut at the first NUL",
-                     {{"tapainferior", REG_SZ, withJunk}}, e});
+    cases.push_back({"REG_SZ cut at the first NUL", {{"tapainferior", REG_SZ, withJunk}}, e});
   }
 
   for (const Case& c : cases) {
@@ -311,10 +298,12 @@ TEST_F(RegistrySettings, SaveWritesExactBytes) {
 }
 
 TEST_F(RegistrySettings, SavingTwiceGivesIdenticalData) {
-  const char* const names[] = {"idioma",   "velocidad",    "zoom",
-                               "fondo",    "tapasuperior", "tapainferior"};
+  const char* const names[] = {"idioma", "velocidad",    "zoom",
+                               "fondo",  "tapasuperior", "tapainferior"};
   Settings s = Defaults();
-  s.languageName = "Fran\xE7" "ais";  // a non-ASCII ANSI byte
+  s.languageName =
+      "Fran\xE7"
+      "ais";  // a non-ASCII ANSI byte
   s.backgroundPath = "C:\\x.bmp";
   platform::RegistryStore store(root_.get());
   std::vector<RawValue> first;
@@ -354,11 +343,9 @@ TEST_F(RegistrySettings, KeyThatCannotBeCreatedFailsOnIdioma) {
     SCOPED_TRACE(c.label);
     const std::string sub = "parent";
     HKEY raw = nullptr;
-    const DWORD options = c.root == Root::kVolatile ? REG_OPTION_VOLATILE
-                                                    : REG_OPTION_NON_VOLATILE;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(root_.get(), sub.c_str(), 0, nullptr, options,
-                              KEY_ALL_ACCESS, nullptr, &raw, nullptr));
+    const DWORD options = c.root == Root::kVolatile ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root_.get(), sub.c_str(), 0, nullptr, options,
+                                             KEY_ALL_ACCESS, nullptr, &raw, nullptr));
     UniqueRegKey parent(raw);
     if (c.root == Root::kDeleted) {
       ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(root_.get(), sub.c_str()));

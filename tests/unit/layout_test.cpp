@@ -20,23 +20,21 @@ TEST_P(ShiftedLeftTest, WrapsIntoTheFourDesktopRange) {
       << "left " << c.left << " shift " << c.shift;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ScreenWidth1024, ShiftedLeftTest,
-    testing::Values(
-        // One desktop forward: everything moves one width left.
-        ShiftCase{10, -1024, -1014}, ShiftCase{1100, -1024, 76}, ShiftCase{2100, -1024, 1076},
-        ShiftCase{3000, -1024, 1976},
-        // Below -w wraps round to the far right.
-        ShiftCase{-1000, -1024, 2072},
-        // The range tests are strict: exactly -w and 3w stay.
-        ShiftCase{-1024, 0, -1024}, ShiftCase{3072, 0, 3072}, ShiftCase{-1025, 0, 3071},
-        ShiftCase{3073, 0, -1023},
-        // Two desktops apart.
-        ShiftCase{0, 2048, 2048}, ShiftCase{2048, 2048, 0},
-        // Far outside the range: as many whole turns as needed, at once.
-        ShiftCase{100 + 7 * 4096, 0, 100}, ShiftCase{100 - 9 * 4096, 0, 100},
-        ShiftCase{INT32_MAX, 0, -1},
-        ShiftCase{INT32_MIN, -3072, 1024}));
+INSTANTIATE_TEST_SUITE_P(ScreenWidth1024, ShiftedLeftTest,
+                         testing::Values(
+                             // One desktop forward: everything moves one width left.
+                             ShiftCase{10, -1024, -1014}, ShiftCase{1100, -1024, 76},
+                             ShiftCase{2100, -1024, 1076}, ShiftCase{3000, -1024, 1976},
+                             // Below -w wraps round to the far right.
+                             ShiftCase{-1000, -1024, 2072},
+                             // The range tests are strict: exactly -w and 3w stay.
+                             ShiftCase{-1024, 0, -1024}, ShiftCase{3072, 0, 3072},
+                             ShiftCase{-1025, 0, 3071}, ShiftCase{3073, 0, -1023},
+                             // Two desktops apart.
+                             ShiftCase{0, 2048, 2048}, ShiftCase{2048, 2048, 0},
+                             // Far outside the range: as many whole turns as needed, at once.
+                             ShiftCase{100 + 7 * 4096, 0, 100}, ShiftCase{100 - 9 * 4096, 0, 100},
+                             ShiftCase{INT32_MAX, 0, -1}, ShiftCase{INT32_MIN, -3072, 1024}));
 
 TEST(ShiftedLeftTest, NoScreenWidthLeavesTheWindowAlone) {
   EXPECT_EQ(desktops::ShiftedLeft(-5000, -1024, 0), -5000);
@@ -56,15 +54,15 @@ TEST_P(DesktopOffsetTest, ReadsTheDesktopFromTheCentre) {
       << c.left << ".." << c.right;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ScreenWidth1024, DesktopOffsetTest,
-    testing::Values(CentreCase{-2, 0, -1}, CentreCase{0, 0, 0}, CentreCase{1023, 1023, 0},
-                    CentreCase{1024, 1024, 1}, CentreCase{2047, 2047, 1},
-                    CentreCase{2048, 2048, 2}, CentreCase{5000, 5000, 2},
-                    // left + right = -1: the centre rounds toward zero, to 0.
-                    CentreCase{-101, 100, 0},
-                    // Huge rectangles do not overflow the sum.
-                    CentreCase{INT32_MAX - 10, INT32_MAX, 2},
-                    CentreCase{INT32_MIN, INT32_MIN + 10, -1}));
+INSTANTIATE_TEST_SUITE_P(ScreenWidth1024, DesktopOffsetTest,
+                         testing::Values(CentreCase{-2, 0, -1}, CentreCase{0, 0, 0},
+                                         CentreCase{1023, 1023, 0}, CentreCase{1024, 1024, 1},
+                                         CentreCase{2047, 2047, 1}, CentreCase{2048, 2048, 2},
+                                         CentreCase{5000, 5000, 2},
+                                         // left + right = -1: the centre rounds toward zero, to 0.
+                                         CentreCase{-101, 100, 0},
+                                         // Huge rectangles do not overflow the sum.
+                                         CentreCase{INT32_MAX - 10, INT32_MAX, 2},
+                                         CentreCase{INT32_MIN, INT32_MIN + 10, -1}));
 
 }  // namespace

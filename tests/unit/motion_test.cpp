@@ -23,12 +23,13 @@ TEST_P(SnapYawTest, SettlesOnTheNearestFaceTheShortWay) {
   EXPECT_LE(std::fabs(snap.targetYaw - snap.shownYaw), 180.0f);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Yaws, SnapYawTest,
-    testing::Values(SnapCase{44, 0, 0}, SnapCase{45, 0, 0}, SnapCase{46, 3, 90},
-                    SnapCase{135, 2, 180}, SnapCase{225, 2, 180}, SnapCase{315, 0, 360},
-                    SnapCase{-10, 0, 360}, SnapCase{-90, 1, 270}, SnapCase{720 + 91, 3, 90},
-                    SnapCase{-3600 - 180, 2, 180}, SnapCase{359.9f, 0, 360}));
+INSTANTIATE_TEST_SUITE_P(Yaws, SnapYawTest,
+                         testing::Values(SnapCase{44, 0, 0}, SnapCase{45, 0, 0},
+                                         SnapCase{46, 3, 90}, SnapCase{135, 2, 180},
+                                         SnapCase{225, 2, 180}, SnapCase{315, 0, 360},
+                                         SnapCase{-10, 0, 360}, SnapCase{-90, 1, 270},
+                                         SnapCase{720 + 91, 3, 90}, SnapCase{-3600 - 180, 2, 180},
+                                         SnapCase{359.9f, 0, 360}));
 
 TEST(SnapYawTest, NormalisesBothYawsByTheSameTurns) {
   const desktops::Snap snap = desktops::SnapYaw(-10, -10);
@@ -95,12 +96,12 @@ TEST_P(BoundedSpeedTest, KeepsEverySessionFinite) {
   EXPECT_LT(StepsToSettle(c.stored), 1000);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StoredSpeeds, BoundedSpeedTest,
-    testing::Values(SpeedCase{0.95f, 0.95f}, SpeedCase{0.3f, 0.3f}, SpeedCase{0.0f, 0.2f},
-                    SpeedCase{-1.0f, 0.2f}, SpeedCase{0.01f, 0.2f}, SpeedCase{5.0f, 1.0f},
-                    SpeedCase{std::numeric_limits<float>::infinity(), 1.0f},
-                    SpeedCase{std::numeric_limits<float>::quiet_NaN(), 0.2f}));
+INSTANTIATE_TEST_SUITE_P(StoredSpeeds, BoundedSpeedTest,
+                         testing::Values(SpeedCase{0.95f, 0.95f}, SpeedCase{0.3f, 0.3f},
+                                         SpeedCase{0.0f, 0.2f}, SpeedCase{-1.0f, 0.2f},
+                                         SpeedCase{0.01f, 0.2f}, SpeedCase{5.0f, 1.0f},
+                                         SpeedCase{std::numeric_limits<float>::infinity(), 1.0f},
+                                         SpeedCase{std::numeric_limits<float>::quiet_NaN(), 0.2f}));
 
 TEST(EaseStepTest, StoresEachResultAsAFloat) {
   // 0.027 of the way from 0 to 1 is not a float; the step rounds it once.
@@ -143,15 +144,14 @@ TEST_P(WrapCursorTest, KeepsTheCursorOffTheEdges) {
   EXPECT_EQ(wrap.moved, c.shiftX != 0 || c.shiftY != 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Screen1024x768, WrapCursorTest,
-    testing::Values(WrapCase{{500, 300}, {500, 300}, 0, 0},
-                    WrapCase{{1023, 300}, {1, 300}, -1023, 0},
-                    WrapCase{{0, 300}, {1022, 300}, 1023, 0},
-                    WrapCase{{500, 767}, {500, 1}, 0, -767},
-                    WrapCase{{500, 0}, {500, 766}, 0, 767},
-                    // A corner wraps both ways in the same paint.
-                    WrapCase{{1023, 767}, {1, 1}, -1023, -767},
-                    WrapCase{{0, 0}, {1022, 766}, 1023, 767}));
+INSTANTIATE_TEST_SUITE_P(Screen1024x768, WrapCursorTest,
+                         testing::Values(WrapCase{{500, 300}, {500, 300}, 0, 0},
+                                         WrapCase{{1023, 300}, {1, 300}, -1023, 0},
+                                         WrapCase{{0, 300}, {1022, 300}, 1023, 0},
+                                         WrapCase{{500, 767}, {500, 1}, 0, -767},
+                                         WrapCase{{500, 0}, {500, 766}, 0, 767},
+                                         // A corner wraps both ways in the same paint.
+                                         WrapCase{{1023, 767}, {1, 1}, -1023, -767},
+                                         WrapCase{{0, 0}, {1022, 766}, 1023, 767}));
 
 }  // namespace

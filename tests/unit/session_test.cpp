@@ -23,8 +23,9 @@ class SessionTest : public FormTest {
   }
 
   int MovesOf(platform::WindowHandle window) {
-    return static_cast<int>(std::count_if(desktop.moves.begin(), desktop.moves.end(),
-                                          [&](const platform::FakeMove& m) { return m.window == window; }));
+    return static_cast<int>(
+        std::count_if(desktop.moves.begin(), desktop.moves.end(),
+                      [&](const platform::FakeMove& m) { return m.window == window; }));
   }
 
   std::string SignalFile() { return desktop.tempPath + app::kSignalFileName; }
@@ -48,7 +49,8 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   EXPECT_FALSE(desktop.Window(taskbar).visible);
   EXPECT_EQ(desktop.tickInterval, app::kSessionTickMs);
   // Photographed with layered windows, before the cube window showed.
-  const auto capture = std::find(desktop.log.begin(), desktop.log.end(), "capture 1024x768 layered");
+  const auto capture =
+      std::find(desktop.log.begin(), desktop.log.end(), "capture 1024x768 layered");
   const auto shown = std::find(desktop.log.begin(), desktop.log.end(), "cube.show");
   ASSERT_NE(capture, desktop.log.end());
   EXPECT_LT(capture, shown);
@@ -346,16 +348,15 @@ const std::string kLongDirectory = "C:\\" + std::string(1200, 'x') + "\\";
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, TempPathTest,
-    testing::Values(
-        TempPathCase{"Plain", 9, "C:\\Temp\\", "C:\\Temp\\rombodesktop.hook"},
-        TempPathCase{"NoSeparator", 7, "C:\\Temp", "C:\\Temp\\rombodesktop.hook"},
-        TempPathCase{"Unknown", 0, "", "\\rombodesktop.hook"},
-        // Longer than the usual buffer: read again with the size it needs.
-        TempPathCase{"Long", static_cast<std::uint32_t>(kLongDirectory.size() + 1), kLongDirectory,
-                     kLongDirectory + "rombodesktop.hook"},
-        // Claims to need more every time: no directory, never a read past
-        // the buffer.
-        TempPathCase{"EverGrowing", 5000000, "", "\\rombodesktop.hook"}),
+    testing::Values(TempPathCase{"Plain", 9, "C:\\Temp\\", "C:\\Temp\\rombodesktop.hook"},
+                    TempPathCase{"NoSeparator", 7, "C:\\Temp", "C:\\Temp\\rombodesktop.hook"},
+                    TempPathCase{"Unknown", 0, "", "\\rombodesktop.hook"},
+                    // Longer than the usual buffer: read again with the size it needs.
+                    TempPathCase{"Long", static_cast<std::uint32_t>(kLongDirectory.size() + 1),
+                                 kLongDirectory, kLongDirectory + "rombodesktop.hook"},
+                    // Claims to need more every time: no directory, never a read past
+                    // the buffer.
+                    TempPathCase{"EverGrowing", 5000000, "", "\\rombodesktop.hook"}),
     [](const testing::TestParamInfo<TempPathCase>& info) { return info.param.name; });
 
 }  // namespace

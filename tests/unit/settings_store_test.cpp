@@ -18,14 +18,10 @@
 
 namespace settings {
 
-
 namespace {
 
 using namespace testing_support;
 using platform::FakeStore;
-
-
-
 
 // --- Codec -----------------------------------------------------------------
 
@@ -117,7 +113,6 @@ struct Seed {
 // header, so a typo there cannot hide from these tests.
 constexpr char kPath[] = "Software\\RomboDesktop";
 
-
 const Settings& StoredSettings() {
   static const Settings s = [] {
     Settings v;
@@ -161,7 +156,6 @@ Settings ExpectedAfterReading(int settingsRead) {
   return e;
 }
 
-
 struct LoadCase {
   const char* label;
   bool createKey;
@@ -184,33 +178,42 @@ std::vector<LoadCase> LoadCases() {
     e.languageName = "English";
     cases.push_back({"idioma absent", true, {{"idioma", kRemove, {}}}, e});
   }
-  cases.push_back({"velocidad as REG_DWORD", true,
+  cases.push_back({"velocidad as REG_DWORD",
+                   true,
                    {{"velocidad", platform::kTypeDword, kDword}},
                    ExpectedAfterReading(1)});
-  cases.push_back({"velocidad absent", true, {{"velocidad", kRemove, {}}},
-                   ExpectedAfterReading(1)});
-  cases.push_back({"velocidad of 7 bytes", true,
+  cases.push_back(
+      {"velocidad absent", true, {{"velocidad", kRemove, {}}}, ExpectedAfterReading(1)});
+  cases.push_back({"velocidad of 7 bytes",
+                   true,
                    {{"velocidad", platform::kTypeBinary, Bytes(7, 0)}},
                    ExpectedAfterReading(1)});
-  cases.push_back({"zoom of 4 bytes", true,
+  cases.push_back({"zoom of 4 bytes",
+                   true,
                    {{"zoom", platform::kTypeBinary, {0, 0, 0x80, 0x3F}}},
                    ExpectedAfterReading(2)});
-  cases.push_back({"zoom of 16 bytes", true,
+  cases.push_back({"zoom of 16 bytes",
+                   true,
                    {{"zoom", platform::kTypeBinary, Bytes(16, 0)}},
                    ExpectedAfterReading(2)});
-  cases.push_back({"zoom as text", true,
+  cases.push_back({"zoom as text",
+                   true,
                    {{"zoom", platform::kTypeString, TextWithNul("0.5")}},
                    ExpectedAfterReading(2)});
-  cases.push_back({"fondo as REG_DWORD", true,
+  cases.push_back({"fondo as REG_DWORD",
+                   true,
                    {{"fondo", platform::kTypeDword, kDword}},
                    ExpectedAfterReading(3)});
-  cases.push_back({"tapasuperior as REG_BINARY", true,
+  cases.push_back({"tapasuperior as REG_BINARY",
+                   true,
                    {{"tapasuperior", platform::kTypeBinary, TextWithNul("x")}},
                    ExpectedAfterReading(4)});
-  cases.push_back({"tapainferior as REG_DWORD", true,
+  cases.push_back({"tapainferior as REG_DWORD",
+                   true,
                    {{"tapainferior", platform::kTypeDword, kDword}},
                    ExpectedAfterReading(5)});
-  cases.push_back({"idioma as REG_DWORD", true,
+  cases.push_back({"idioma as REG_DWORD",
+                   true,
                    {{"idioma", platform::kTypeDword, kDword}},
                    ExpectedAfterReading(0)});
   {
@@ -221,25 +224,24 @@ std::vector<LoadCase> LoadCases() {
   {
     Settings e = ExpectedAfterReading(6);
     e.languageName = "";
-    cases.push_back({"idioma empty REG_SZ", true,
-                     {{"idioma", platform::kTypeString, {0x00}}}, e});
-    cases.push_back({"idioma REG_SZ without data", true,
-                     {{"idioma", platform::kTypeString, {}}}, e});
+    cases.push_back({"idioma empty REG_SZ", true, {{"idioma", platform::kTypeString, {0x00}}}, e});
+    cases.push_back(
+        {"idioma REG_SZ without data", true, {{"idioma", platform::kTypeString, {}}}, e});
   }
   {
     Settings e = ExpectedAfterReading(6);
     e.backgroundPath = "%TEMP%\\bg.bmp";
-    cases.push_back({"REG_EXPAND_SZ kept literally", true,
-                     {{"fondo", platform::kTypeExpandString,
-                       TextWithNul("%TEMP%\\bg.bmp")}},
+    cases.push_back({"REG_EXPAND_SZ kept literally",
+                     true,
+                     {{"fondo", platform::kTypeExpandString, TextWithNul("%TEMP%\\bg.bmp")}},
                      e});
   }
   {
     Settings e = ExpectedAfterReading(6);
     e.topPath = "C:\\no-nul.bmp";
-    cases.push_back({"text without NUL", true,
-                     {{"tapasuperior", platform::kTypeString,
-                       TextBytes("C:\\no-nul.bmp")}},
+    cases.push_back({"text without NUL",
+                     true,
+                     {{"tapasuperior", platform::kTypeString, TextBytes("C:\\no-nul.bmp")}},
                      e});
   }
   {
@@ -248,8 +250,10 @@ std::vector<LoadCase> LoadCases() {
     Bytes withJunk = TextWithNul("C:\\a.bmp");
     const Bytes junk = TextWithNul("junk");
     withJunk.insert(withJunk.end(), junk.begin(), junk.end());
-    cases.push_back({"text cut at the first NUL", true,
-                     {{"tapainferior", platform::kTypeString, withJunk}}, e});
+    cases.push_back({"text cut at the first NUL",
+                     true,
+                     {{"tapainferior", platform::kTypeString, withJunk}},
+                     e});
   }
   {
     LoadCase c{"velocidad unreadable", true, {}, ExpectedAfterReading(1)};
@@ -308,8 +312,7 @@ TEST(LoadSettings, FirstRunCreatesNoKey) {
 TEST(LoadSettings, KeyPathIsTheProgramsKey) {
   // Values under a similarly named key must not be picked up.
   FakeStore store;
-  store.SetValue("Software\\RomboDesktop2", "idioma", platform::kTypeString,
-                 TextWithNul("Other"));
+  store.SetValue("Software\\RomboDesktop2", "idioma", platform::kTypeString, TextWithNul("Other"));
   store.SetValue("software\\rombodesktop", "idioma", platform::kTypeString,
                  TextWithNul("Same key, other case"));
   Settings loaded;
@@ -320,8 +323,8 @@ TEST(LoadSettings, KeyPathIsTheProgramsKey) {
 // --- Saving ----------------------------------------------------------------
 
 const std::vector<std::string>& WriteOrder() {
-  static const std::vector<std::string> order = {
-      "idioma", "zoom", "velocidad", "fondo", "tapasuperior", "tapainferior"};
+  static const std::vector<std::string> order = {"idioma", "zoom",         "velocidad",
+                                                 "fondo",  "tapasuperior", "tapainferior"};
   return order;
 }
 
@@ -418,9 +421,11 @@ TEST(SaveSettings, WriteFailureNamesTheValueAndStopsThere) {
       {"zoom", "Failed to set data for 'zoom'", {"idioma"}},
       {"velocidad", "Failed to set data for 'velocidad'", {"idioma", "zoom"}},
       {"fondo", "Failed to set data for 'fondo'", {"idioma", "zoom", "velocidad"}},
-      {"tapasuperior", "Failed to set data for 'tapasuperior'",
+      {"tapasuperior",
+       "Failed to set data for 'tapasuperior'",
        {"idioma", "zoom", "velocidad", "fondo"}},
-      {"tapainferior", "Failed to set data for 'tapainferior'",
+      {"tapainferior",
+       "Failed to set data for 'tapainferior'",
        {"idioma", "zoom", "velocidad", "fondo", "tapasuperior"}},
   };
   const Settings& s = StoredSettings();

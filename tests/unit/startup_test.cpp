@@ -78,8 +78,8 @@ TEST_F(StartupTest, ShutdownReleasesEverythingInOrder) {
   Start();
   form.FormClose();
   form.FormDestroy();
-  const std::vector<std::string> expected = {
-      "hotkey.unregister 1", "hotkey.unregister 2", "tray.remove", "hook.uninstall", "gl.delete"};
+  const std::vector<std::string> expected = {"hotkey.unregister 1", "hotkey.unregister 2",
+                                             "tray.remove", "hook.uninstall", "gl.delete"};
   EXPECT_EQ(desktop.log, expected);
   EXPECT_TRUE(desktop.hotkeys.empty());
   // Nothing is moved back and the taskbar is left as it is.

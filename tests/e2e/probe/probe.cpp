@@ -35,6 +35,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <cerrno>
@@ -50,384 +51,393 @@ namespace {
 // ---------------------------------------------------------------- output
 
 std::string utf8(const std::wstring& w) {
-    if (w.empty()) return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr,
-                        nullptr);
-    return s;
+  if (w.empty()) return std::string();
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr,
+                              nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+  return s;
 }
 
 // Titles may hold TABs or newlines; they would break the one-record-per-line format.
 std::wstring field(std::wstring s) {
-    for (auto& c : s)
-        if (c == L'\t' || c == L'\r' || c == L'\n') c = L' ';
-    return s;
+  for (auto& c : s)
+    if (c == L'\t' || c == L'\r' || c == L'\n') c = L' ';
+  return s;
 }
 
 struct Line {
-    std::string text;
-    Line& add(const std::string& s) {
-        if (!text.empty() || started) text += '\t';
-        text += s;
-        started = true;
-        return *this;
-    }
-    Line& add(const std::wstring& s) { return add(utf8(field(s))); }
-    Line& add(long long v) { return add(std::to_string(v)); }
-    Line& hex(unsigned long long v) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "0x%llx", v);
-        return add(std::string(buf));
-    }
-    Line& hwnd(HWND h) { return hex(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h))); }
-    void emit() {
-        text += "\n";
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fflush(stdout);  // tests read lines while a probe window keeps running
-    }
-    bool started = false;
+  std::string text;
+  Line& add(const std::string& s) {
+    if (!text.empty() || started) text += '\t';
+    text += s;
+    started = true;
+    return *this;
+  }
+  Line& add(const std::wstring& s) { return add(utf8(field(s))); }
+  Line& add(long long v) { return add(std::to_string(v)); }
+  Line& hex(unsigned long long v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "0x%llx", v);
+    return add(std::string(buf));
+  }
+  Line& hwnd(HWND h) {
+    return hex(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)));
+  }
+  void emit() {
+    text += "\n";
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);  // tests read lines while a probe window keeps running
+  }
+  bool started = false;
 };
 
 int usage(const char* why) {
-    std::fprintf(stderr, "probe: %s (see the header of probe.cpp for usage)\n", why);
-    return 2;
+  std::fprintf(stderr, "probe: %s (see the header of probe.cpp for usage)\n", why);
+  return 2;
 }
 
 // ---------------------------------------------------------------- parsing
 
 bool parse_ll(const std::wstring& s, long long& out) {
-    if (s.empty()) return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    bool neg = s[0] == L'-';
-    const wchar_t* p = s.c_str() + (neg ? 1 : 0);
-    unsigned long long v = std::wcstoull(p, &end, 0);
-    if (errno || !end || *end || end == p) return false;
-    out = neg ? -static_cast<long long>(v) : static_cast<long long>(v);
-    return true;
+  if (s.empty()) return false;
+  wchar_t* end = nullptr;
+  errno = 0;
+  bool neg = s[0] == L'-';
+  const wchar_t* p = s.c_str() + (neg ? 1 : 0);
+  unsigned long long v = std::wcstoull(p, &end, 0);
+  if (errno || !end || *end || end == p) return false;
+  out = neg ? -static_cast<long long>(v) : static_cast<long long>(v);
+  return true;
 }
 
 bool parse_hwnd(const std::wstring& s, HWND& out) {
-    long long v;
-    if (!parse_ll(s, v)) return false;
-    out = reinterpret_cast<HWND>(static_cast<uintptr_t>(v));
-    return true;
+  long long v;
+  if (!parse_ll(s, v)) return false;
+  out = reinterpret_cast<HWND>(static_cast<uintptr_t>(v));
+  return true;
 }
 
 struct MsgName {
-    const wchar_t* name;
-    UINT value;
+  const wchar_t* name;
+  UINT value;
 };
 const MsgName kMessages[] = {
-    {L"WM_NULL", WM_NULL},           {L"WM_CLOSE", WM_CLOSE},
-    {L"WM_QUIT", WM_QUIT},           {L"WM_COMMAND", WM_COMMAND},
-    {L"WM_SYSCOMMAND", WM_SYSCOMMAND}, {L"WM_HOTKEY", WM_HOTKEY},
-    {L"WM_TIMER", WM_TIMER},         {L"WM_KEYDOWN", WM_KEYDOWN},
-    {L"WM_KEYUP", WM_KEYUP},         {L"WM_LBUTTONDOWN", WM_LBUTTONDOWN},
-    {L"WM_LBUTTONUP", WM_LBUTTONUP}, {L"WM_RBUTTONDOWN", WM_RBUTTONDOWN},
-    {L"WM_RBUTTONUP", WM_RBUTTONUP}, {L"WM_LBUTTONDBLCLK", WM_LBUTTONDBLCLK},
-    {L"WM_CONTEXTMENU", WM_CONTEXTMENU}, {L"WM_SETTEXT", WM_SETTEXT},
-    {L"WM_GETTEXTLENGTH", WM_GETTEXTLENGTH}, {L"WM_ENDSESSION", WM_ENDSESSION},
-    {L"WM_QUERYENDSESSION", WM_QUERYENDSESSION}, {L"WM_USER", WM_USER},
+    {L"WM_NULL", WM_NULL},
+    {L"WM_CLOSE", WM_CLOSE},
+    {L"WM_QUIT", WM_QUIT},
+    {L"WM_COMMAND", WM_COMMAND},
+    {L"WM_SYSCOMMAND", WM_SYSCOMMAND},
+    {L"WM_HOTKEY", WM_HOTKEY},
+    {L"WM_TIMER", WM_TIMER},
+    {L"WM_KEYDOWN", WM_KEYDOWN},
+    {L"WM_KEYUP", WM_KEYUP},
+    {L"WM_LBUTTONDOWN", WM_LBUTTONDOWN},
+    {L"WM_LBUTTONUP", WM_LBUTTONUP},
+    {L"WM_RBUTTONDOWN", WM_RBUTTONDOWN},
+    {L"WM_RBUTTONUP", WM_RBUTTONUP},
+    {L"WM_LBUTTONDBLCLK", WM_LBUTTONDBLCLK},
+    {L"WM_CONTEXTMENU", WM_CONTEXTMENU},
+    {L"WM_SETTEXT", WM_SETTEXT},
+    {L"WM_GETTEXTLENGTH", WM_GETTEXTLENGTH},
+    {L"WM_ENDSESSION", WM_ENDSESSION},
+    {L"WM_QUERYENDSESSION", WM_QUERYENDSESSION},
+    {L"WM_USER", WM_USER},
     {L"WM_APP", WM_APP},
 };
 
 // Accepts a number, a name from the table, or NAME+N (e.g. WM_APP+1).
 bool parse_msg(const std::wstring& s, UINT& out) {
-    long long v;
-    if (parse_ll(s, v)) {
-        out = static_cast<UINT>(v);
-        return true;
+  long long v;
+  if (parse_ll(s, v)) {
+    out = static_cast<UINT>(v);
+    return true;
+  }
+  std::wstring name = s;
+  long long offset = 0;
+  size_t plus = s.find(L'+');
+  if (plus != std::wstring::npos) {
+    name = s.substr(0, plus);
+    if (!parse_ll(s.substr(plus + 1), offset)) return false;
+  }
+  for (const auto& m : kMessages) {
+    if (_wcsicmp(m.name, name.c_str()) == 0) {
+      out = static_cast<UINT>(m.value + offset);
+      return true;
     }
-    std::wstring name = s;
-    long long offset = 0;
-    size_t plus = s.find(L'+');
-    if (plus != std::wstring::npos) {
-        name = s.substr(0, plus);
-        if (!parse_ll(s.substr(plus + 1), offset)) return false;
-    }
-    for (const auto& m : kMessages) {
-        if (_wcsicmp(m.name, name.c_str()) == 0) {
-            out = static_cast<UINT>(m.value + offset);
-            return true;
-        }
-    }
-    // Registered messages (e.g. TaskbarCreated) by their string.
-    if (name.rfind(L"reg:", 0) == 0) {
-        out = RegisterWindowMessageW(name.c_str() + 4) + static_cast<UINT>(offset);
-        return out != 0;
-    }
-    return false;
+  }
+  // Registered messages (e.g. TaskbarCreated) by their string.
+  if (name.rfind(L"reg:", 0) == 0) {
+    out = RegisterWindowMessageW(name.c_str() + 4) + static_cast<UINT>(offset);
+    return out != 0;
+  }
+  return false;
 }
 
 // '*' any run, '?' one char; case-insensitive when asked (class names are).
 bool wildmatch(const wchar_t* pat, const wchar_t* s, bool icase) {
-    auto eq = [icase](wchar_t a, wchar_t b) {
-        return icase ? (towlower(a) == towlower(b)) : a == b;
-    };
-    const wchar_t* star = nullptr;
-    const wchar_t* resume = nullptr;
-    while (*s) {
-        if (*pat == L'*') {
-            star = pat++;
-            resume = s;
-        } else if (*pat == L'?' || (*pat && eq(*pat, *s))) {
-            ++pat;
-            ++s;
-        } else if (star) {
-            pat = star + 1;
-            s = ++resume;
-        } else {
-            return false;
-        }
+  auto eq = [icase](wchar_t a, wchar_t b) { return icase ? (towlower(a) == towlower(b)) : a == b; };
+  const wchar_t* star = nullptr;
+  const wchar_t* resume = nullptr;
+  while (*s) {
+    if (*pat == L'*') {
+      star = pat++;
+      resume = s;
+    } else if (*pat == L'?' || (*pat && eq(*pat, *s))) {
+      ++pat;
+      ++s;
+    } else if (star) {
+      pat = star + 1;
+      s = ++resume;
+    } else {
+      return false;
     }
-    while (*pat == L'*') ++pat;
-    return *pat == 0;
+  }
+  while (*pat == L'*') ++pat;
+  return *pat == 0;
 }
 
 // ---------------------------------------------------------------- window facts
 
 std::wstring class_of(HWND h) {
-    wchar_t buf[256] = {0};
-    GetClassNameW(h, buf, 256);
-    return buf;
+  wchar_t buf[256] = {0};
+  GetClassNameW(h, buf, 256);
+  return buf;
 }
 
 // GetWindowText would send WM_GETTEXT and can hang on a stuck product window;
 // InternalGetWindowText reads the stored caption without messaging.
 std::wstring title_of(HWND h) {
-    wchar_t buf[512] = {0};
-    InternalGetWindowText(h, buf, 512);
-    return buf;
+  wchar_t buf[512] = {0};
+  InternalGetWindowText(h, buf, 512);
+  return buf;
 }
 
 // For child controls (edits etc.) the text lives in the control, so ask it,
 // with a timeout so a hung owner cannot hang the probe.
 std::wstring control_text(HWND h) {
-    DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len))
-        return title_of(h);
-    std::vector<wchar_t> buf(len + 2, 0);
-    DWORD_PTR got = 0;
-    if (!SendMessageTimeoutW(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
-                             SMTO_ABORTIFHUNG, 2000, &got))
-        return title_of(h);
-    return std::wstring(buf.data());
+  DWORD_PTR len = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &len))
+    return title_of(h);
+  std::vector<wchar_t> buf(len + 2, 0);
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()),
+                           SMTO_ABORTIFHUNG, 2000, &got))
+    return title_of(h);
+  return std::wstring(buf.data());
 }
 
 void window_line(Line& ln, HWND h) {
-    RECT r = {0, 0, 0, 0};
-    GetWindowRect(h, &r);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    ln.hwnd(h)
-        .add(class_of(h))
-        .add(title_of(h))
-        .add(static_cast<long long>(r.left))
-        .add(static_cast<long long>(r.top))
-        .add(static_cast<long long>(r.right))
-        .add(static_cast<long long>(r.bottom))
-        .add(static_cast<long long>(IsWindowVisible(h) ? 1 : 0))
-        .hex(static_cast<unsigned long long>(static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE))))
-        .add(static_cast<long long>(pid))
-        .hex(static_cast<unsigned long long>(static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE))));
+  RECT r = {0, 0, 0, 0};
+  GetWindowRect(h, &r);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  ln.hwnd(h)
+      .add(class_of(h))
+      .add(title_of(h))
+      .add(static_cast<long long>(r.left))
+      .add(static_cast<long long>(r.top))
+      .add(static_cast<long long>(r.right))
+      .add(static_cast<long long>(r.bottom))
+      .add(static_cast<long long>(IsWindowVisible(h) ? 1 : 0))
+      .hex(static_cast<unsigned long long>(static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE))))
+      .add(static_cast<long long>(pid))
+      .hex(static_cast<unsigned long long>(static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE))));
 }
 
 // A named CALLBACK, not a lambda: 32-bit builds need the stdcall convention.
 BOOL CALLBACK collect_window(HWND h, LPARAM lp) {
-    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-    return TRUE;
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
 }
 
 std::vector<HWND> top_level_windows() {
-    std::vector<HWND> v;
-    EnumWindows(collect_window, reinterpret_cast<LPARAM>(&v));
-    return v;
+  std::vector<HWND> v;
+  EnumWindows(collect_window, reinterpret_cast<LPARAM>(&v));
+  return v;
 }
 
 std::vector<HWND> child_windows(HWND parent) {
-    std::vector<HWND> v;
-    EnumChildWindows(parent, collect_window, reinterpret_cast<LPARAM>(&v));
-    return v;
+  std::vector<HWND> v;
+  EnumChildWindows(parent, collect_window, reinterpret_cast<LPARAM>(&v));
+  return v;
 }
 
 bool need_window(const std::wstring& arg, HWND& h) {
-    if (!parse_hwnd(arg, h)) return false;
-    if (!IsWindow(h)) {
-        std::fprintf(stderr, "probe: %s is not a window\n", utf8(arg).c_str());
-        return false;
-    }
-    return true;
+  if (!parse_hwnd(arg, h)) return false;
+  if (!IsWindow(h)) {
+    std::fprintf(stderr, "probe: %s is not a window\n", utf8(arg).c_str());
+    return false;
+  }
+  return true;
 }
 
 void print_rect(HWND h) {
-    RECT r = {0, 0, 0, 0};
-    GetWindowRect(h, &r);
-    Line ln;
-    ln.add(static_cast<long long>(r.left))
-        .add(static_cast<long long>(r.top))
-        .add(static_cast<long long>(r.right))
-        .add(static_cast<long long>(r.bottom))
-        .emit();
+  RECT r = {0, 0, 0, 0};
+  GetWindowRect(h, &r);
+  Line ln;
+  ln.add(static_cast<long long>(r.left))
+      .add(static_cast<long long>(r.top))
+      .add(static_cast<long long>(r.right))
+      .add(static_cast<long long>(r.bottom))
+      .emit();
 }
 
 // ---------------------------------------------------------------- commands
 
 int cmd_list() {
-    for (HWND h : top_level_windows()) {
-        Line ln;
-        window_line(ln, h);
-        ln.emit();
-    }
-    return 0;
+  for (HWND h : top_level_windows()) {
+    Line ln;
+    window_line(ln, h);
+    ln.emit();
+  }
+  return 0;
 }
 
 int cmd_find(const std::vector<std::wstring>& a) {
-    if (a.empty()) return usage("find <class|-> [title|-] [--pid N] [--visible]");
-    std::wstring cls = a[0], title = L"-";
-    long long pid = -1;
-    bool visible_only = false;
-    size_t i = 1;
-    if (i < a.size() && a[i].rfind(L"--", 0) != 0) title = a[i++];
-    for (; i < a.size(); ++i) {
-        if (a[i] == L"--visible") {
-            visible_only = true;
-        } else if (a[i] == L"--pid" && i + 1 < a.size() && parse_ll(a[i + 1], pid)) {
-            ++i;
-        } else {
-            return usage("find: bad option");
-        }
+  if (a.empty()) return usage("find <class|-> [title|-] [--pid N] [--visible]");
+  std::wstring cls = a[0], title = L"-";
+  long long pid = -1;
+  bool visible_only = false;
+  size_t i = 1;
+  if (i < a.size() && a[i].rfind(L"--", 0) != 0) title = a[i++];
+  for (; i < a.size(); ++i) {
+    if (a[i] == L"--visible") {
+      visible_only = true;
+    } else if (a[i] == L"--pid" && i + 1 < a.size() && parse_ll(a[i + 1], pid)) {
+      ++i;
+    } else {
+      return usage("find: bad option");
     }
-    int found = 0;
-    for (HWND h : top_level_windows()) {
-        if (cls != L"-" && !wildmatch(cls.c_str(), class_of(h).c_str(), true)) continue;
-        if (title != L"-" && !wildmatch(title.c_str(), title_of(h).c_str(), false)) continue;
-        if (visible_only && !IsWindowVisible(h)) continue;
-        if (pid >= 0) {
-            DWORD p = 0;
-            GetWindowThreadProcessId(h, &p);
-            if (static_cast<long long>(p) != pid) continue;
-        }
-        Line ln;
-        ln.hwnd(h).emit();
-        ++found;
+  }
+  int found = 0;
+  for (HWND h : top_level_windows()) {
+    if (cls != L"-" && !wildmatch(cls.c_str(), class_of(h).c_str(), true)) continue;
+    if (title != L"-" && !wildmatch(title.c_str(), title_of(h).c_str(), false)) continue;
+    if (visible_only && !IsWindowVisible(h)) continue;
+    if (pid >= 0) {
+      DWORD p = 0;
+      GetWindowThreadProcessId(h, &p);
+      if (static_cast<long long>(p) != pid) continue;
     }
-    return found ? 0 : 1;
+    Line ln;
+    ln.hwnd(h).emit();
+    ++found;
+  }
+  return found ? 0 : 1;
 }
 
 int cmd_rect(const std::vector<std::wstring>& a) {
-    HWND h;
-    if (a.size() != 1) return usage("rect <hwnd>");
-    if (!need_window(a[0], h)) return 1;
-    print_rect(h);
-    return 0;
+  HWND h;
+  if (a.size() != 1) return usage("rect <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  print_rect(h);
+  return 0;
 }
 
 int cmd_post_send(const std::vector<std::wstring>& a, bool send) {
-    HWND h;
-    UINT msg;
-    long long wp, lp;
-    if (a.size() != 4) return usage("post|send <hwnd> <msg> <wparam> <lparam>");
-    if (!parse_hwnd(a[0], h)) return usage("bad hwnd");
-    if (!parse_msg(a[1], msg)) return usage("bad message");
-    if (!parse_ll(a[2], wp) || !parse_ll(a[3], lp)) return usage("bad wparam/lparam");
-    if (!send) {
-        if (!PostMessageW(h, msg, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp))) {
-            std::fprintf(stderr, "probe: PostMessage failed: %lu\n", GetLastError());
-            return 1;
-        }
-        return 0;
+  HWND h;
+  UINT msg;
+  long long wp, lp;
+  if (a.size() != 4) return usage("post|send <hwnd> <msg> <wparam> <lparam>");
+  if (!parse_hwnd(a[0], h)) return usage("bad hwnd");
+  if (!parse_msg(a[1], msg)) return usage("bad message");
+  if (!parse_ll(a[2], wp) || !parse_ll(a[3], lp)) return usage("bad wparam/lparam");
+  if (!send) {
+    if (!PostMessageW(h, msg, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp))) {
+      std::fprintf(stderr, "probe: PostMessage failed: %lu\n", GetLastError());
+      return 1;
     }
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(h, msg, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp),
-                             SMTO_ABORTIFHUNG, 5000, &result)) {
-        std::fprintf(stderr, "probe: SendMessageTimeout failed: %lu\n", GetLastError());
-        return 1;
-    }
-    Line ln;
-    ln.add(static_cast<long long>(static_cast<LONG_PTR>(result))).emit();
     return 0;
+  }
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(h, msg, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp),
+                           SMTO_ABORTIFHUNG, 5000, &result)) {
+    std::fprintf(stderr, "probe: SendMessageTimeout failed: %lu\n", GetLastError());
+    return 1;
+  }
+  Line ln;
+  ln.add(static_cast<long long>(static_cast<LONG_PTR>(result))).emit();
+  return 0;
 }
 
 // Detaches the input queues again however the activation attempt ends.
 class InputAttach {
-public:
-    InputAttach(DWORD from, DWORD to) : from_(from), to_(to) {
-        attached_ = from_ != to_ && to_ != 0 && AttachThreadInput(from_, to_, TRUE);
-    }
-    ~InputAttach() {
-        if (attached_) AttachThreadInput(from_, to_, FALSE);
-    }
-    InputAttach(const InputAttach&) = delete;
-    InputAttach& operator=(const InputAttach&) = delete;
+ public:
+  InputAttach(DWORD from, DWORD to) : from_(from), to_(to) {
+    attached_ = from_ != to_ && to_ != 0 && AttachThreadInput(from_, to_, TRUE);
+  }
+  ~InputAttach() {
+    if (attached_) AttachThreadInput(from_, to_, FALSE);
+  }
+  InputAttach(const InputAttach&) = delete;
+  InputAttach& operator=(const InputAttach&) = delete;
 
-private:
-    DWORD from_, to_;
-    bool attached_;
+ private:
+  DWORD from_, to_;
+  bool attached_;
 };
 
 int cmd_activate(const std::vector<std::wstring>& a) {
-    HWND h;
-    if (a.size() != 1) return usage("activate <hwnd>");
-    if (!need_window(a[0], h)) return 1;
-    if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
-    // Foreground rights are only granted to the process that got the last
-    // input, so borrow the current foreground thread's queue and fake an ALT tap.
-    for (int attempt = 0; attempt < 5 && GetForegroundWindow() != h; ++attempt) {
-        HWND fg = GetForegroundWindow();
-        DWORD fg_thread = fg ? GetWindowThreadProcessId(fg, nullptr) : 0;
-        DWORD target_thread = GetWindowThreadProcessId(h, nullptr);
-        DWORD self = GetCurrentThreadId();
-        InputAttach to_fg(self, fg_thread);
-        InputAttach to_target(self, target_thread);
-        keybd_event(VK_MENU, 0, KEYEVENTF_EXTENDEDKEY, 0);
-        keybd_event(VK_MENU, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
-        SetForegroundWindow(h);
-        BringWindowToTop(h);
-        SetActiveWindow(h);
-        if (GetForegroundWindow() != h) Sleep(50);
-    }
-    HWND now = GetForegroundWindow();
-    Line ln;
-    ln.hwnd(now).emit();
-    return now == h ? 0 : 1;
+  HWND h;
+  if (a.size() != 1) return usage("activate <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
+  // Foreground rights are only granted to the process that got the last
+  // input, so borrow the current foreground thread's queue and fake an ALT tap.
+  for (int attempt = 0; attempt < 5 && GetForegroundWindow() != h; ++attempt) {
+    HWND fg = GetForegroundWindow();
+    DWORD fg_thread = fg ? GetWindowThreadProcessId(fg, nullptr) : 0;
+    DWORD target_thread = GetWindowThreadProcessId(h, nullptr);
+    DWORD self = GetCurrentThreadId();
+    InputAttach to_fg(self, fg_thread);
+    InputAttach to_target(self, target_thread);
+    keybd_event(VK_MENU, 0, KEYEVENTF_EXTENDEDKEY, 0);
+    keybd_event(VK_MENU, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
+    SetForegroundWindow(h);
+    BringWindowToTop(h);
+    SetActiveWindow(h);
+    if (GetForegroundWindow() != h) Sleep(50);
+  }
+  HWND now = GetForegroundWindow();
+  Line ln;
+  ln.hwnd(now).emit();
+  return now == h ? 0 : 1;
 }
 
 int cmd_foreground() {
-    HWND h = GetForegroundWindow();
-    Line ln;
-    ln.hwnd(h).add(h ? class_of(h) : std::wstring()).add(h ? title_of(h) : std::wstring()).emit();
-    return 0;
+  HWND h = GetForegroundWindow();
+  Line ln;
+  ln.hwnd(h).add(h ? class_of(h) : std::wstring()).add(h ? title_of(h) : std::wstring()).emit();
+  return 0;
 }
 
 int cmd_text(const std::vector<std::wstring>& a) {
-    HWND h;
-    if (a.size() != 1) return usage("text <hwnd>");
-    if (!need_window(a[0], h)) return 1;
-    Line first;
-    first.add(control_text(h)).emit();
-    for (HWND c : child_windows(h)) {
-        Line ln;
-        ln.hwnd(c).add(class_of(c)).add(control_text(c)).emit();
-    }
-    return 0;
+  HWND h;
+  if (a.size() != 1) return usage("text <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  Line first;
+  first.add(control_text(h)).emit();
+  for (HWND c : child_windows(h)) {
+    Line ln;
+    ln.hwnd(c).add(class_of(c)).add(control_text(c)).emit();
+  }
+  return 0;
 }
 
 int cmd_move(const std::vector<std::wstring>& a) {
-    HWND h;
-    long long x, y;
-    if (a.size() != 3) return usage("move <hwnd> <x> <y>");
-    if (!need_window(a[0], h)) return 1;
-    if (!parse_ll(a[1], x) || !parse_ll(a[2], y)) return usage("bad x/y");
-    if (!SetWindowPos(h, nullptr, static_cast<int>(x), static_cast<int>(y), 0, 0,
-                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
-        std::fprintf(stderr, "probe: SetWindowPos failed: %lu\n", GetLastError());
-        return 1;
-    }
-    print_rect(h);
-    return 0;
+  HWND h;
+  long long x, y;
+  if (a.size() != 3) return usage("move <hwnd> <x> <y>");
+  if (!need_window(a[0], h)) return 1;
+  if (!parse_ll(a[1], x) || !parse_ll(a[2], y)) return usage("bad x/y");
+  if (!SetWindowPos(h, nullptr, static_cast<int>(x), static_cast<int>(y), 0, 0,
+                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+    std::fprintf(stderr, "probe: SetWindowPos failed: %lu\n", GetLastError());
+    return 1;
+  }
+  print_rect(h);
+  return 0;
 }
 
 // ---- probe window
@@ -435,147 +445,149 @@ int cmd_move(const std::vector<std::wstring>& a) {
 COLORREF g_fill = RGB(0x40, 0x80, 0xc0);
 
 LRESULT CALLBACK probe_wndproc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
+  switch (msg) {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
-        // A solid colour makes the window easy to find in screenshots.
-        HBRUSH brush = CreateSolidBrush(g_fill);
-        if (brush) {
-            FillRect(dc, &ps.rcPaint, brush);
-            DeleteObject(brush);
-        }
-        EndPaint(h, &ps);
-        return 0;
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(h, &ps);
+      // A solid colour makes the window easy to find in screenshots.
+      HBRUSH brush = CreateSolidBrush(g_fill);
+      if (brush) {
+        FillRect(dc, &ps.rcPaint, brush);
+        DeleteObject(brush);
+      }
+      EndPaint(h, &ps);
+      return 0;
     }
     case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+      PostQuitMessage(0);
+      return 0;
     default:
-        return DefWindowProcW(h, msg, wp, lp);
-    }
+      return DefWindowProcW(h, msg, wp, lp);
+  }
 }
 
 // A notification icon owned by a probe window; gives tests a known icon to
 // compare the product's with, and is removed with the window.
 class TrayIcon {
-public:
-    TrayIcon(HWND owner, const std::wstring& tip) : owner_(owner) {
-        if (!owner_) return;
-        NOTIFYICONDATAW nid = {};
-        nid.cbSize = sizeof nid;
-        nid.hWnd = owner_;
-        nid.uID = 1;
-        nid.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-        nid.uCallbackMessage = WM_APP + 1;
-        nid.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-        lstrcpynW(nid.szTip, tip.c_str(), ARRAYSIZE(nid.szTip));
-        added_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
-        if (!added_) std::fprintf(stderr, "probe: Shell_NotifyIcon(NIM_ADD) failed\n");
-    }
-    ~TrayIcon() {
-        if (!added_) return;
-        NOTIFYICONDATAW nid = {};
-        nid.cbSize = sizeof nid;
-        nid.hWnd = owner_;
-        nid.uID = 1;
-        Shell_NotifyIconW(NIM_DELETE, &nid);
-    }
-    TrayIcon(const TrayIcon&) = delete;
-    TrayIcon& operator=(const TrayIcon&) = delete;
+ public:
+  TrayIcon(HWND owner, const std::wstring& tip) : owner_(owner) {
+    if (!owner_) return;
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = owner_;
+    nid.uID = 1;
+    nid.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+    nid.uCallbackMessage = WM_APP + 1;
+    nid.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    lstrcpynW(nid.szTip, tip.c_str(), ARRAYSIZE(nid.szTip));
+    added_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
+    if (!added_) std::fprintf(stderr, "probe: Shell_NotifyIcon(NIM_ADD) failed\n");
+  }
+  ~TrayIcon() {
+    if (!added_) return;
+    NOTIFYICONDATAW nid = {};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = owner_;
+    nid.uID = 1;
+    Shell_NotifyIconW(NIM_DELETE, &nid);
+  }
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
 
-private:
-    HWND owner_;
-    bool added_ = false;
+ private:
+  HWND owner_;
+  bool added_ = false;
 };
 
 int cmd_window(const std::vector<std::wstring>& a) {
-    long long x, y, w, hgt;
-    if (a.size() < 5) return usage("window <x> <y> <w> <h> <title> [--layered] [--topmost] [--toolwindow] [--color RRGGBB]");
-    if (!parse_ll(a[0], x) || !parse_ll(a[1], y) || !parse_ll(a[2], w) || !parse_ll(a[3], hgt))
-        return usage("bad geometry");
-    DWORD ex = 0;
-    bool layered = false;
-    bool tray = false;
-    for (size_t i = 5; i < a.size(); ++i) {
-        if (a[i] == L"--layered") {
-            ex |= WS_EX_LAYERED;
-            layered = true;
-        } else if (a[i] == L"--topmost") {
-            ex |= WS_EX_TOPMOST;
-        } else if (a[i] == L"--toolwindow") {
-            ex |= WS_EX_TOOLWINDOW;
-        } else if (a[i] == L"--tray") {
-            tray = true;
-        } else if (a[i] == L"--color" && i + 1 < a.size()) {
-            unsigned long rgb = std::wcstoul(a[++i].c_str(), nullptr, 16);
-            g_fill = RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
-        } else {
-            return usage("window: bad option");
-        }
+  long long x, y, w, hgt;
+  if (a.size() < 5)
+    return usage(
+        "window <x> <y> <w> <h> <title> [--layered] [--topmost] [--toolwindow] [--color RRGGBB]");
+  if (!parse_ll(a[0], x) || !parse_ll(a[1], y) || !parse_ll(a[2], w) || !parse_ll(a[3], hgt))
+    return usage("bad geometry");
+  DWORD ex = 0;
+  bool layered = false;
+  bool tray = false;
+  for (size_t i = 5; i < a.size(); ++i) {
+    if (a[i] == L"--layered") {
+      ex |= WS_EX_LAYERED;
+      layered = true;
+    } else if (a[i] == L"--topmost") {
+      ex |= WS_EX_TOPMOST;
+    } else if (a[i] == L"--toolwindow") {
+      ex |= WS_EX_TOOLWINDOW;
+    } else if (a[i] == L"--tray") {
+      tray = true;
+    } else if (a[i] == L"--color" && i + 1 < a.size()) {
+      unsigned long rgb = std::wcstoul(a[++i].c_str(), nullptr, 16);
+      g_fill = RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+    } else {
+      return usage("window: bad option");
     }
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = probe_wndproc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"RomboProbeWindow";
-    if (!RegisterClassExW(&wc)) return usage("RegisterClassEx failed");
-    HWND h = CreateWindowExW(ex, wc.lpszClassName, a[4].c_str(), WS_OVERLAPPEDWINDOW,
-                             static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
-                             static_cast<int>(hgt), nullptr, nullptr, wc.hInstance, nullptr);
-    if (!h) {
-        std::fprintf(stderr, "probe: CreateWindowEx failed: %lu\n", GetLastError());
-        return 2;
-    }
-    // A layered window without attributes is never drawn; make it opaque.
-    if (layered) SetLayeredWindowAttributes(h, 0, 255, LWA_ALPHA);
-    ShowWindow(h, SW_SHOWNOACTIVATE);
-    UpdateWindow(h);
-    TrayIcon icon(tray ? h : nullptr, a[4]);
-    Line ln;
-    ln.hwnd(h).emit();
-    MSG m;
-    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    return 0;
+  }
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = probe_wndproc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = L"RomboProbeWindow";
+  if (!RegisterClassExW(&wc)) return usage("RegisterClassEx failed");
+  HWND h = CreateWindowExW(ex, wc.lpszClassName, a[4].c_str(), WS_OVERLAPPEDWINDOW,
+                           static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
+                           static_cast<int>(hgt), nullptr, nullptr, wc.hInstance, nullptr);
+  if (!h) {
+    std::fprintf(stderr, "probe: CreateWindowEx failed: %lu\n", GetLastError());
+    return 2;
+  }
+  // A layered window without attributes is never drawn; make it opaque.
+  if (layered) SetLayeredWindowAttributes(h, 0, 255, LWA_ALPHA);
+  ShowWindow(h, SW_SHOWNOACTIVATE);
+  UpdateWindow(h);
+  TrayIcon icon(tray ? h : nullptr, a[4]);
+  Line ln;
+  ln.hwnd(h).emit();
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+  return 0;
 }
 
 // Unregisters on every exit path so the probe never keeps the hotkey it tested.
 class HotkeyRegistration {
-public:
-    HotkeyRegistration(UINT mods, UINT vk) {
-        ok_ = RegisterHotKey(nullptr, kId, mods, vk) != 0;
-        error_ = ok_ ? 0 : GetLastError();
-    }
-    ~HotkeyRegistration() {
-        if (ok_) UnregisterHotKey(nullptr, kId);
-    }
-    HotkeyRegistration(const HotkeyRegistration&) = delete;
-    HotkeyRegistration& operator=(const HotkeyRegistration&) = delete;
-    bool ok() const { return ok_; }
-    DWORD error() const { return error_; }
+ public:
+  HotkeyRegistration(UINT mods, UINT vk) {
+    ok_ = RegisterHotKey(nullptr, kId, mods, vk) != 0;
+    error_ = ok_ ? 0 : GetLastError();
+  }
+  ~HotkeyRegistration() {
+    if (ok_) UnregisterHotKey(nullptr, kId);
+  }
+  HotkeyRegistration(const HotkeyRegistration&) = delete;
+  HotkeyRegistration& operator=(const HotkeyRegistration&) = delete;
+  bool ok() const { return ok_; }
+  DWORD error() const { return error_; }
 
-private:
-    static constexpr int kId = 0x7ff0;
-    bool ok_;
-    DWORD error_;
+ private:
+  static constexpr int kId = 0x7ff0;
+  bool ok_;
+  DWORD error_;
 };
 
 int cmd_hotkey_free(const std::vector<std::wstring>& a) {
-    long long mods, vk;
-    if (a.size() != 2 || !parse_ll(a[0], mods) || !parse_ll(a[1], vk))
-        return usage("hotkey-free <mods> <vk>");
-    HotkeyRegistration reg(static_cast<UINT>(mods), static_cast<UINT>(vk));
-    Line ln;
-    if (reg.ok()) {
-        ln.add(std::string("free")).emit();
-        return 0;
-    }
-    ln.add(std::string("taken")).add(static_cast<long long>(reg.error())).emit();
-    return 1;
+  long long mods, vk;
+  if (a.size() != 2 || !parse_ll(a[0], mods) || !parse_ll(a[1], vk))
+    return usage("hotkey-free <mods> <vk>");
+  HotkeyRegistration reg(static_cast<UINT>(mods), static_cast<UINT>(vk));
+  Line ln;
+  if (reg.ok()) {
+    ln.add(std::string("free")).emit();
+    return 0;
+  }
+  ln.add(std::string("taken")).add(static_cast<long long>(reg.error())).emit();
+  return 1;
 }
 
 // Wine 8's explorer draws notification icons into the tray window itself:
@@ -583,86 +595,86 @@ int cmd_hotkey_free(const std::vector<std::wstring>& a) {
 // the icon, so icons cannot be counted here; tray-has checks one icon.
 // What is listed is the taskbar and its children (start and task buttons).
 int cmd_tray() {
-    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
-    if (!tray) {
-        std::fprintf(stderr, "probe: no Shell_TrayWnd\n");
-        return 1;
-    }
-    Line head;
-    window_line(head, tray);
-    head.emit();
-    for (HWND c : child_windows(tray)) {
-        Line ln;
-        window_line(ln, c);
-        ln.emit();
-    }
-    return 0;
+  HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (!tray) {
+    std::fprintf(stderr, "probe: no Shell_TrayWnd\n");
+    return 1;
+  }
+  Line head;
+  window_line(head, tray);
+  head.emit();
+  for (HWND c : child_windows(tray)) {
+    Line ln;
+    window_line(ln, c);
+    ln.emit();
+  }
+  return 0;
 }
 
 // NIM_MODIFY with no flags changes nothing but fails for an unknown
 // (hwnd, uid) pair, which tells whether that icon is registered.
 int cmd_tray_has(const std::vector<std::wstring>& a) {
-    HWND h;
-    long long uid;
-    if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
-        return usage("tray-has <hwnd> <uid>");
-    NOTIFYICONDATAW nid = {};
-    nid.cbSize = sizeof nid;
-    nid.hWnd = h;
-    nid.uID = static_cast<UINT>(uid);
-    nid.uFlags = 0;
-    bool present = Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
-    Line ln;
-    ln.add(std::string(present ? "present" : "absent")).emit();
-    return present ? 0 : 1;
+  HWND h;
+  long long uid;
+  if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
+    return usage("tray-has <hwnd> <uid>");
+  NOTIFYICONDATAW nid = {};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = h;
+  nid.uID = static_cast<UINT>(uid);
+  nid.uFlags = 0;
+  bool present = Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+  Line ln;
+  ln.add(std::string(present ? "present" : "absent")).emit();
+  return present ? 0 : 1;
 }
 
 int cmd_screen() {
-    Line ln;
-    ln.add(static_cast<long long>(GetSystemMetrics(SM_CXSCREEN)))
-        .add(static_cast<long long>(GetSystemMetrics(SM_CYSCREEN)))
-        .emit();
-    return 0;
+  Line ln;
+  ln.add(static_cast<long long>(GetSystemMetrics(SM_CXSCREEN)))
+      .add(static_cast<long long>(GetSystemMetrics(SM_CYSCREEN)))
+      .emit();
+  return 0;
 }
 
 // Frees the argv block from CommandLineToArgvW.
 struct ArgvBlock {
-    explicit ArgvBlock(LPWSTR* p) : argv(p) {}
-    ~ArgvBlock() {
-        if (argv) LocalFree(argv);
-    }
-    ArgvBlock(const ArgvBlock&) = delete;
-    ArgvBlock& operator=(const ArgvBlock&) = delete;
-    LPWSTR* argv;
+  explicit ArgvBlock(LPWSTR* p) : argv(p) {}
+  ~ArgvBlock() {
+    if (argv) LocalFree(argv);
+  }
+  ArgvBlock(const ArgvBlock&) = delete;
+  ArgvBlock& operator=(const ArgvBlock&) = delete;
+  LPWSTR* argv;
 };
 
 }  // namespace
 
 int main() {
-    int argc = 0;
-    ArgvBlock block(CommandLineToArgvW(GetCommandLineW(), &argc));
-    if (!block.argv || argc < 2) return usage("missing command");
-    std::wstring cmd = block.argv[1];
-    std::vector<std::wstring> a(block.argv + 2, block.argv + argc);
+  int argc = 0;
+  ArgvBlock block(CommandLineToArgvW(GetCommandLineW(), &argc));
+  if (!block.argv || argc < 2) return usage("missing command");
+  std::wstring cmd = block.argv[1];
+  std::vector<std::wstring> a(block.argv + 2, block.argv + argc);
 
-    if (cmd == L"list") return cmd_list();
-    if (cmd == L"find") return cmd_find(a);
-    if (cmd == L"rect") return cmd_rect(a);
-    if (cmd == L"post") return cmd_post_send(a, false);
-    if (cmd == L"send") return cmd_post_send(a, true);
-    if (cmd == L"activate") return cmd_activate(a);
-    if (cmd == L"foreground") return cmd_foreground();
-    if (cmd == L"text") return cmd_text(a);
-    if (cmd == L"move") return cmd_move(a);
-    if (cmd == L"window") return cmd_window(a);
-    if (cmd == L"hotkey-free") return cmd_hotkey_free(a);
-    if (cmd == L"tray") return cmd_tray();
-    if (cmd == L"tray-has") return cmd_tray_has(a);
-    if (cmd == L"screen") return cmd_screen();
-    if (cmd == L"pid") {
-        Line ln;
-        ln.add(static_cast<long long>(GetCurrentProcessId())).emit();
-        return 0;
-    }
-    return usage("unknown command");
+  if (cmd == L"list") return cmd_list();
+  if (cmd == L"find") return cmd_find(a);
+  if (cmd == L"rect") return cmd_rect(a);
+  if (cmd == L"post") return cmd_post_send(a, false);
+  if (cmd == L"send") return cmd_post_send(a, true);
+  if (cmd == L"activate") return cmd_activate(a);
+  if (cmd == L"foreground") return cmd_foreground();
+  if (cmd == L"text") return cmd_text(a);
+  if (cmd == L"move") return cmd_move(a);
+  if (cmd == L"window") return cmd_window(a);
+  if (cmd == L"hotkey-free") return cmd_hotkey_free(a);
+  if (cmd == L"tray") return cmd_tray();
+  if (cmd == L"tray-has") return cmd_tray_has(a);
+  if (cmd == L"screen") return cmd_screen();
+  if (cmd == L"pid") {
+    Line ln;
+    ln.add(static_cast<long long>(GetCurrentProcessId())).emit();
+    return 0;
+  }
+  return usage("unknown command");
 }
