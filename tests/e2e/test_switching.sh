@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Switching desktops from outside: hotkeys shift every managed window by whole
 # screen widths, four switches bring everything back, activating a parked
-# window turns to its desktop, the hook's signal file opens a session that
-# follows the mouse, and layered windows and the taskbar never move.
+# window turns to its desktop, the hook's signal file (dropped by hand, or by
+# the mouse hook on Ctrl+Alt+press) opens a session that follows the mouse,
+# and layered windows and the taskbar never move.
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/rombo.sh"
@@ -81,4 +82,22 @@ e2e_screenshot "$E2E_TMP/turning.png"
 sleep 0.3
 xdotool mouseup 1
 expect_lefts $((100 + W)) $((500 + W)) $((1200 + W))
+
+# The user's own gesture through the program's mouse hook: Ctrl+Alt and a
+# left press grab the cube; dragging 450 pixels left turns on to the next
+# desktop (0 again).
+xdotool mousemove 800 400
+sleep 0.3
+xdotool keydown ctrl alt mousedown 1
+sleep 0.5
+xdotool keyup ctrl alt
+e2e_wait_for 5 rombo_shown || e2e_fail "the gesture opened no session"
+for x in 710 620 530 440 350; do
+    xdotool mousemove $x 400
+    sleep 0.15
+done
+sleep 0.3
+xdotool mouseup 1
+expect_lefts 100 500 1200
+[[ -e "$E2E_TEMP_UNIX/rombodesktop.hook" ]] && e2e_fail "signal file left behind"
 exit 0
