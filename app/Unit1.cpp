@@ -30,15 +30,11 @@ void TForm1::FormCreate() {
   system_.graphics.EnableDepthAndTexturing();
 
   imagesDirty = true;
-  for (render::Bitmap& face : faceBitmaps) face = render::Bitmap();
   // Desktop 0 is on screen now; its own picture is taken by its first
   // session. The others show the bare desktop until they are visited.
   ScreenshotDesktop(system_, &faceBitmaps[1]);
   faceBitmaps[2] = faceBitmaps[1];
   faceBitmaps[3] = faceBitmaps[1];
-  topBitmap = render::Bitmap();
-  bottomBitmap = render::Bitmap();
-  backgroundBitmap = render::Bitmap();
 
   currentDesktop = 0;
   arrangedDesktop = 0;
@@ -59,9 +55,6 @@ void TForm1::FormDestroy() {
   system_.shell.RemoveTrayIcon();
   system_.shell.UninstallMouseHook();
   for (render::Bitmap& face : faceBitmaps) face = render::Bitmap();
-  topBitmap = render::Bitmap();
-  bottomBitmap = render::Bitmap();
-  backgroundBitmap = render::Bitmap();
   system_.graphics.DeleteContext();
 }
 

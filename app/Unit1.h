@@ -75,9 +75,6 @@ class TForm1 {
 
   // State, public so that tests and the window host can look at it.
   std::array<render::Bitmap, 4> faceBitmaps;
-  render::Bitmap topBitmap;
-  render::Bitmap bottomBitmap;
-  render::Bitmap backgroundBitmap;
 
   std::int32_t lastCursorX = 0;
   std::int32_t lastCursorY = 0;
