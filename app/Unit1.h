@@ -20,10 +20,6 @@ constexpr std::uint32_t kModAltControl = 0x0001 | 0x0002;  // MOD_ALT | MOD_CONT
 constexpr std::uint32_t kVkLeft = 0x25;
 constexpr std::uint32_t kVkRight = 0x27;
 
-// Messages the main window handles itself.
-constexpr std::uint32_t kTrayCallbackMessage = 0x0401;  // WM_USER + 1
-constexpr std::uint32_t kHotkeyMessage = 0x0312;        // WM_HOTKEY
-
 // Shell windows that never take part in switching.
 constexpr const char* kShellWindowClass = "progman";
 constexpr const char* kTaskbarClass = "shell_traywnd";
@@ -40,9 +36,18 @@ constexpr std::uint32_t kSessionTickMs = 1;
 constexpr std::uint32_t kIdleTickMs = 16;
 
 // Window moves of the taskbar and of the managed windows.
-constexpr std::uint32_t kHideTaskbarFlags = 0x029F;
-constexpr std::uint32_t kShowTaskbarFlags = 0x0257;
-constexpr std::uint32_t kArrangeFlags = 0x0655;
+constexpr std::uint32_t kHideTaskbarFlags = platform::kMoveNoSize | platform::kMoveNoMove |
+                                            platform::kMoveNoZOrder | platform::kMoveNoRedraw |
+                                            platform::kMoveNoActivate | platform::kMoveHideWindow |
+                                            platform::kMoveNoOwnerZOrder;
+constexpr std::uint32_t kShowTaskbarFlags =
+    platform::kMoveNoSize | platform::kMoveNoMove | platform::kMoveNoZOrder |
+    platform::kMoveNoActivate | platform::kMoveShowWindow | platform::kMoveNoOwnerZOrder;
+constexpr std::uint32_t kArrangeFlags =
+    platform::kMoveNoSize | platform::kMoveNoZOrder | platform::kMoveNoActivate |
+    platform::kMoveShowWindow | platform::kMoveNoOwnerZOrder | platform::kMoveNoSendChanging;
+static_assert(kHideTaskbarFlags == 0x029F && kShowTaskbarFlags == 0x0257 &&
+              kArrangeFlags == 0x0655);
 
 class TForm1 {
  public:

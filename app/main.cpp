@@ -51,7 +51,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         form->WMHotKey(static_cast<int>(wParam));
         return result;
       }
-      case app::kTrayCallbackMessage:
+      case platform::kTrayCallbackMessage:
         OnTrayIcon(window, lParam);
         break;
       case WM_ERASEBKGND:

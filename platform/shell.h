@@ -7,6 +7,10 @@
 
 namespace platform {
 
+// The message the notification-area icon reports its mouse events with
+// (WM_USER + 1).
+constexpr std::uint32_t kTrayCallbackMessage = 0x0401;
+
 class Shell {
  public:
   virtual ~Shell() = default;

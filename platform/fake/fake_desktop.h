@@ -43,8 +43,6 @@ class FakeDesktop : public WindowManager,
   WindowHandle AddWindow(const std::string& className, Rect rect, bool visible = true,
                          std::uint32_t exStyle = 0);
   FakeWindow& Window(WindowHandle handle);
-  // The main window's own handle (it is a top-level window too).
-  WindowHandle MainHandle() const { return mainHandle_; }
   Platform Bundle(KeyValueStore& store);
 
   // Scripted state.

@@ -13,7 +13,7 @@ void Win32Shell::AddTrayIcon(WindowHandle owner) {
   trayIconData_.hWnd = ToHwnd(owner);
   trayIconData_.uID = kTrayIconId;
   trayIconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  trayIconData_.uCallbackMessage = kTrayCallback;
+  trayIconData_.uCallbackMessage = kTrayCallbackMessage;
   trayIconData_.hIcon = icon_;
   std::strncpy(trayIconData_.szTip, kTrayTip, sizeof(trayIconData_.szTip) - 1);
   Shell_NotifyIconA(NIM_ADD, &trayIconData_);

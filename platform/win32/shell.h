@@ -11,7 +11,6 @@ namespace platform::win32 {
 // 32-bit build), the form every shell version understands.
 constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
 constexpr UINT kTrayIconId = 1;
-constexpr UINT kTrayCallback = WM_USER + 1;
 constexpr const char* kTrayTip = "RomboDesktop";
 
 class Win32Shell : public Shell {

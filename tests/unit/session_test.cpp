@@ -237,6 +237,9 @@ TEST_F(SessionTest, SignalFileOpensASessionThatFollowsTheMouse) {
   }
   EXPECT_FLOAT_EQ(form.shownYaw, 90);
   EXPECT_FLOAT_EQ(form.shownPitch, 0);
+  // The frame is turned by the angles the mouse step has just set.
+  EXPECT_FLOAT_EQ(desktop.lastYaw, 90);
+  EXPECT_FLOAT_EQ(desktop.lastPitch, 0);
   desktop.leftDown = false;
   RunUntilHidden();
   EXPECT_EQ(form.currentDesktop, 3);
