@@ -1,8 +1,10 @@
 #pragma once
 // Kernel services the logic needs: the tick count, sleeping, the temporary
 // directory and a few file operations.
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -12,6 +14,14 @@ class Clock {
   // Milliseconds since an arbitrary start; wraps around after 2^32.
   virtual std::uint32_t TickCount() = 0;
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+};
+
+// What came of reading a whole file.
+enum class FileRead {
+  kOk,
+  kMissing,     // no such file (a directory of that name does not count)
+  kCannotOpen,  // it exists but cannot be opened or read (locked, no access)
+  kTooLarge,    // longer than the caller allows; nothing was read
 };
 
 class FileSystem {
@@ -25,6 +35,17 @@ class FileSystem {
   // True for an existing file (a directory does not count).
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
+  // Reads the whole file into `data`. With `exclusive` the file is opened
+  // without sharing, so no other program may hold it open meanwhile.
+  virtual FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, bool exclusive,
+                                 std::vector<std::uint8_t>* data) = 0;
+  // Names (without their directory) of the entries matching a wildcard
+  // pattern such as "C:\\dir\\*.lang", of any attributes, sub-directories
+  // included, in the order the file system lists them.
+  virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
+  // The running executable's directory, up to and including its last path
+  // separator (not the current directory).
+  virtual std::string ExecutableDirectory() = 0;
 };
 
 }  // namespace platform

@@ -162,6 +162,51 @@ bool FakeDesktop::RemoveFile(const std::string& path) {
   return files.erase(path) != 0;
 }
 
+FileRead FakeDesktop::ReadWholeFile(const std::string& path, std::size_t maxBytes, bool,
+                                    std::vector<std::uint8_t>* data) {
+  data->clear();
+  if (files.count(path) == 0) return FileRead::kMissing;
+  if (locked.count(path) != 0) return FileRead::kCannotOpen;
+  const auto found = contents.find(path);
+  if (found == contents.end()) return FileRead::kOk;
+  if (found->second.size() > maxBytes) return FileRead::kTooLarge;
+  *data = found->second;
+  return FileRead::kOk;
+}
+
+namespace {
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+// Wildcard match as the system does it for file names: '*' any run, '?' one
+// character, letters compared without regard to case.
+bool Matches(const char* pattern, const char* name) {
+  if (*pattern == '\0') return *name == '\0';
+  if (*pattern == '*') return Matches(pattern + 1, name) || (*name != '\0' && Matches(pattern, name + 1));
+  if (*name == '\0') return false;
+  if (*pattern != '?' && Lower(*pattern) != Lower(*name)) return false;
+  return Matches(pattern + 1, name + 1);
+}
+}  // namespace
+
+std::vector<std::string> FakeDesktop::FindFiles(const std::string& pattern) {
+  const std::size_t cut = pattern.find_last_of('\\');
+  const std::string directory = cut == std::string::npos ? "" : pattern.substr(0, cut + 1);
+  const std::string glob = pattern.substr(directory.size());
+  std::vector<std::string> names;
+  for (const std::set<std::string>* entries : {&files, &directories}) {
+    for (const std::string& path : *entries) {
+      if (path.size() <= directory.size() || path.compare(0, directory.size(), directory) != 0) {
+        continue;
+      }
+      const std::string name = path.substr(directory.size());
+      if (name.find('\\') == std::string::npos && Matches(glob.c_str(), name.c_str())) {
+        names.push_back(name);
+      }
+    }
+  }
+  return names;
+}
+
 void FakeDesktop::CaptureScreen(std::int32_t width, std::int32_t height, bool includeLayered,
                                 std::uint8_t* pixels) {
   ++captures;

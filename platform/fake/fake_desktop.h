@@ -52,8 +52,14 @@ class FakeDesktop : public WindowManager,
   Point cursor;
   bool leftDown = false;
   WindowHandle foreground = kNoWindow;
+  // Existing files; `contents` holds what reading one gives (empty if not
+  // set), `locked` ones exist but cannot be opened.
   std::set<std::string> files;
+  std::map<std::string, std::vector<std::uint8_t>> contents;
+  std::set<std::string> locked;
+  std::set<std::string> directories;
   std::set<std::string> undeletable;
+  std::string executableDirectory = "C:\\Program Files\\RomboDesktop\\";
   std::string tempPath = "C:\\Temp\\";
   // When set, replaces TempPath's behaviour.
   std::function<std::uint32_t(std::uint32_t, char*)> tempPathOverride;
@@ -108,6 +114,10 @@ class FakeDesktop : public WindowManager,
   std::uint32_t TempPath(std::uint32_t bufferLength, char* buffer) override;
   bool FileExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, bool exclusive,
+                         std::vector<std::uint8_t>* data) override;
+  std::vector<std::string> FindFiles(const std::string& pattern) override;
+  std::string ExecutableDirectory() override { return executableDirectory; }
 
   // ScreenCapture: fills every pixel with the number of the capture.
   void CaptureScreen(std::int32_t width, std::int32_t height, bool includeLayered,

@@ -165,4 +165,98 @@ TEST(Win32FileSystemTest, TempPathFilesAndTheTooSmallBuffer) {
   EXPECT_FALSE(files.FileExists(directory.substr(0, directory.size() - 1)));
 }
 
+// A scratch folder under the temporary directory, removed with its files.
+class ScratchDir {
+ public:
+  explicit ScratchDir(const std::string& name) {
+    char buffer[MAX_PATH];
+    const DWORD length = GetTempPathA(MAX_PATH, buffer);
+    path_ = std::string(buffer, length) + name + "\\";
+    CreateDirectoryA(path_.c_str(), nullptr);
+  }
+  ~ScratchDir() {
+    for (const std::string& file : made_) {
+      DeleteFileA(file.c_str());
+      RemoveDirectoryA(file.c_str());
+    }
+    RemoveDirectoryA(path_.c_str());
+  }
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string file = path_ + name;
+    HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(handle);
+    made_.push_back(file);
+    return file;
+  }
+  std::string Folder(const std::string& name) {
+    const std::string folder = path_ + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    made_.push_back(folder);
+    return folder;
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::vector<std::string> made_;
+};
+
+TEST(Win32FileSystemTest, ReadsWholeFilesAndTellsWhyNot) {
+  platform::win32::Win32FileSystem files;
+  ScratchDir scratch("rombo-read-test");
+  const std::string text = scratch.Write("text.lang", std::string("a\0b\r\nc", 6));
+  const std::string empty = scratch.Write("empty.png", "");
+  const std::string folder = scratch.Folder("folder.png");
+  std::vector<std::uint8_t> data{1, 2, 3};
+
+  EXPECT_EQ(files.ReadWholeFile(text, 100, true, &data), platform::FileRead::kOk);
+  EXPECT_EQ(data, (std::vector<std::uint8_t>{'a', 0, 'b', '\r', '\n', 'c'}));
+  EXPECT_EQ(files.ReadWholeFile(empty, 100, false, &data), platform::FileRead::kOk);
+  EXPECT_TRUE(data.empty());
+  EXPECT_EQ(files.ReadWholeFile(text, 5, false, &data), platform::FileRead::kTooLarge);
+  EXPECT_TRUE(data.empty());
+  EXPECT_EQ(files.ReadWholeFile(text, 6, false, &data), platform::FileRead::kOk);
+  EXPECT_EQ(files.ReadWholeFile(scratch.path() + "absent.lang", 100, false, &data),
+            platform::FileRead::kMissing);
+  EXPECT_EQ(files.ReadWholeFile(folder, 100, false, &data), platform::FileRead::kMissing);
+
+  // Held open by someone who shares reading: a shared read works, an
+  // exclusive one cannot open it. Held without sharing: neither can.
+  HANDLE sharing = CreateFileA(text.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(sharing, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(files.ReadWholeFile(text, 100, false, &data), platform::FileRead::kOk);
+  EXPECT_EQ(files.ReadWholeFile(text, 100, true, &data), platform::FileRead::kCannotOpen);
+  CloseHandle(sharing);
+  HANDLE locking = CreateFileA(text.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(locking, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(files.ReadWholeFile(text, 100, false, &data), platform::FileRead::kCannotOpen);
+  CloseHandle(locking);
+}
+
+TEST(Win32FileSystemTest, FindsEntriesByPatternAndKnowsItsOwnDirectory) {
+  platform::win32::Win32FileSystem files;
+  ScratchDir scratch("rombo-find-test");
+  scratch.Write("English.lang", "");
+  scratch.Write("My.Language.lang", "");
+  scratch.Write("Readme.lang.txt", "");
+  scratch.Folder("Folder.lang");
+  std::vector<std::string> found = files.FindFiles(scratch.path() + "*.lang");
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::string>{"English.lang", "Folder.lang", "My.Language.lang"}));
+  EXPECT_TRUE(files.FindFiles(scratch.path() + "*.none").empty());
+
+  const std::string directory = files.ExecutableDirectory();
+  ASSERT_FALSE(directory.empty());
+  EXPECT_EQ(directory.back(), '\\');
+  char self[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+  EXPECT_EQ(std::string(self, length).rfind(directory, 0), 0u);
+  EXPECT_EQ(std::string(self, length).find('\\', directory.size()), std::string::npos);
+}
+
 }  // namespace
