@@ -24,6 +24,19 @@ void ShowError(const std::exception& error) {
   MessageBoxA(nullptr, error.what(), kErrorTitle, MB_OK | MB_ICONERROR);
 }
 
+// A crash while a session has the taskbar hidden would leave it hidden until
+// the user logs off. This shows it again and lets the crash go on as usual;
+// it does nothing else, so parked windows stay parked, as at shutdown. It
+// runs for a crash on any thread of the process.
+LONG WINAPI ShowTaskbarOnCrash(EXCEPTION_POINTERS*) {
+  const app::TForm1* crashed = form;
+  if (crashed != nullptr && crashed->sessionActive) {
+    const HWND taskbar = FindWindowA(app::kTaskbarClass, nullptr);
+    if (taskbar != nullptr) SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, app::kShowTaskbarFlags);
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
 void OnTrayIcon(HWND window, LPARAM mouseMessage) {
   if (mouseMessage != WM_RBUTTONUP) return;
   POINT at{0, 0};
@@ -94,6 +107,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  SetUnhandledExceptionFilter(&ShowTaskbarOnCrash);
   const HICON icon =
       static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   platform::win32::Win32MainWindow mainWindow(instance, MainWindowProc, icon);

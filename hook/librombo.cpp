@@ -4,6 +4,12 @@
 // The gesture is a left-button press while Ctrl and Alt are both held. The
 // hook never consumes the press: the program's cube follows the mouse while
 // the button stays down, so the click must reach the system unchanged.
+//
+// The hook lives on a thread of the library's own. Windows calls a low-level
+// hook by sending to the thread that installed it; on the program's GUI
+// thread, every busy moment there (a screenshot, a texture upload) would
+// stall the pointer for the whole desktop, and a hook that misses the
+// system's timeout is removed without notice.
 #define LIBROMBO_BUILDING
 #include "librombo.h"
 
@@ -29,6 +35,13 @@ struct HookDeleter {
 };
 using UniqueHook = std::unique_ptr<HHOOK__, HookDeleter>;
 
+// Handles that report failure as null (events, threads).
+struct HandleDeleter {
+  using pointer = HANDLE;
+  void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleDeleter>;
+
 // Owns a file handle; CreateFile reports failure as INVALID_HANDLE_VALUE.
 class UniqueFile {
  public:
@@ -51,13 +64,6 @@ class UniqueFile {
  private:
   HANDLE handle_;
 };
-
-// Both are touched only by the thread that installed the hook: the hook
-// procedure of a low-level hook runs in that thread's message loop.
-// Released on unload so a hook can never outlive the code it points to.
-UniqueHook g_hook;
-// Kept for the program's sake; the signal travels only through the file.
-HWND g_window = nullptr;
 
 bool IsKeyDown(int virtualKey) noexcept {
   return (GetAsyncKeyState(virtualKey) & kKeyDownBit) != 0;
@@ -120,37 +126,133 @@ void WriteSignalFile() {
   }
 }
 
+// Asks the hook thread's loop to write the signal file.
+constexpr UINT kWriteSignalMessage = WM_APP + 1;
+// How long UninstallMouseHook waits for the hook thread to finish. Only a
+// signal file stuck in writing can hold it up; shutdown must not hang on it.
+constexpr DWORD kStopTimeoutMs = 5000;
+
+// Handed by InstallMouseHook to the thread it starts; lives on the
+// installer's stack until `ready` is set.
+struct StartUp {
+  HMODULE module = nullptr;
+  HANDLE ready = nullptr;
+  bool installed = false;
+};
+
+// The hook thread, while one runs. Guarded by g_lock, so that install and
+// uninstall from different threads cannot start two hooks or lose one.
+SRWLOCK g_lock = SRWLOCK_INIT;
+HANDLE g_thread = nullptr;
+DWORD g_threadId = 0;
+// Kept for the program's sake; the signal travels only through the file.
+HWND g_window = nullptr;
+
+class ExclusiveLock {
+ public:
+  explicit ExclusiveLock(SRWLOCK* lock) noexcept : lock_(lock) { AcquireSRWLockExclusive(lock_); }
+  ~ExclusiveLock() { ReleaseSRWLockExclusive(lock_); }
+  ExclusiveLock(const ExclusiveLock&) = delete;
+  ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+
+ private:
+  SRWLOCK* lock_;
+};
+
+// Runs in the hook thread, inside the system's deadline for low-level hooks:
+// it only leaves a note for the thread's own loop and passes the event on.
 LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
   if (code == HC_ACTION && message == WM_LBUTTONDOWN && IsKeyDown(VK_CONTROL) &&
       IsKeyDown(VK_MENU)) {
-    // An exception must not unwind into the system's hook dispatcher; a
-    // lost signal only means the cube does not open.
-    try {
-      WriteSignalFile();
-    } catch (...) {
-    }
+    PostThreadMessageW(GetCurrentThreadId(), kWriteSignalMessage, 0, 0);
   }
   return CallNextHookEx(nullptr, code, message, data);
 }
 
-// The module that holds LowLevelMouseProc, i.e. this DLL.
-HMODULE ThisModule() noexcept {
+void WriteSignalFileQuietly() noexcept {
+  // A lost signal only means the cube does not open; nothing may escape the
+  // thread.
+  try {
+    WriteSignalFile();
+  } catch (...) {
+  }
+}
+
+// Installs the hook, reports through `start`, then serves the hook until
+// WM_QUIT. The hook is removed before returning.
+void ServeHook(StartUp* start) {
+  MSG message;
+  // Makes the thread's message queue now, so that WM_QUIT can be posted to
+  // it as soon as the installer learns the hook is in place.
+  PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, &LowLevelMouseProc, start->module, 0));
+  start->installed = hook != nullptr;
+  SetEvent(start->ready);  // the installer's `start` is gone after this
+  if (!hook) return;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.hwnd == nullptr && message.message == kWriteSignalMessage) {
+      WriteSignalFileQuietly();
+    }
+  }
+}
+
+DWORD WINAPI HookThreadMain(LPVOID parameter) {
+  StartUp* start = static_cast<StartUp*>(parameter);
+  const HMODULE module = start->module;
+  ServeHook(start);
+  // The thread holds a reference to this DLL, so the code it runs cannot be
+  // unloaded under it; it gives the reference back as it ends.
+  FreeLibraryAndExitThread(module, 0);
+}
+
+// The module that holds LowLevelMouseProc, i.e. this DLL, with one more
+// reference taken for the hook thread; null when it cannot be had.
+HMODULE ReferenceThisModule() noexcept {
   HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&LowLevelMouseProc), &module);
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                          reinterpret_cast<LPCWSTR>(&LowLevelMouseProc), &module)) {
+    return nullptr;
+  }
   return module;
 }
 
 }  // namespace
 
 extern "C" void __cdecl InstallMouseHook(HWND window) {
+  const ExclusiveLock lock(&g_lock);
   g_window = window;
-  if (g_hook) return;  // one hook is enough; a second would fire twice
-  g_hook.reset(SetWindowsHookExW(WH_MOUSE_LL, &LowLevelMouseProc, ThisModule(), 0));
+  if (g_thread != nullptr) return;  // one hook is enough; a second would fire twice
+
+  StartUp start;
+  const UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (ready.get() == nullptr) return;
+  start.ready = ready.get();
+  start.module = ReferenceThisModule();
+  if (start.module == nullptr) return;
+  DWORD threadId = 0;
+  UniqueHandle thread(CreateThread(nullptr, 0, &HookThreadMain, &start, 0, &threadId));
+  if (thread.get() == nullptr) {
+    FreeLibrary(start.module);
+    return;
+  }
+  // The thread either reports or ends; either way `start` is then settled.
+  const HANDLE waits[] = {ready.get(), thread.get()};
+  WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+  if (!start.installed) return;  // the thread is ending on its own
+  g_thread = thread.release();
+  g_threadId = threadId;
 }
 
 extern "C" void __cdecl UninstallMouseHook(void) {
-  g_hook.reset();
+  const ExclusiveLock lock(&g_lock);
   g_window = nullptr;
+  if (g_thread == nullptr) return;
+  // WM_QUIT ends the loop; the thread removes the hook and exits. Should it
+  // not finish in time, it is let go: it has its quit message and will end
+  // by itself, and its reference keeps this DLL loaded until then.
+  PostThreadMessageW(g_threadId, WM_QUIT, 0, 0);
+  WaitForSingleObject(g_thread, kStopTimeoutMs);
+  CloseHandle(g_thread);
+  g_thread = nullptr;
+  g_threadId = 0;
 }

@@ -17,13 +17,16 @@
 extern "C" {
 #endif
 
-// Installs a low-level mouse hook owned by the calling thread, which must run
-// a message loop. A Ctrl+Alt+left-press then drops the signal file
-// "rombodesktop.hook" into the user's temporary directory. Calling it again
+// Starts a thread of the library's own that installs a low-level mouse hook
+// and runs its message loop, and returns once the hook is in place. A
+// Ctrl+Alt+left-press then drops the signal file "rombodesktop.hook" into the
+// user's temporary directory. The caller's thread needs no message loop, and
+// nothing it does (or fails to do) can stall the mouse. Calling it again
 // while installed only replaces the remembered window.
 LIBROMBO_API void __cdecl InstallMouseHook(HWND window);
 
-// Removes the hook; harmless when none is installed.
+// Removes the hook, ends the library's thread and waits for it; harmless when
+// none is installed.
 LIBROMBO_API void __cdecl UninstallMouseHook(void);
 
 #ifdef __cplusplus

@@ -8,11 +8,12 @@
 //                forgotten host never outlives its test
 //   --temp DIR   use DIR as this process's temporary directory
 // Prints "ready" once the hook is installed. Then reads commands, one per
-// line, from standard input; each is run on the GUI thread (the thread that
-// owns the hook) and answered with one line:
+// line, from standard input; each is run on the GUI thread (the one that
+// calls the library, as the program's does) and answered with one line:
 //   install   -> "installed"     InstallMouseHook(window) once more
 //   uninstall -> "uninstalled"   UninstallMouseHook()
 //   lbutton   -> "lbutton down" / "lbutton up"  (GetAsyncKeyState)
+//   threads   -> "threads N"     threads this process runs now
 //   ping      -> "pong"          proves earlier input events were handled
 //   quit      -> "bye"           closes the window and exits
 // Exits on WM_CLOSE too.
@@ -20,6 +21,7 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +43,7 @@ enum HostCommand : WPARAM {
   kCommandInstall = 1,
   kCommandUninstall,
   kCommandLButton,
+  kCommandThreads,
   kCommandPing,
   kCommandQuit,
 };
@@ -81,6 +84,21 @@ class Window {
   HWND window_;
 };
 
+// Threads of this process, from a system snapshot; -1 when none can be had.
+int CountOwnThreads() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  const UniqueHandle owner(snapshot);
+  const DWORD self = GetCurrentProcessId();
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == self) ++count;
+  }
+  return count;
+}
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case kCommandMessage:
@@ -95,6 +113,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
           break;
         case kCommandLButton:
           Say((GetAsyncKeyState(VK_LBUTTON) & kKeyDownBit) ? "lbutton down" : "lbutton up");
+          break;
+        case kCommandThreads:
+          Say(("threads " + std::to_string(CountOwnThreads())).c_str());
           break;
         case kCommandPing:
           Say("pong");
@@ -123,6 +144,7 @@ WPARAM ParseCommand(const std::string& line) {
   if (line == "install") return kCommandInstall;
   if (line == "uninstall") return kCommandUninstall;
   if (line == "lbutton") return kCommandLButton;
+  if (line == "threads") return kCommandThreads;
   if (line == "ping") return kCommandPing;
   if (line == "quit") return kCommandQuit;
   return 0;

@@ -24,6 +24,26 @@
 //   probe tray-has <hwnd> <uid>        "present" / "absent" (exit 1)
 //   probe screen                       width height
 //   probe pid                          own process id (sanity check of the harness)
+//   probe suspend <hwnd>               suspends the thread that owns the window;
+//                                      prints its thread id (stays suspended
+//                                      after the probe exits)
+//   probe resume <hwnd>                resumes that thread; prints its thread id
+//   probe crash <hwnd>                 starts a thread at address 0 in the
+//                                      window's process, which crashes it
+//   probe usage <hwnd>                 of the window's process: gdi user
+//                                      handles private_bytes (the system's
+//                                      answers), then handles counted in the
+//                                      system handle table and windows owned
+//                                      (for where those answers are stubs)
+//   probe wait <ms> <cond>...          waits until every condition holds; a
+//                                      condition is <hwnd>:visible=0|1 or
+//                                      <hwnd>:left=N; exit 1 on timeout
+//   probe watch <ms> <hwnd>...         polls the windows' visibility for ms
+//                                      milliseconds; per window prints
+//                                      hwnd and the states seen ("1 0 1")
+//   probe mouse-move <x> <y>           moves the mouse there as input does and
+//                                      prints the milliseconds until the cursor
+//                                      stands there; exit 1 after 10 s
 
 #ifndef UNICODE
 #define UNICODE
@@ -36,14 +56,17 @@
 #endif
 #include <windows.h>
 
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -637,6 +660,283 @@ int cmd_screen() {
   return 0;
 }
 
+// ---- the product's process from outside
+
+// A kernel handle that reports failure as null, closed.
+class KernelHandle {
+ public:
+  explicit KernelHandle(HANDLE h) : h_(h) {}
+  ~KernelHandle() {
+    if (h_) CloseHandle(h_);
+  }
+  KernelHandle(const KernelHandle&) = delete;
+  KernelHandle& operator=(const KernelHandle&) = delete;
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+int cmd_suspend_resume(const std::vector<std::wstring>& a, bool suspend) {
+  HWND h;
+  if (a.size() != 1) return usage("suspend|resume <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  const DWORD tid = GetWindowThreadProcessId(h, nullptr);
+  KernelHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, tid));
+  if (!thread.get()) {
+    std::fprintf(stderr, "probe: OpenThread failed: %lu\n", GetLastError());
+    return 2;
+  }
+  const DWORD before = suspend ? SuspendThread(thread.get()) : ResumeThread(thread.get());
+  if (before == static_cast<DWORD>(-1)) {
+    std::fprintf(stderr, "probe: Suspend/ResumeThread failed: %lu\n", GetLastError());
+    return 2;
+  }
+  Line ln;
+  ln.add(static_cast<long long>(tid)).emit();
+  return 0;
+}
+
+HANDLE open_process_of(HWND h, DWORD access) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  return pid ? OpenProcess(access, FALSE, pid) : nullptr;
+}
+
+int cmd_crash(const std::vector<std::wstring>& a) {
+  HWND h;
+  if (a.size() != 1) return usage("crash <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  KernelHandle process(open_process_of(h, PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
+                                              PROCESS_VM_OPERATION | PROCESS_VM_WRITE |
+                                              PROCESS_VM_READ));
+  if (!process.get()) {
+    std::fprintf(stderr, "probe: OpenProcess failed: %lu\n", GetLastError());
+    return 2;
+  }
+  // Execution at address 0 faults at once, in a thread of the target.
+  KernelHandle thread(CreateRemoteThread(process.get(), nullptr, 0, nullptr, nullptr, 0, nullptr));
+  if (!thread.get()) {
+    std::fprintf(stderr, "probe: CreateRemoteThread failed: %lu\n", GetLastError());
+    return 2;
+  }
+  Line ln;
+  ln.add(std::string("crashing")).emit();
+  return 0;
+}
+
+// Handles the process holds, from the system's table of all handles. Wine
+// answers GetProcessHandleCount with 0 but does keep this table.
+long long handles_in_system_table(DWORD pid) {
+  using QueryFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return -1;
+  struct Entry {
+    ULONG owner_pid;
+    BYTE object_type;
+    BYTE flags;
+    USHORT value;
+    void* object;
+    ULONG access;
+  };
+  struct Table {
+    ULONG count;
+    Entry entries[1];
+  };
+  constexpr ULONG kSystemHandleInformation = 16;
+  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+  constexpr size_t kFirstSize = 1 << 16, kLargestSize = 1 << 26;
+  for (size_t size = kFirstSize; size <= kLargestSize; size *= 2) {
+    std::vector<unsigned char> buffer(size);
+    ULONG needed = 0;
+    const LONG status =
+        query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(size), &needed);
+    if (status == kInfoLengthMismatch) continue;
+    if (status < 0) return -1;
+    const Table* table = reinterpret_cast<const Table*>(buffer.data());
+    const size_t fit = (size - offsetof(Table, entries)) / sizeof(Entry);
+    long long count = 0;
+    for (size_t i = 0; i < table->count && i < fit; ++i) {
+      if (table->entries[i].owner_pid == pid) ++count;
+    }
+    return count;
+  }
+  return -1;
+}
+
+BOOL CALLBACK count_window_of(HWND h, LPARAM lp) {
+  auto* count = reinterpret_cast<std::pair<DWORD, long long>*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid == count->first) ++count->second;
+  return TRUE;
+}
+
+// Windows (top-level and child) that the process owns: the part of its USER
+// objects that can be counted from outside where GetGuiResources cannot.
+long long windows_of(DWORD pid) {
+  std::pair<DWORD, long long> count(pid, 0);
+  for (HWND top : top_level_windows()) {
+    count_window_of(top, reinterpret_cast<LPARAM>(&count));
+    EnumChildWindows(top, count_window_of, reinterpret_cast<LPARAM>(&count));
+  }
+  return count.second;
+}
+
+int cmd_usage(const std::vector<std::wstring>& a) {
+  HWND h;
+  if (a.size() != 1) return usage("usage <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+  if (!process.get()) {
+    std::fprintf(stderr, "probe: OpenProcess failed: %lu\n", GetLastError());
+    return 2;
+  }
+  DWORD handles = 0;
+  if (!GetProcessHandleCount(process.get(), &handles)) handles = 0;
+  PROCESS_MEMORY_COUNTERS_EX memory = {};
+  memory.cb = sizeof memory;
+  if (!GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                            sizeof memory)) {
+    std::fprintf(stderr, "probe: GetProcessMemoryInfo failed: %lu\n", GetLastError());
+  }
+  // Windows reports the commit charge in both; Wine fills only the older one
+  // for another process.
+  const SIZE_T private_bytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  Line ln;
+  ln.add(static_cast<long long>(GetGuiResources(process.get(), GR_GDIOBJECTS)))
+      .add(static_cast<long long>(GetGuiResources(process.get(), GR_USEROBJECTS)))
+      .add(static_cast<long long>(handles))
+      .add(static_cast<long long>(private_bytes))
+      .add(handles_in_system_table(pid))
+      .add(windows_of(pid))
+      .emit();
+  return 0;
+}
+
+struct Condition {
+  HWND window;
+  bool visibility;  // else: left edge
+  long long value;
+};
+
+bool parse_condition(const std::wstring& s, Condition& c) {
+  const size_t colon = s.find(L':');
+  const size_t equals = s.find(L'=');
+  if (colon == std::wstring::npos || equals == std::wstring::npos || equals < colon) return false;
+  if (!parse_hwnd(s.substr(0, colon), c.window)) return false;
+  const std::wstring what = s.substr(colon + 1, equals - colon - 1);
+  if (what != L"visible" && what != L"left") return false;
+  c.visibility = what == L"visible";
+  return parse_ll(s.substr(equals + 1), c.value);
+}
+
+bool holds(const Condition& c) {
+  if (c.visibility) return (IsWindowVisible(c.window) ? 1 : 0) == c.value;
+  RECT r = {0, 0, 0, 0};
+  return GetWindowRect(c.window, &r) && r.left == c.value;
+}
+
+constexpr DWORD kPollMs = 5;
+
+int cmd_wait(const std::vector<std::wstring>& a) {
+  long long timeout;
+  if (a.size() < 2 || !parse_ll(a[0], timeout)) return usage("wait <ms> <hwnd>:visible=0|1 ...");
+  std::vector<Condition> conditions;
+  for (size_t i = 1; i < a.size(); ++i) {
+    Condition c;
+    if (!parse_condition(a[i], c)) return usage("wait: bad condition");
+    conditions.push_back(c);
+  }
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout);
+  for (;;) {
+    bool all = true;
+    for (const Condition& c : conditions) all = all && holds(c);
+    if (all) return 0;
+    if (GetTickCount64() >= deadline) break;
+    Sleep(kPollMs);
+  }
+  for (const Condition& c : conditions) {
+    if (holds(c)) continue;
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(c.window, &r);
+    Line ln;
+    ln.hwnd(c.window)
+        .add(std::string("not met: visible"))
+        .add(static_cast<long long>(IsWindowVisible(c.window) ? 1 : 0))
+        .add(std::string("left"))
+        .add(static_cast<long long>(r.left))
+        .emit();
+  }
+  return 1;
+}
+
+int cmd_watch(const std::vector<std::wstring>& a) {
+  long long duration;
+  if (a.size() < 2 || !parse_ll(a[0], duration)) return usage("watch <ms> <hwnd>...");
+  std::vector<HWND> windows;
+  for (size_t i = 1; i < a.size(); ++i) {
+    HWND h;
+    if (!parse_hwnd(a[i], h)) return usage("watch: bad hwnd");
+    windows.push_back(h);
+  }
+  std::vector<std::string> seen(windows.size());
+  std::vector<int> last(windows.size(), -1);
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(duration);
+  // No sleep between looks: a session can show the cube for a few
+  // milliseconds only.
+  do {
+    for (size_t i = 0; i < windows.size(); ++i) {
+      const int now = IsWindowVisible(windows[i]) ? 1 : 0;
+      if (now == last[i]) continue;
+      if (!seen[i].empty()) seen[i] += ' ';
+      seen[i] += static_cast<char>('0' + now);
+      last[i] = now;
+    }
+  } while (GetTickCount64() < deadline);
+  for (size_t i = 0; i < windows.size(); ++i) {
+    Line ln;
+    ln.hwnd(windows[i]).add(seen[i]).emit();
+  }
+  return 0;
+}
+
+constexpr ULONGLONG kMouseMoveTimeoutMs = 10000;
+constexpr LONG kAbsoluteRange = 65535;
+
+int cmd_mouse_move(const std::vector<std::wstring>& a) {
+  long long x, y;
+  if (a.size() != 2 || !parse_ll(a[0], x) || !parse_ll(a[1], y)) return usage("mouse-move <x> <y>");
+  const LONG w = GetSystemMetrics(SM_CXSCREEN), hgt = GetSystemMetrics(SM_CYSCREEN);
+  if (w < 2 || hgt < 2) return usage("no screen");
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  // Absolute coordinates run from 0 to 65535 across the primary screen.
+  input.mi.dx = static_cast<LONG>((x * kAbsoluteRange + (w - 1) / 2) / (w - 1));
+  input.mi.dy = static_cast<LONG>((y * kAbsoluteRange + (hgt - 1) / 2) / (hgt - 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  const ULONGLONG start = GetTickCount64();
+  SendInput(1, &input, sizeof input);
+  for (;;) {
+    POINT at = {0, 0};
+    GetCursorPos(&at);
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    if (at.x == x && at.y == y) {
+      Line ln;
+      ln.add(static_cast<long long>(elapsed)).emit();
+      return 0;
+    }
+    if (elapsed >= kMouseMoveTimeoutMs) {
+      std::fprintf(stderr, "probe: cursor at %ld,%ld after %llu ms\n", at.x, at.y, elapsed);
+      return 1;
+    }
+    Sleep(1);
+  }
+}
+
 // Frees the argv block from CommandLineToArgvW.
 struct ArgvBlock {
   explicit ArgvBlock(LPWSTR* p) : argv(p) {}
@@ -671,6 +971,13 @@ int main() {
   if (cmd == L"tray") return cmd_tray();
   if (cmd == L"tray-has") return cmd_tray_has(a);
   if (cmd == L"screen") return cmd_screen();
+  if (cmd == L"suspend") return cmd_suspend_resume(a, true);
+  if (cmd == L"resume") return cmd_suspend_resume(a, false);
+  if (cmd == L"crash") return cmd_crash(a);
+  if (cmd == L"usage") return cmd_usage(a);
+  if (cmd == L"wait") return cmd_wait(a);
+  if (cmd == L"watch") return cmd_watch(a);
+  if (cmd == L"mouse-move") return cmd_mouse_move(a);
   if (cmd == L"pid") {
     Line ln;
     ln.add(static_cast<long long>(GetCurrentProcessId())).emit();
