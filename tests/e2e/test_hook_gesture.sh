@@ -10,7 +10,10 @@
 # seen the press: the host reports GetAsyncKeyState(VK_LBUTTON), which Wine,
 # like Windows, updates only after the low-level hooks have passed the event
 # on. So "lbutton down" both proves the click was not stolen and marks the
-# moment after which a signal file would have been there.
+# moment after which the hook had asked its thread for the file; the file
+# itself is written just after, so "nothing written" must also hold for a
+# short while. Positive checks wait (bounded) for the expected file state
+# rather than looking once.
 #
 # Environment:
 #   HOOK_BUILD_DIR  folder with hook_host.exe and librombo.dll (x86_64);
@@ -26,6 +29,7 @@ HOST_LIFETIME_SECONDS=300     # safety net only; the test quits the host
 STEP_TIMEOUT_SECONDS=${HOOK_STEP_TIMEOUT:-20}  # deadline for one reaction
 DESKTOP_X=500
 DESKTOP_Y=400
+ABSENT_LOOKS=5                # "nothing written" holds for 0.5 s
 
 # shellcheck source=lib.sh
 . "$HERE/lib.sh"
@@ -128,7 +132,16 @@ lbutton_is() { [[ "$(ask lbutton 'lbutton (down|up)')" == "lbutton $1" ]]; }
 await_lbutton() { e2e_wait_for "$STEP_TIMEOUT_SECONDS" lbutton_is "$1"; }
 
 signal_present() { [[ -f "$SIGNAL" ]]; }
-signal_absent() { [[ ! -e "$SIGNAL" ]]; }
+signal_of_one_byte() { [[ -f "$SIGNAL" && "$(stat -c %s "$SIGNAL")" -eq 1 ]]; }
+signal_absent() {
+  local i
+  for ((i = 0; i < ABSENT_LOOKS; i++)); do
+    [[ ! -e "$SIGNAL" ]] || return 1
+    sleep 0.1
+  done
+}
+threads_now() { ask threads 'threads -?[0-9]+' | cut -d' ' -f2; }
+threads_are() { [[ "$(threads_now)" == "$1" ]]; }
 no_staging_left() {
   [[ -z "$(find "$E2E_TEMP_UNIX" -maxdepth 1 -name "$SIGNAL_NAME.*")" ]]
 }
@@ -160,7 +173,7 @@ check "the press is passed on: left button still down" await_lbutton down
 xdotool mouseup 1
 xdotool keyup ctrl alt
 check "release is passed on: left button up again" await_lbutton up
-check "signal file holds one byte" test "$(stat -c %s "$SIGNAL")" -eq 1
+check "signal file holds one byte" e2e_wait_for "$STEP_TIMEOUT_SECONDS" signal_of_one_byte
 check "no staging file left behind" no_staging_left
 
 rm -f "$SIGNAL"
@@ -202,17 +215,25 @@ check "ctrl+alt+right click writes nothing" signal_absent
 # An existing file, even a stale one with other content, is replaced whole.
 printf 'stale content' >"$SIGNAL"
 check "gesture over a stale signal file is passed on" click_with ctrl alt
-check "existing signal file is replaced" test "$(stat -c %s "$SIGNAL")" -eq 1
+check "existing signal file is replaced" \
+  e2e_wait_for "$STEP_TIMEOUT_SECONDS" signal_of_one_byte
 
-# Install twice, uninstall once: nothing must be left hooked.
+# Install twice, uninstall once: nothing must be left hooked, and the
+# library's thread comes and goes with the hook.
 rm -f "$SIGNAL"
+HOOKED_THREADS=$(threads_now)
+check "host counts its threads" test "${HOOKED_THREADS:--1}" -gt 1
 check "second install answers" test "$(ask install installed)" = installed
+check "second install starts no second thread" threads_are "$HOOKED_THREADS"
 check "uninstall answers" test "$(ask uninstall uninstalled)" = uninstalled
+check "uninstall ends the library's thread" threads_are $((HOOKED_THREADS - 1))
 check "uninstall again is harmless" test "$(ask uninstall uninstalled)" = uninstalled
+check "no thread gone or added by the second uninstall" threads_are $((HOOKED_THREADS - 1))
 check "click after uninstall is passed on" click_with ctrl alt
 check "no signal after uninstall (no leaked second hook)" signal_absent
 
 check "reinstall answers" test "$(ask install installed)" = installed
+check "reinstall starts the library's thread again" threads_are "$HOOKED_THREADS"
 check "gesture after reinstall" click_with ctrl alt
 check "signal file written again after reinstall" signal_present
 check "host exits on request" stop_host
