@@ -84,6 +84,8 @@ bool FakeDesktop::GetRect(WindowHandle window, Rect* rect) {
 
 bool FakeDesktop::Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) {
   moves.push_back(FakeMove{window, x, y, flags});
+  log.push_back("move " + std::to_string(window) + " " + std::to_string(x) + " " +
+                std::to_string(y) + " " + std::to_string(flags));
   FakeWindow* found = Find(window);
   if (found == nullptr) return false;
   if ((flags & kMoveNoMove) == 0) {
@@ -116,12 +118,27 @@ void FakeDesktop::Place(std::int32_t x, std::int32_t y, std::int32_t width, std:
 void FakeDesktop::ShowOnTop() {
   log.push_back("cube.show");
   Window(mainHandle_).visible = true;
+  if (foreground != mainHandle_) foregroundBeforeShow_ = foreground;
   foreground = mainHandle_;
 }
 
 void FakeDesktop::Hide() {
   log.push_back("cube.hide");
   Window(mainHandle_).visible = false;
+  if (foreground != mainHandle_) return;
+  // As the system does, hiding the active window activates another: the one
+  // active before it if it is still there, else the topmost visible window.
+  foreground = kNoWindow;
+  if (IsVisible(foregroundBeforeShow_)) {
+    foreground = foregroundBeforeShow_;
+    return;
+  }
+  for (const FakeWindow& other : windows_) {
+    if (!other.closed && other.visible) {
+      foreground = other.handle;
+      return;
+    }
+  }
 }
 
 void FakeDesktop::Repaint() {
@@ -181,7 +198,8 @@ char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned 
 // character, letters compared without regard to case.
 bool Matches(const char* pattern, const char* name) {
   if (*pattern == '\0') return *name == '\0';
-  if (*pattern == '*') return Matches(pattern + 1, name) || (*name != '\0' && Matches(pattern, name + 1));
+  if (*pattern == '*')
+    return Matches(pattern + 1, name) || (*name != '\0' && Matches(pattern, name + 1));
   if (*name == '\0') return false;
   if (*pattern != '?' && Lower(*pattern) != Lower(*name)) return false;
   return Matches(pattern + 1, name + 1);

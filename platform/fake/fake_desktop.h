@@ -1,7 +1,8 @@
 #pragma once
 // A desktop in memory for unit tests of the program logic: top-level windows
 // with rectangles and styles, a screen, a cursor, a clock, files, and a log
-// of every call that reaches the shell or OpenGL, in order.
+// of every call that reaches the shell or OpenGL, and of every window move,
+// in order.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -68,7 +69,7 @@ class FakeDesktop : public WindowManager,
   // Runs on Close; tests point it at the form's close path.
   std::function<void()> onClose;
 
-  // What happened.
+  // What happened. Window moves are logged as "move <window> <x> <y> <flags>".
   std::vector<std::string> log;
   std::vector<FakeMove> moves;
   std::set<int> hotkeys;
@@ -149,6 +150,8 @@ class FakeDesktop : public WindowManager,
   std::vector<FakeWindow> windows_;  // z-order, topmost first
   WindowHandle nextHandle_ = 0x100;
   WindowHandle mainHandle_;
+  // Active before the cube window took the foreground; it gets it back.
+  WindowHandle foregroundBeforeShow_ = kNoWindow;
 };
 
 }  // namespace platform

@@ -29,6 +29,7 @@ class FakeStore::Key : public StoreKey {
   Key& operator=(const Key&) = delete;
 
   std::optional<ValueInfo> Query(const std::string& name) override {
+    store_->Note("store.query " + name);
     const Value* value = Find(name);
     if (value == nullptr) return std::nullopt;
     ValueInfo info;
@@ -38,6 +39,7 @@ class FakeStore::Key : public StoreKey {
   }
 
   bool Read(const std::string& name, std::vector<std::uint8_t>* data) override {
+    store_->Note("store.read " + name);
     const Value* value = Find(name);
     if (value == nullptr || data == nullptr || store_->failReads_.count(name)) {
       return false;
@@ -74,12 +76,17 @@ FakeStore::FakeStore() : openKeys_(std::make_shared<std::size_t>(0)) {}
 FakeStore::~FakeStore() = default;
 
 std::unique_ptr<StoreKey> FakeStore::Open(const std::string& path, bool create) {
+  Note("store.open " + path);
   if (refuseOpen_) return nullptr;
   if (!HasKey(path)) {
     if (!create || refuseCreate_) return nullptr;
     CreateKey(path);
   }
   return std::make_unique<Key>(this, path);
+}
+
+void FakeStore::Note(const std::string& event) {
+  if (eventLog_ != nullptr) eventLog_->push_back(event);
 }
 
 void FakeStore::CreateKey(const std::string& path) { keys_[path]; }

@@ -2,7 +2,8 @@
 // In-memory KeyValueStore for tests. Keys exist only once created (or
 // seeded); key paths and value names compare case-insensitively, as in the
 // registry. It can be told to refuse opening or creating keys and to fail
-// reading or writing given value names.
+// reading or writing given value names, and to note its opens and reads in an
+// event log shared with other fakes.
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
@@ -57,6 +58,10 @@ class FakeStore : public KeyValueStore {
   // Reads of this value name fail; Query still reports it.
   void FailReadsOf(const std::string& name) { failReads_.insert(name); }
 
+  // Every Open, Query and Read from now on appends "store.open <path>",
+  // "store.query <name>" or "store.read <name>" to *log (null: none).
+  void set_event_log(std::vector<std::string>* log) { eventLog_ = log; }
+
   // --- Inspection ----------------------------------------------------------
   const Keys& keys() const { return keys_; }
   bool HasKey(const std::string& path) const;
@@ -77,6 +82,8 @@ class FakeStore : public KeyValueStore {
   std::set<std::string, NoCaseLess> failWrites_;
   std::set<std::string, NoCaseLess> failReads_;
   std::vector<std::string> writeLog_;
+  std::vector<std::string>* eventLog_ = nullptr;
+  void Note(const std::string& event);
   // Shared with open keys so a key outliving the store does not touch freed
   // memory when it is destroyed.
   std::shared_ptr<std::size_t> openKeys_;

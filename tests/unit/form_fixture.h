@@ -16,6 +16,8 @@ class FormTest : public testing::Test {
 
   FormTest() : desktop(kWidth, kHeight), system(desktop.Bundle(store)), form(system) {
     desktop.onPaint = [this] { form.FormPaint(); };
+    // One log for the store and the desktop, so the order across them shows.
+    store.set_event_log(&desktop.log);
     shellWindow = desktop.AddWindow("Progman", platform::Rect{0, 0, kWidth, kHeight});
     taskbar = desktop.AddWindow("Shell_TrayWnd", platform::Rect{0, 738, kWidth, kHeight});
   }

@@ -20,21 +20,35 @@ TEST_P(ShiftedLeftTest, WrapsIntoTheFourDesktopRange) {
       << "left " << c.left << " shift " << c.shift;
 }
 
-INSTANTIATE_TEST_SUITE_P(ScreenWidth1024, ShiftedLeftTest,
-                         testing::Values(
-                             // One desktop forward: everything moves one width left.
-                             ShiftCase{10, -1024, -1014}, ShiftCase{1100, -1024, 76},
-                             ShiftCase{2100, -1024, 1076}, ShiftCase{3000, -1024, 1976},
-                             // Below -w wraps round to the far right.
-                             ShiftCase{-1000, -1024, 2072},
-                             // The range tests are strict: exactly -w and 3w stay.
-                             ShiftCase{-1024, 0, -1024}, ShiftCase{3072, 0, 3072},
-                             ShiftCase{-1025, 0, 3071}, ShiftCase{3073, 0, -1023},
-                             // Two desktops apart.
-                             ShiftCase{0, 2048, 2048}, ShiftCase{2048, 2048, 0},
-                             // Far outside the range: as many whole turns as needed, at once.
-                             ShiftCase{100 + 7 * 4096, 0, 100}, ShiftCase{100 - 9 * 4096, 0, 100},
-                             ShiftCase{INT32_MAX, 0, -1}, ShiftCase{INT32_MIN, -3072, 1024}));
+INSTANTIATE_TEST_SUITE_P(
+    ScreenWidth1024, ShiftedLeftTest,
+    testing::Values(
+        // One desktop forward: everything moves one width left.
+        ShiftCase{10, -1024, -1014}, ShiftCase{1100, -1024, 76}, ShiftCase{2100, -1024, 1076},
+        ShiftCase{3000, -1024, 1976},
+        // Below -w wraps round to the far right.
+        ShiftCase{-1000, -1024, 2072},
+        // The range tests are strict: exactly -w and 3w stay.
+        ShiftCase{-1024, 0, -1024}, ShiftCase{3072, 0, 3072}, ShiftCase{-1025, 0, 3071},
+        ShiftCase{3073, 0, -1023},
+        // Two desktops apart.
+        ShiftCase{0, 2048, 2048}, ShiftCase{2048, 2048, 0},
+        // Far outside the range: as many whole turns as needed, at once.
+        ShiftCase{100 + 7 * 4096, 0, 100}, ShiftCase{100 - 9 * 4096, 0, 100},
+        ShiftCase{INT32_MAX, 0, -1}, ShiftCase{INT32_MIN, -3072, 1024},
+        // Exactly -w - k*4w: whole turns bring it to -w and stop there,
+        // one pixel further needs one turn more.
+        ShiftCase{-1024 - 4096, 0, -1024}, ShiftCase{-1024 - 2 * 4096, 0, -1024},
+        ShiftCase{-1024 - 5 * 4096, 0, -1024}, ShiftCase{-1024 - 4096 - 1, 0, 3071},
+        ShiftCase{-1024 - 2 * 4096 + 1, 0, -1023}, ShiftCase{3000, -3000 - 1024 - 4096, -1024},
+        // Exactly 3w + k*4w comes down to 3w and stops there.
+        ShiftCase{3072 + 4096, 0, 3072}, ShiftCase{3072 + 3 * 4096, 0, 3072},
+        ShiftCase{3072 + 4096 + 1, 0, -1023}, ShiftCase{3072 + 2 * 4096 - 1, 0, 3071},
+        ShiftCase{100, 3072 - 100 + 4096, 3072},
+        // The count of turns is rounded up, not to the nearest: a shortfall
+        // just over half a turn and just under one.
+        ShiftCase{-1024 - 4096 - 2049, 0, 1023}, ShiftCase{-1024 - 4096 - 2047, 0, 1025},
+        ShiftCase{3072 + 4096 + 2049, 0, 1025}, ShiftCase{3072 + 4096 + 2047, 0, 1023}));
 
 TEST(ShiftedLeftTest, NoScreenWidthLeavesTheWindowAlone) {
   EXPECT_EQ(desktops::ShiftedLeft(-5000, -1024, 0), -5000);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -54,6 +56,38 @@ TEST(SnapYawTest, AbsurdYawsStillEndOnAFace) {
   EXPECT_EQ(nan.desktop, 0);
   EXPECT_EQ(nan.targetYaw, 0);
 }
+
+struct LagCase {
+  float targetYaw;
+  float shownYaw;
+  int desktop;
+  float settleYaw;
+  float shownAfter;
+};
+
+class SnapLaggingTest : public testing::TestWithParam<LagCase> {};
+
+// The shown yaw may trail the target by up to a half turn and more; the
+// correction turns the shorter way, and exactly a half turn apart is not
+// "more than" a half turn.
+TEST_P(SnapLaggingTest, TurnsTheShorterWayFromTheShownYaw) {
+  const LagCase c = GetParam();
+  const desktops::Snap snap = desktops::SnapYaw(c.targetYaw, c.shownYaw);
+  EXPECT_EQ(snap.desktop, c.desktop);
+  EXPECT_FLOAT_EQ(snap.targetYaw, c.settleYaw);
+  EXPECT_FLOAT_EQ(snap.shownYaw, c.shownAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HalfTurnApart, SnapLaggingTest,
+    testing::Values(
+        // Face 0 (yaw 0) with the shown yaw exactly 180 away on either side: stays.
+        LagCase{10, 180, 0, 0, 180}, LagCase{10, -180, 0, 0, -180},
+        // Face 2 (yaw 180) with the shown yaw at 0 or 360: stays at 180.
+        LagCase{170, 0, 2, 180, 0}, LagCase{190, 360, 2, 180, 360},
+        // Just over a half turn apart: one whole turn towards the shown yaw.
+        LagCase{10, 180.5f, 0, 360, 180.5f}, LagCase{10, -180.5f, 0, -360, -180.5f},
+        LagCase{170, -0.5f, 2, -180, -0.5f}, LagCase{190, 360.5f, 2, 540, 360.5f}));
 
 // Steps of 10 ms until a quarter turn from rest is within one degree.
 int StepsToSettle(float speed) {
@@ -109,6 +143,41 @@ TEST(EaseStepTest, StoresEachResultAsAFloat) {
   EXPECT_EQ(desktops::EaseStep(0, 1, p), static_cast<float>(p));
 }
 
+struct StepCase {
+  float speed;
+  std::uint32_t shownBits;
+  float target;
+  std::uint32_t expectedBits;
+};
+
+class EaseStepRoundingTest : public testing::TestWithParam<StepCase> {};
+
+float FloatOf(std::uint32_t bits) {
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+// Steps whose exact result lies so near the midpoint between two floats that
+// a double or float intermediate rounds it to the other neighbour; found by
+// sweeping all floats of a range against an 80-bit computation.
+TEST_P(EaseStepRoundingTest, RoundsTheExtendedPrecisionResultOnce) {
+  const StepCase c = GetParam();
+  const float eased =
+      desktops::EaseStep(FloatOf(c.shownBits), c.target, desktops::EasingFactor(c.speed));
+  EXPECT_EQ(eased, FloatOf(c.expectedBits)) << std::hexfloat << eased;
+}
+
+INSTANTIATE_TEST_SUITE_P(NearMidpoints, EaseStepRoundingTest,
+                         testing::Values(StepCase{0.2f, 0x3c2aaaac, 0, 0x3c294d25},
+                                         StepCase{0.2f, 0x3f2aaaac, 0, 0x3f294d25},
+                                         StepCase{0.45f, 0x4110602f, -90, 0xb80552db},
+                                         StepCase{0.61f, 0x3ec9d908, 1, 0x3f081f8b},
+                                         StepCase{0.61f, 0x400d89be, 1, 0x3ff7e075},
+                                         StepCase{0.77f, 0x3e2819e7, -90, 0xc223feb9},
+                                         StepCase{0.9f, 0x436ea130, -90, 0xbf70fc3d},
+                                         StepCase{0.9f, 0x4371e0ba, -90, 0xbd7a35fb}));
+
 TEST(SettledTest, ThresholdsAreStrict) {
   EXPECT_TRUE(desktops::Settled(0.0f, 0.0f, 0, 0, 0.5f, 0));
   EXPECT_FALSE(desktops::Settled(0.0f, 0.0f, 0, 0, 1.0f, 0));
@@ -116,6 +185,27 @@ TEST(SettledTest, ThresholdsAreStrict) {
   EXPECT_FALSE(desktops::Settled(0.0f, 0.015f, 0, 0, 0, 0));
   EXPECT_TRUE(desktops::Settled(0.0f, 0.009f, 0.99f, 0, -0.99f, 0));
 }
+
+struct PitchCase {
+  float pitch;
+  std::int32_t dy;
+  float turned;
+};
+
+class TurnedPitchTest : public testing::TestWithParam<PitchCase> {};
+
+// Pixel counts that are not a multiple of five turn by a fraction of a degree.
+TEST_P(TurnedPitchTest, TurnsByAFifthOfADegreePerPixel) {
+  const PitchCase c = GetParam();
+  EXPECT_FLOAT_EQ(desktops::TurnedPitch(c.pitch, c.dy), c.turned) << c.pitch << " + " << c.dy;
+}
+
+INSTANTIATE_TEST_SUITE_P(Pixels, TurnedPitchTest,
+                         testing::Values(PitchCase{0, 1, 0.2f}, PitchCase{0, 7, 1.4f},
+                                         PitchCase{0, -3, -0.6f}, PitchCase{10, -12, 7.6f},
+                                         PitchCase{0, 449, 89.8f}, PitchCase{0, -449, -89.8f},
+                                         PitchCase{89, 4, 89.8f}, PitchCase{89, 6, 90},
+                                         PitchCase{-89, -6, -90}, PitchCase{0, 451, 90}));
 
 TEST(TurnTest, FivePixelsMakeADegreeAndPitchIsHeld) {
   EXPECT_FLOAT_EQ(desktops::TurnedYaw(0, 450), 90);

@@ -24,6 +24,8 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
 
   const std::string n = std::to_string(notepad);
   const std::vector<std::string> expected = {
+      // First run: the key is looked for and not found, before anything else.
+      "store.open Software\\RomboDesktop",
       "gl.load",
       "tray.add",
       "hook.install",
@@ -72,6 +74,55 @@ TEST_F(StartupTest, StoredSettingsAreReadBeforeAnythingStarts) {
                  {'E', 's', 'p', 'a', 'n', 'o', 'l', 0});
   form.FormCreate();
   EXPECT_EQ(form.settings.languageName, "Espanol");
+}
+
+TEST_F(StartupTest, AllSixSettingsAreReadBeforeAnythingElseStarts) {
+  const std::string key = "Software\\RomboDesktop";
+  for (const char* text : {"idioma", "fondo", "tapasuperior", "tapainferior"}) {
+    store.SetValue(key, text, platform::kTypeString, {'x', 0});
+  }
+  for (const char* number : {"velocidad", "zoom"}) {
+    store.SetValue(key, number, platform::kTypeBinary, std::vector<std::uint8_t>(8, 0));
+  }
+  form.FormCreate();
+
+  std::vector<std::string> reads;
+  std::size_t lastStoreEntry = 0;
+  for (std::size_t i = 0; i < desktop.log.size(); ++i) {
+    const std::string& line = desktop.log[i];
+    if (line.rfind("store.", 0) != 0) continue;
+    lastStoreEntry = i;
+    if (line.rfind("store.read ", 0) == 0) reads.push_back(line.substr(11));
+  }
+  const std::vector<std::string> order = {"idioma", "velocidad",    "zoom",
+                                          "fondo",  "tapasuperior", "tapainferior"};
+  EXPECT_EQ(reads, order);
+  ASSERT_FALSE(desktop.log.empty());
+  EXPECT_EQ(desktop.log.front(), "store.open " + key);
+  // Nothing of the rest of start-up happened before the last read.
+  for (std::size_t i = 0; i < lastStoreEntry; ++i) {
+    EXPECT_EQ(desktop.log[i].rfind("store.", 0), 0u) << desktop.log[i];
+  }
+}
+
+TEST_F(StartupTest, BareDesktopPictureHidesAndShowsWindowsInListOrder) {
+  const auto first = desktop.AddWindow("First", platform::Rect{10, 10, 400, 300});
+  const auto hidden = desktop.AddWindow("Hidden", platform::Rect{0, 0, 50, 50}, false);
+  const auto second = desktop.AddWindow("Second", platform::Rect{500, 10, 700, 300});
+  form.FormCreate();
+  const std::string a = std::to_string(first);
+  const std::string b = std::to_string(second);
+  const std::vector<std::string> expected = {"hide " + a,        "hide " + b, "sleep 500",
+                                             "capture 1024x768", "show " + a, "show " + b};
+  std::vector<std::string> picture;
+  for (const std::string& line : desktop.log) {
+    if (line.rfind("hide ", 0) == 0 || line.rfind("show ", 0) == 0 || line == "sleep 500" ||
+        line.rfind("capture ", 0) == 0) {
+      picture.push_back(line);
+    }
+  }
+  EXPECT_EQ(picture, expected);
+  EXPECT_FALSE(desktop.Window(hidden).visible);
 }
 
 TEST_F(StartupTest, ShutdownReleasesEverythingInOrder) {
