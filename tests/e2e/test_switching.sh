@@ -18,7 +18,9 @@ e2e_window 1200 100 200 150 "parked next" --color 20c050
 next=$E2E_WINDOW_HWND
 e2e_window 700 50 120 90 "layered" --layered --color 808080
 layered=$E2E_WINDOW_HWND
-taskbar_rect() { e2e_probe rect "$(e2e_probe find Shell_TrayWnd | head -n1)" 2>/dev/null; }
+taskbar=$(e2e_probe find Shell_TrayWnd | head -n1) || e2e_fail "no taskbar in the virtual desktop"
+taskbar_rect() { e2e_probe rect "$taskbar" 2>/dev/null; }
+taskbar_visible() { e2e_probe list | awk -F'\t' -v h="$taskbar" '$1 == h {print $8}'; }
 taskbar_before=$(taskbar_rect)
 
 rombo_start
@@ -30,6 +32,24 @@ expect_lefts() {  # one two next
     rombo_wait_session_end
     e2e_assert_eq 700 "$(rombo_left "$layered")" "layered window"
     e2e_assert_eq "$taskbar_before" "$(taskbar_rect)" "taskbar"
+    e2e_assert_eq 1 "$(taskbar_visible)" "taskbar visible after the switch"
+}
+
+# watch_session: drops the signal file while the probe watches the cube
+# window and the taskbar, and checks that a session really came and went:
+# the cube shown and hidden again, the taskbar hidden and shown again.
+watch_session() {
+    local out="$E2E_TMP/watch.$RANDOM.out" pid
+    wine "$ROMBO_PROBE" watch 4000 "$ROMBO_HWND" "$taskbar" >"$out" 2>&1 &
+    pid=$!
+    E2E_WINE_PIDS+=("$pid")
+    e2e_wait_for 10 grep -q watching "$out" || e2e_fail "the watch did not start"
+    rombo_signal
+    wait "$pid"
+    e2e_assert_eq "0 1 0" "$(tr -d '\r' <"$out" | awk -F'\t' -v h="$ROMBO_HWND" '$1 == h {print $2}')" \
+        "cube window during the signal session"
+    e2e_assert_eq "1 0 1" "$(tr -d '\r' <"$out" | awk -F'\t' -v h="$taskbar" '$1 == h {print $2}')" \
+        "taskbar during the signal session"
 }
 
 # Right: every managed window one width to the left.
@@ -63,7 +83,7 @@ expect_lefts 100 500 1200
 # settles on the face it started from.
 xdotool mousemove 512 400
 sleep 0.3
-rombo_signal
+watch_session
 rombo_wait_session_end
 expect_lefts 100 500 1200
 

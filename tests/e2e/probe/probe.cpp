@@ -38,9 +38,10 @@
 //   probe wait <ms> <cond>...          waits until every condition holds; a
 //                                      condition is <hwnd>:visible=0|1 or
 //                                      <hwnd>:left=N; exit 1 on timeout
-//   probe watch <ms> <hwnd>...         polls the windows' visibility for ms
-//                                      milliseconds; per window prints
-//                                      hwnd and the states seen ("1 0 1")
+//   probe watch <ms> <hwnd>...         prints "watching", then polls the
+//                                      windows' visibility for ms milliseconds;
+//                                      per window prints hwnd and the states
+//                                      seen ("1 0 1")
 //   probe mouse-move <x> <y>           moves the mouse there as input does and
 //                                      prints the milliseconds until the cursor
 //                                      stands there; exit 1 after 10 s
@@ -885,6 +886,8 @@ int cmd_watch(const std::vector<std::wstring>& a) {
   }
   std::vector<std::string> seen(windows.size());
   std::vector<int> last(windows.size(), -1);
+  Line start;
+  start.add(std::string("watching")).emit();
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(duration);
   // No sleep between looks: a session can show the cube for a few
   // milliseconds only.
