@@ -48,3 +48,9 @@ rombo_signal() {
     : >"$E2E_TEMP_UNIX/rombodesktop.hook"
     e2e_wait_for 5 test ! -e "$E2E_TEMP_UNIX/rombodesktop.hook" || e2e_fail "signal file not consumed"
 }
+
+# rombo_double_hex <float>: the 8 stored bytes of a single-precision setting,
+# as reg.exe takes REG_BINARY data.
+rombo_double_hex() {
+    python3 -c "import struct,sys; print(struct.pack('<d', struct.unpack('<f', struct.pack('<f', float(sys.argv[1])))[0]).hex())" "$1"
+}

@@ -10,9 +10,6 @@ e2e_start 1024x768
 e2e_window 100 120 300 200 "mover"
 mover=$E2E_WINDOW_HWND
 
-# double_hex <float>: the 8 stored bytes of a single-precision number.
-double_hex() { python3 -c "import struct,sys; print(struct.pack('<d', struct.unpack('<f', struct.pack('<f', float(sys.argv[1])))[0]).hex())" "$1"; }
-
 seed() {  # name type data
     wine reg add "$ROMBO_KEY" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1 || e2e_fail "reg add $1"
 }
@@ -36,15 +33,15 @@ quit() {
 }
 
 seed idioma REG_SZ Espanol
-seed velocidad REG_BINARY "$(double_hex 0.9)"
-seed zoom REG_BINARY "$(double_hex 0.5)"
+seed velocidad REG_BINARY "$(rombo_double_hex 0.9)"
+seed zoom REG_BINARY "$(rombo_double_hex 0.5)"
 seed fondo REG_EXPAND_SZ '%TEMP%\back.png'
 rombo_start
 fast=$(switch_ms)
 quit
 e2e_log "speed 0.9: ${fast} ms"
 
-seed velocidad REG_BINARY "$(double_hex 0.2)"
+seed velocidad REG_BINARY "$(rombo_double_hex 0.2)"
 rombo_start
 slow=$(switch_ms)
 quit
@@ -65,5 +62,5 @@ e2e_log "speed stored as DWORD (default 0.3): ${default} ms"
 # Running never writes the store: the seeded values are as they were.
 e2e_assert_eq Espanol "$(e2e_reg_query "$ROMBO_KEY" idioma)" "idioma"
 e2e_assert_eq 0x1 "$(e2e_reg_query "$ROMBO_KEY" velocidad)" "velocidad"
-e2e_assert_eq "$(double_hex 0.5 | tr a-f A-F)" "$(e2e_reg_query "$ROMBO_KEY" zoom)" "zoom"
+e2e_assert_eq "$(rombo_double_hex 0.5 | tr a-f A-F)" "$(e2e_reg_query "$ROMBO_KEY" zoom)" "zoom"
 exit 0

@@ -32,9 +32,11 @@
 //                                      window's process, which crashes it
 //   probe usage <hwnd>                 of the window's process: gdi user
 //                                      handles private_bytes (the system's
-//                                      answers), then handles counted in the
-//                                      system handle table and windows owned
-//                                      (for where those answers are stubs)
+//                                      answers), then GDI objects counted in
+//                                      the process's GDI handle table, handles
+//                                      counted in the system handle table and
+//                                      windows owned (for where those answers
+//                                      are stubs, as under Wine); -1: unknown
 //   probe wait <ms> <cond>...          waits until every condition holds; a
 //                                      condition is <hwnd>:visible=0|1 or
 //                                      <hwnd>:left=N; exit 1 on timeout
@@ -766,6 +768,60 @@ long long handles_in_system_table(DWORD pid) {
   return -1;
 }
 
+// GDI objects in use in the process's GDI handle table, which the PEB points
+// to (Windows and Wine alike); stock objects are not counted. -1 when the
+// table cannot be read. Each entry: object (8 bytes), owner (4), unique (2,
+// the stock flag in bit 7), type (1, 0 when free), flags (1), user data (8).
+long long gdi_in_shared_table(HANDLE process) {
+  using QueryFn = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  if (!query) return -1;
+  struct BasicInformation {
+    LONG_PTR exit_status;
+    void* peb;
+    ULONG_PTR affinity;
+    LONG_PTR priority;
+    ULONG_PTR pid;
+    ULONG_PTR parent_pid;
+  } basic = {};
+  constexpr ULONG kProcessBasicInformation = 0;
+  if (query(process, kProcessBasicInformation, &basic, sizeof basic, nullptr) < 0 || !basic.peb)
+    return -1;
+#ifdef _WIN64
+  constexpr size_t kPebGdiTable = 0xF8;
+#else
+  constexpr size_t kPebGdiTable = 0x94;
+#endif
+  void* table = nullptr;
+  SIZE_T got = 0;
+  if (!ReadProcessMemory(process, static_cast<const char*>(basic.peb) + kPebGdiTable, &table,
+                         sizeof table, &got) ||
+      !table)
+    return -1;
+#pragma pack(push, 1)
+  struct Entry {
+    unsigned long long object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    unsigned long long user;
+  };
+#pragma pack(pop)
+  static_assert(sizeof(Entry) == 24, "GDI handle table entry");
+  constexpr size_t kEntries = 0x10000;
+  constexpr USHORT kStockFlag = 0x80;
+  std::vector<Entry> entries(kEntries);
+  if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(Entry), &got))
+    return -1;
+  long long count = 0;
+  for (const Entry& e : entries) {
+    if (e.type != 0 && (e.unique & kStockFlag) == 0) ++count;
+  }
+  return count;
+}
+
 BOOL CALLBACK count_window_of(HWND h, LPARAM lp) {
   auto* count = reinterpret_cast<std::pair<DWORD, long long>*>(lp);
   DWORD pid = 0;
@@ -812,6 +868,7 @@ int cmd_usage(const std::vector<std::wstring>& a) {
       .add(static_cast<long long>(GetGuiResources(process.get(), GR_USEROBJECTS)))
       .add(static_cast<long long>(handles))
       .add(static_cast<long long>(private_bytes))
+      .add(gdi_in_shared_table(process.get()))
       .add(handles_in_system_table(pid))
       .add(windows_of(pid))
       .emit();
@@ -860,13 +917,14 @@ int cmd_wait(const std::vector<std::wstring>& a) {
     if (GetTickCount64() >= deadline) break;
     Sleep(kPollMs);
   }
+  // Every condition with what was found, so a timeout can be told apart
+  // from one that came true at the last moment.
   for (const Condition& c : conditions) {
-    if (holds(c)) continue;
     RECT r = {0, 0, 0, 0};
     GetWindowRect(c.window, &r);
     Line ln;
     ln.hwnd(c.window)
-        .add(std::string("not met: visible"))
+        .add(std::string(holds(c) ? "met: visible" : "not met: visible"))
         .add(static_cast<long long>(IsWindowVisible(c.window) ? 1 : 0))
         .add(std::string("left"))
         .add(static_cast<long long>(r.left))

@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# Soak: many switches in one run of the program, mixing Ctrl+Alt+Right,
+# Ctrl+Alt+Left, double presses, the user's Ctrl+Alt drag through the mouse
+# hook, and sessions opened by a signal file dropped by hand (button up, and
+# button held with a drag). Speed 0.9 keeps sessions short.
+#
+# After every switch: every window stands exactly where its desktop puts it
+# (whole screen widths only, top and size unchanged, none lost), the cube is
+# hidden and the taskbar visible. Every 100 switches (the last four of them
+# Rights, which must restore every rectangle) a checkpoint records, from
+# outside, the program's GDI and USER objects, handles, private bytes and
+# every window's rectangle. Between checkpoint 2 and the last, objects and
+# handles may grow by at most 2 and private bytes by at most 1 MiB.
+#
+# Wine 8 answers GetGuiResources and GetProcessHandleCount with 0, so the
+# checkpoints also hold the GDI objects counted in the program's GDI handle
+# table, the handles counted in the system handle table and the windows the
+# program owns; the same growth limit applies to them.
+#
+# Environment:
+#   SOAK_SWITCHES  switches in all (default 300; tests/e2e/soak.sh runs 1000)
+#   SOAK_REPORT    file that receives the checkpoint table (default: the log)
+# e2e-timeout: 600
+set -u
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/rombo.sh"
+
+SWITCHES=${SOAK_SWITCHES:-300}
+BLOCK=100              # switches between checkpoints
+RESTORE_RIGHTS=4       # the last switches of every block
+OBJECT_GROWTH_LIMIT=2
+PRIVATE_GROWTH_LIMIT=$((1024 * 1024))
+SETTLE_MS=15000        # longest a switch may take to settle
+W=1024
+H=768
+PRESS_Y=550            # below every window: a press there starts no window move
+DRAG=450               # pixels for a quarter turn
+
+((SWITCHES >= BLOCK && SWITCHES % BLOCK == 0)) || e2e_fail "SOAK_SWITCHES must be a multiple of $BLOCK"
+
+e2e_start ${W}x${H}
+REPORT=${SOAK_REPORT:-$E2E_TMP/soak-report.tsv}
+: >"$REPORT" || e2e_fail "cannot write $REPORT"
+SIGNAL="$E2E_TEMP_UNIX/rombodesktop.hook"
+
+# Windows: name, left edge on its own desktop, top, width, height, desktop.
+NAMES=(one two three four five)
+HOME_X=(40 420 200 600 300)
+TOPS=(60 80 100 70 120)
+WIDTHS=(300 260 240 220 280)
+HEIGHTS=(200 180 160 150 170)
+HOME_D=(0 0 1 2 3)
+HWNDS=()
+current=0
+
+# expected_left HOME_X HOME_D: where the window stands while $current is on screen.
+expected_left() {
+    local left=$(($1 + (($2 - current + 4) % 4) * W))
+    while ((left > 3 * W)); do left=$((left - 4 * W)); done
+    while ((left < -W)); do left=$((left + 4 * W)); done
+    echo "$left"
+}
+
+for i in "${!NAMES[@]}"; do
+    e2e_window "$(expected_left "${HOME_X[i]}" "${HOME_D[i]}")" "${TOPS[i]}" "${WIDTHS[i]}" \
+        "${HEIGHTS[i]}" "${NAMES[i]}"
+    HWNDS+=("$E2E_WINDOW_HWND")
+done
+e2e_window 760 300 200 150 "layered" --layered
+layered=$E2E_WINDOW_HWND
+taskbar=$(e2e_probe find Shell_TrayWnd | head -n1) || e2e_fail "no taskbar in the virtual desktop"
+
+wine reg add "$ROMBO_KEY" /v velocidad /t REG_BINARY /d "$(rombo_double_hex 0.9)" /f >/dev/null 2>&1 ||
+    e2e_fail "could not seed the speed"
+rombo_start
+trap 'xdotool mouseup 1 keyup ctrl alt >/dev/null 2>&1; e2e_stop' EXIT
+
+# await_switch WHAT: the session has ended and everything stands where the
+# current desktop puts it.
+await_switch() {
+    local conditions=("$ROMBO_HWND:visible=0" "$taskbar:visible=1" "$layered:left=760") i
+    for i in "${!HWNDS[@]}"; do
+        conditions+=("${HWNDS[i]}:left=$(expected_left "${HOME_X[i]}" "${HOME_D[i]}")")
+    done
+    e2e_probe wait "$SETTLE_MS" "${conditions[@]}" >"$E2E_TMP/wait.out" 2>&1 ||
+        e2e_fail "switch $switches ($1) to desktop $current did not settle (exit $?):" \
+            "$(cat "$E2E_TMP/wait.out")"
+}
+
+hotkeys() {  # KEY COUNT: COUNT presses at once, adding up in one session
+    local key=$1 count=$2 keys=() step
+    for ((step = 0; step < count; step++)); do keys+=("ctrl+alt+$key"); done
+    xdotool key --clearmodifiers --delay 20 "${keys[@]}"
+    [[ $key == Right ]] && step=$count || step=$((4 - count))
+    current=$(((current + step) % 4))
+    await_switch "$count x $key"
+}
+
+signal_up() {  # the signal file with the button up: a session on the same face
+    : >"$SIGNAL"
+    e2e_wait_for 10 test ! -e "$SIGNAL" || e2e_fail "switch $switches: signal file not consumed"
+    sleep 0.2
+    await_switch "signal, button up"
+}
+
+# drag HOW DX: grab the cube (HOW: gesture = Ctrl+Alt press through the hook,
+# file = plain press and a signal file by hand), drag DX pixels, release.
+drag() {
+    local how=$1 dx=$2 x
+    ((dx < 0)) && x=800 || x=250
+    xdotool mousemove "$x" "$PRESS_Y"
+    if [[ $how == gesture ]]; then
+        # The hook reads the keys when it runs, a moment after the press, so
+        # they stay held until the cube is there, as a user's hand would.
+        xdotool keydown ctrl alt mousedown 1
+    else
+        xdotool mousedown 1
+        : >"$SIGNAL"
+    fi
+    e2e_probe wait "$SETTLE_MS" "$ROMBO_HWND:visible=1" >/dev/null ||
+        e2e_fail "switch $switches: the $how press opened no session"
+    [[ $how == gesture ]] && xdotool keyup ctrl alt
+    xdotool mousemove "$((x + dx))" "$PRESS_Y"
+    sleep 0.15
+    xdotool mouseup 1
+    # Dragging right turns back a desktop, left on to the next.
+    ((dx < 0)) && current=$(((current + 1) % 4)) || current=$(((current + 3) % 4))
+    await_switch "$how drag $dx"
+}
+
+# One switch of the mix, by its number within the block.
+MIX=("hotkeys Right 1" "hotkeys Left 1" "hotkeys Right 2" "hotkeys Right 1" "drag gesture -$DRAG"
+    "hotkeys Left 1" "hotkeys Left 2" "signal_up" "hotkeys Right 1" "drag file $DRAG"
+    "hotkeys Left 1" "drag gesture $DRAG")
+
+rects() {  # every window's rectangle, one line each: name l t r b
+    local list i
+    list=$(e2e_probe list)
+    for i in "${!HWNDS[@]}"; do
+        awk -F'\t' -v h="${HWNDS[i]}" -v n="${NAMES[i]}" '$1 == h {print n, $4, $5, $6, $7}' <<<"$list"
+    done
+    awk -F'\t' -v h="$layered" '$1 == h {print "layered", $4, $5, $6, $7}' <<<"$list"
+}
+
+check_rects() {  # every rectangle is the home one shifted to the current desktop
+    local expected="" i left
+    for i in "${!HWNDS[@]}"; do
+        left=$(expected_left "${HOME_X[i]}" "${HOME_D[i]}")
+        expected+="${NAMES[i]} $left ${TOPS[i]} $((left + WIDTHS[i])) $((TOPS[i] + HEIGHTS[i]))"$'\n'
+    done
+    expected+="layered 760 300 960 450"
+    e2e_assert_eq "$expected" "$1" "window rectangles at switch $switches"
+}
+
+checkpoint() {  # N
+    local usage rects_now
+    usage=$(e2e_probe usage "$ROMBO_HWND") || e2e_fail "no usage figures at checkpoint $1"
+    rects_now=$(rects)
+    check_rects "$rects_now"
+    printf '%s\t%s\t%s\t%s\n' "$1" "$switches" "$(($(date +%s) - soak_start))" "$usage" >>"$REPORT"
+    sed "s/^/rect\t$1\t/" <<<"$rects_now" >>"$REPORT"
+    e2e_log "checkpoint $1 after $switches switches: $usage"
+}
+
+echo -e "checkpoint\tswitches\tseconds\tgdi\tuser\thandles\tprivate_bytes\tgdi_in_table\thandles_in_table\twindows" >>"$REPORT"
+switches=0
+soak_start=$(date +%s)
+checkpoint 0
+for ((block = 1; block <= SWITCHES / BLOCK; block++)); do
+    for ((n = 0; n < BLOCK - RESTORE_RIGHTS; n++)); do
+        ${MIX[n % ${#MIX[@]}]}
+        switches=$((switches + 1))
+    done
+    before=$(rects)
+    for ((n = 0; n < RESTORE_RIGHTS; n++)); do
+        hotkeys Right 1
+        switches=$((switches + 1))
+    done
+    e2e_assert_eq "$before" "$(rects)" "rectangles after four Rights at switch $switches"
+    checkpoint "$block"
+done
+
+# Flat from checkpoint 2 on: columns 4-10 of the first and last rows.
+read -r -a first < <(awk -F'\t' '$1 == 2' "$REPORT")
+read -r -a last < <(awk -F'\t' -v n=$((SWITCHES / BLOCK)) '$1 == n' "$REPORT")
+columns=(gdi user handles private_bytes gdi_in_table handles_in_table windows)
+for c in "${!columns[@]}"; do
+    growth=$((last[c + 3] - first[c + 3]))
+    limit=$OBJECT_GROWTH_LIMIT
+    [[ ${columns[c]} == private_bytes ]] && limit=$PRIVATE_GROWTH_LIMIT
+    e2e_log "${columns[c]}: ${first[c + 3]} at checkpoint 2, ${last[c + 3]} at the last (growth $growth, limit $limit)"
+    ((growth <= limit)) || e2e_fail "${columns[c]} grew by $growth between checkpoint 2 and the last"
+done
+grep -v '^rect' "$REPORT" >&2
+exit 0
