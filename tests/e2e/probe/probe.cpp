@@ -900,15 +900,24 @@ bool holds(const Condition& c) {
 
 constexpr DWORD kPollMs = 5;
 
+// "<ms> <item>...": the milliseconds, then every further argument parsed.
+template <class Item, class Parse>
+bool parse_ms_and_items(const std::vector<std::wstring>& a, Parse parse, long long& ms,
+                        std::vector<Item>& items) {
+  if (a.size() < 2 || !parse_ll(a[0], ms)) return false;
+  for (size_t i = 1; i < a.size(); ++i) {
+    Item item;
+    if (!parse(a[i], item)) return false;
+    items.push_back(item);
+  }
+  return true;
+}
+
 int cmd_wait(const std::vector<std::wstring>& a) {
   long long timeout;
-  if (a.size() < 2 || !parse_ll(a[0], timeout)) return usage("wait <ms> <hwnd>:visible=0|1 ...");
   std::vector<Condition> conditions;
-  for (size_t i = 1; i < a.size(); ++i) {
-    Condition c;
-    if (!parse_condition(a[i], c)) return usage("wait: bad condition");
-    conditions.push_back(c);
-  }
+  if (!parse_ms_and_items(a, parse_condition, timeout, conditions))
+    return usage("wait <ms> <hwnd>:visible=0|1|left=N ...");
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout);
   for (;;) {
     bool all = true;
@@ -935,13 +944,8 @@ int cmd_wait(const std::vector<std::wstring>& a) {
 
 int cmd_watch(const std::vector<std::wstring>& a) {
   long long duration;
-  if (a.size() < 2 || !parse_ll(a[0], duration)) return usage("watch <ms> <hwnd>...");
   std::vector<HWND> windows;
-  for (size_t i = 1; i < a.size(); ++i) {
-    HWND h;
-    if (!parse_hwnd(a[i], h)) return usage("watch: bad hwnd");
-    windows.push_back(h);
-  }
+  if (!parse_ms_and_items(a, parse_hwnd, duration, windows)) return usage("watch <ms> <hwnd>...");
   std::vector<std::string> seen(windows.size());
   std::vector<int> last(windows.size(), -1);
   Line start;
