@@ -9,6 +9,8 @@
 
 #include "platform/platform.h"
 #include "render/bitmap.h"
+#include "settings/Unit2.h"
+#include "settings/Unit3.h"
 #include "settings/settings_store.h"
 
 namespace app {
@@ -77,6 +79,23 @@ class TForm1 {
 
   // The path of the signal file, or empty when it cannot be looked for.
   std::string SignalFilePath();
+
+  // The tray icon, its menu and the two dialogs it reaches. The dialogs are
+  // created after the main window and attached once they exist.
+  void AttachDialogs(settings::TfrmOpciones& opciones, settings::TfrmAcercaDe& acercaDe);
+  // The tray icon's notification: texts first, then the menu (right button
+  // released) or the settings (double click).
+  void WMTrayIcon(std::uint32_t mouseMessage);
+  // The shell was restarted and lost every tray icon: add ours again.
+  void WMTaskbarCreated();
+  void mnuTrayOpcionesClick();
+  void mnuTrayAcercaDeClick();
+  // Puts the texts of the named language on the menu and both dialogs.
+  // Throws lang::LangFileError, before any caption changes, for a language
+  // file that cannot be read.
+  void ApplyLanguage(const std::string& languageName);
+  settings::TfrmOpciones* frmOpciones = nullptr;
+  settings::TfrmAcercaDe* frmAcercaDe = nullptr;
 
   // State, public so that tests and the window host can look at it.
   std::array<render::Bitmap, 4> faceBitmaps;

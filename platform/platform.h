@@ -6,6 +6,7 @@
 #include "platform/screen_capture.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/tray_menu.h"
 #include "platform/window_manager.h"
 
 namespace platform {
@@ -19,6 +20,7 @@ struct Platform {
   Shell& shell;
   Graphics& graphics;
   KeyValueStore& store;
+  TrayMenu& trayMenu;
 };
 
 }  // namespace platform

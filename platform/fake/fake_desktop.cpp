@@ -39,7 +39,7 @@ FakeWindow& FakeDesktop::Window(WindowHandle handle) {
 }
 
 Platform FakeDesktop::Bundle(KeyValueStore& store) {
-  return Platform{*this, *this, *this, *this, *this, *this, *this, store};
+  return Platform{*this, *this, *this, *this, *this, *this, *this, store, trayMenu};
 }
 
 WindowHandle FakeDesktop::FindByClass(const std::string& className) {
@@ -204,6 +204,11 @@ std::vector<std::string> FakeDesktop::FindFiles(const std::string& pattern) {
       }
     }
   }
+  const auto rank = [this](const std::string& name) {
+    return std::find(listingOrder.begin(), listingOrder.end(), name) - listingOrder.begin();
+  };
+  std::stable_sort(names.begin(), names.end(),
+                   [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
   return names;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fake_tray_menu.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -59,6 +60,10 @@ class FakeDesktop : public WindowManager,
   std::set<std::string> locked;
   std::set<std::string> directories;
   std::set<std::string> undeletable;
+  // The order a directory listing gives names in (as the file system keeps
+  // them, not sorted); names not in it come last, sorted.
+  std::vector<std::string> listingOrder;
+  FakeTrayMenu trayMenu;
   std::string executableDirectory = "C:\\Program Files\\RomboDesktop\\";
   std::string tempPath = "C:\\Temp\\";
   // When set, replaces TempPath's behaviour.
