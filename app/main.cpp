@@ -1,11 +1,21 @@
 // Program entry: creates the main window, runs the message loop, and routes
 // the window's messages to its handlers.
 #include <windows.h>
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
 
+#include <cstdint>
 #include <exception>
+#include <string>
 
 #include "app/Unit1.h"
+#include "platform/win32/about_window.h"
+#include "platform/win32/browser.h"
 #include "platform/win32/graphics.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/picture_dialog.h"
+#include "platform/win32/settings_window.h"
+#include "platform/win32/tray_menu.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/shell.h"
@@ -14,29 +24,42 @@
 
 namespace {
 
-constexpr UINT kMenuQuit = 1;
 constexpr const char* kErrorTitle = "RomboDesktop";
+// What a restarted shell broadcasts once its notification area is back.
+constexpr const char* kTaskbarCreatedMessage = "TaskbarCreated";
 
 app::TForm1* form = nullptr;
+UINT taskbarCreated = 0;
 
-// Errors that no handler catches end up here: shown, and the program runs on.
+// Errors that no handler catches end up here, those of the tray icon, its
+// menu and the dialogs included: shown, and the program runs on.
 void ShowError(const std::exception& error) {
   MessageBoxA(nullptr, error.what(), kErrorTitle, MB_OK | MB_ICONERROR);
 }
 
-void OnTrayIcon(HWND window, LPARAM mouseMessage) {
-  if (mouseMessage != WM_RBUTTONUP) return;
-  POINT at{0, 0};
-  GetCursorPos(&at);
-  HMENU menu = CreatePopupMenu();
-  if (menu == nullptr) return;
-  AppendMenuA(menu, MF_STRING, kMenuQuit, "&Quit");
-  // Without this the menu does not close when the user clicks elsewhere.
-  SetForegroundWindow(window);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
-  DestroyMenu(menu);
-  if (chosen == kMenuQuit) form->mnuTraySalirClick();
+// Stands in for the picture decoder until the renderer's loader is there:
+// BMP files only, through the system.
+bool LoadPreviewPicture(const std::string& path, render::Bitmap* picture) {
+  platform::win32::GdiObject loaded(
+      LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  BITMAP info{};
+  if (loaded.get() == nullptr || GetObjectA(loaded.get(), sizeof(info), &info) == 0) return false;
+  if (info.bmWidth <= 0 || info.bmHeight <= 0 || info.bmWidth > render::Bitmap::kMaxSide ||
+      info.bmHeight > render::Bitmap::kMaxSide) {
+    return false;
+  }
+  picture->SetSize(info.bmWidth, info.bmHeight);
+  BITMAPINFO wanted{};
+  wanted.bmiHeader.biSize = sizeof(wanted.bmiHeader);
+  wanted.bmiHeader.biWidth = info.bmWidth;
+  wanted.bmiHeader.biHeight = info.bmHeight;  // rows bottom-up, as the bitmap keeps them
+  wanted.bmiHeader.biPlanes = 1;
+  wanted.bmiHeader.biBitCount = 32;
+  wanted.bmiHeader.biCompression = BI_RGB;
+  platform::win32::WindowDc screen(nullptr, GetDC(nullptr));
+  return GetDIBits(screen.get(), static_cast<HBITMAP>(loaded.get()), 0,
+                   static_cast<UINT>(info.bmHeight), picture->Data(), &wanted,
+                   DIB_RGB_COLORS) == info.bmHeight;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,7 +75,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return result;
       }
       case platform::kTrayCallbackMessage:
-        OnTrayIcon(window, lParam);
+        form->WMTrayIcon(static_cast<std::uint32_t>(lParam));
         break;
       case WM_ERASEBKGND:
         return 0;
@@ -82,6 +105,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         form = nullptr;
         return 0;
       default:
+        if (message == taskbarCreated && taskbarCreated != 0) form->WMTaskbarCreated();
         break;
     }
   } catch (const std::exception& error) {
@@ -94,6 +118,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The track bars come from the common controls.
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  taskbarCreated = RegisterWindowMessageA(kTaskbarCreatedMessage);
+
   const HICON icon =
       static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   platform::win32::Win32MainWindow mainWindow(instance, MainWindowProc, icon);
@@ -104,7 +133,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Shell shell(icon);
   platform::win32::Win32Graphics graphics(mainWindow.hwnd());
   platform::RegistryStore store;
-  platform::Platform system{windows, mainWindow, clock, files, capture, shell, graphics, store};
+  platform::win32::Win32TrayMenu trayMenu;
+  platform::Platform system{windows, mainWindow, clock, files,    capture,
+                            shell,   graphics,   store, trayMenu};
 
   app::TForm1 form1(system);
   form = &form1;
@@ -113,6 +144,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   } catch (const std::exception& error) {
     ShowError(error);
   }
+
+  // The dialogs, after the main window, in this order; hidden until asked
+  // for and kept until the end.
+  platform::win32::Win32SettingsWindow settingsWindow(mainWindow.hwnd(), icon, ShowError);
+  platform::win32::Win32PictureDialog pictureDialog(mainWindow.hwnd(), LoadPreviewPicture);
+  settings::TfrmOpciones frmOpciones(settingsWindow, files, pictureDialog);
+  frmOpciones.FormCreate();
+  platform::win32::Win32AboutWindow aboutWindow(mainWindow.hwnd(), icon, ShowError);
+  platform::win32::Win32Browser browser;
+  settings::TfrmAcercaDe frmAcercaDe(aboutWindow, browser);
+  frmAcercaDe.FormCreate();
+  form1.AttachDialogs(frmOpciones, frmAcercaDe);
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
