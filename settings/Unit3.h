@@ -8,7 +8,7 @@
 namespace settings {
 
 inline constexpr const char* kProductTitle = "Rombo Desktop";
-inline constexpr const char* kRightsLine1 = "Copyright (C) 2007 the Rombo Desktop authors.";
+inline constexpr const char* kRightsLine1 = "Copyright (C) 2007 Rombo Desktop";
 inline constexpr const char* kRightsLine2 = "All rights reserved.";
 inline constexpr const char* kVersionLine = "Version 2007-11-07 (beta)";
 inline constexpr const char* kWebAddress = "https://rombodesktop.example.org/";

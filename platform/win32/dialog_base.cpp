@@ -1,7 +1,10 @@
 #include "platform/win32/dialog_base.h"
 
+#include <algorithm>
 #include <array>
 #include <cwchar>
+
+#include <commctrl.h>
 
 #include "platform/win32/text.h"
 
@@ -94,7 +97,41 @@ HWND DialogBase::AddControl(const ControlSpec& spec, HFONT font) {
       scale_(spec.height), window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  const DWORD kind = spec.style & SS_TYPEMASK;
+  if (std::wcscmp(spec.className, WC_STATICW) == 0 &&
+      (kind == SS_LEFT || kind == SS_RIGHT || kind == SS_CENTER)) {
+    labels_[control] = RECT{scale_(spec.left), scale_(spec.top),
+                            scale_(spec.left) + scale_(spec.width),
+                            scale_(spec.top) + scale_(spec.height)};
+    FitLabel(control);
+  }
   return control;
+}
+
+void DialogBase::FitLabel(HWND label) {
+  const auto designed = labels_.find(label);
+  if (designed == labels_.end()) return;
+  const std::wstring text = [label] {
+    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
+    buffer.resize(static_cast<std::size_t>(
+        GetWindowTextW(label, buffer.data(), static_cast<int>(buffer.size()))));
+    return buffer;
+  }();
+  WindowDc dc(label, GetDC(label));
+  Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  const LONG style = GetWindowLongW(label, GWL_STYLE);
+  RECT needed{0, 0, 0, 0};
+  DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
+            DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0));
+  RECT place = designed->second;
+  const LONG width = std::max(place.right - place.left, needed.right);
+  if ((style & SS_TYPEMASK) == SS_RIGHT) {
+    place.left = std::max<LONG>(0, place.right - width);
+  } else {
+    place.right = place.left + width;
+  }
+  SetWindowPos(label, nullptr, place.left, place.top, place.right - place.left,
+               place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DialogBase::Place(int left, int top, int width, int height, bool clientSize) {
@@ -109,6 +146,7 @@ void DialogBase::Place(int left, int top, int width, int height, bool clientSize
 
 void DialogBase::SetCaptionOf(HWND control, const std::string& windows1252) {
   SetWindowTextW(control, Widen(windows1252, kCaptionCodePage).c_str());
+  FitLabel(control);
 }
 
 ModalResult DialogBase::RunModal() {

@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "platform/dialogs.h"
@@ -74,6 +75,8 @@ class DialogBase {
   // Puts the window at its designed screen position; the size is the client
   // area's or the whole window's.
   void Place(int left, int top, int width, int height, bool clientSize);
+  // Sets a caption; a label grows to show all of its text, keeping its
+  // aligned edge where it was designed.
   void SetCaptionOf(HWND control, const std::string& windows1252);
 
   ModalResult RunModal();
@@ -91,8 +94,12 @@ class DialogBase {
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
+  void FitLabel(HWND label);
+
   HWND owner_;
   ErrorHandler onError_;
+  // Labels with their designed rectangles (scaled), by control.
+  std::map<HWND, RECT> labels_;
   HWND window_ = nullptr;
   bool running_ = false;
   ModalResult result_ = ModalResult::kCancel;

@@ -22,7 +22,18 @@
 //   probe hotkey-free <mods> <vk>      "free" or "taken <GetLastError>"
 //   probe tray                         taskbar window, then its children (as in list)
 //   probe tray-has <hwnd> <uid>        "present" / "absent" (exit 1)
+//   probe tray-del <hwnd> <uid>        removes that notification icon, as a shell
+//                                      restart loses every icon
+//   probe hold <path>                  opens the file without sharing, prints "held",
+//                                      keeps it open until killed
 //   probe screen                       width height
+//   probe child <parent> <id>          hwnd of the dialog control with that id
+//   probe settext <hwnd> <text>        WM_SETTEXT (as typing would, it notifies)
+//   probe combo <hwnd>                 selected index and count, then one item per line
+//   probe menu [timeout_ms]            the open popup menu: "index text flags l t r b" per
+//                                      item, flags from separator,default,disabled,checked,
+//                                      l t r b the item's rectangle on the screen
+//                                      (needs probe_hook.dll beside probe.exe)
 //   probe pid                          own process id (sanity check of the harness)
 
 #ifndef UNICODE
@@ -37,6 +48,8 @@
 #include <windows.h>
 
 #include <shellapi.h>
+
+#include "probe_hook.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -629,11 +642,153 @@ int cmd_tray_has(const std::vector<std::wstring>& a) {
   return present ? 0 : 1;
 }
 
+int cmd_tray_del(const std::vector<std::wstring>& a) {
+  HWND h;
+  long long uid;
+  if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
+    return usage("tray-del <hwnd> <uid>");
+  NOTIFYICONDATAW nid = {};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = h;
+  nid.uID = static_cast<UINT>(uid);
+  return Shell_NotifyIconW(NIM_DELETE, &nid) ? 0 : 1;
+}
+
+int cmd_hold(const std::vector<std::wstring>& a) {
+  if (a.size() != 1) return usage("hold <path>");
+  HANDLE file = CreateFileW(a[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    std::fprintf(stderr, "probe: cannot open %s: %lu\n", utf8(a[0]).c_str(), GetLastError());
+    return 1;
+  }
+  Line ln;
+  ln.add(std::string("held")).emit();
+  Sleep(INFINITE);
+  CloseHandle(file);
+  return 0;
+}
+
 int cmd_screen() {
   Line ln;
   ln.add(static_cast<long long>(GetSystemMetrics(SM_CXSCREEN)))
       .add(static_cast<long long>(GetSystemMetrics(SM_CYSCREEN)))
       .emit();
+  return 0;
+}
+
+int cmd_child(const std::vector<std::wstring>& a) {
+  HWND parent;
+  long long id;
+  if (a.size() != 2 || !parse_ll(a[1], id)) return usage("child <parent> <id>");
+  if (!need_window(a[0], parent)) return 1;
+  HWND child = GetDlgItem(parent, static_cast<int>(id));
+  if (!child) return 1;
+  Line ln;
+  ln.hwnd(child).emit();
+  return 0;
+}
+
+int cmd_settext(const std::vector<std::wstring>& a) {
+  HWND h;
+  if (a.size() != 2) return usage("settext <hwnd> <text>");
+  if (!need_window(a[0], h)) return 1;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[1].c_str()),
+                           SMTO_ABORTIFHUNG, 5000, &result))
+    return 1;
+  return result ? 0 : 1;
+}
+
+int cmd_combo(const std::vector<std::wstring>& a) {
+  HWND h;
+  if (a.size() != 1) return usage("combo <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  DWORD_PTR count = 0, selected = 0;
+  if (!SendMessageTimeoutW(h, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) ||
+      !SendMessageTimeoutW(h, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected))
+    return 2;
+  Line head;
+  head.add(static_cast<long long>(static_cast<LONG_PTR>(selected)))
+      .add(static_cast<long long>(count))
+      .emit();
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(h, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::vector<wchar_t> text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(h, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &got);
+    Line ln;
+    ln.add(std::wstring(text.data())).emit();
+  }
+  return 0;
+}
+
+// Closes what the menu read opened, on every path.
+struct MenuRead {
+  HANDLE mapping = nullptr;
+  HMODULE hookDll = nullptr;
+  HHOOK hook = nullptr;
+  ~MenuRead() {
+    if (hook) UnhookWindowsHookEx(hook);
+    if (hookDll) FreeLibrary(hookDll);
+    if (mapping) CloseHandle(mapping);
+  }
+};
+
+HWND open_popup_menu() {
+  for (HWND h : top_level_windows()) {
+    if (IsWindowVisible(h) && class_of(h) == L"#32768") return h;
+  }
+  return nullptr;
+}
+
+int cmd_menu(const std::vector<std::wstring>& a) {
+  long long timeout = 5000;
+  if (a.size() > 1 || (a.size() == 1 && !parse_ll(a[0], timeout))) return usage("menu [timeout_ms]");
+  HWND menu = nullptr;
+  for (long long waited = 0; !(menu = open_popup_menu()) && waited < timeout; waited += 50) Sleep(50);
+  if (!menu) {
+    std::fprintf(stderr, "probe: no popup menu is open\n");
+    return 1;
+  }
+  wchar_t self[MAX_PATH] = {0};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring dll = self;
+  dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"probe_hook.dll";
+  MenuRead read;
+  read.mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                    kProbeMenuBytes, kProbeMenuMapping);
+  read.hookDll = LoadLibraryW(dll.c_str());
+  if (!read.mapping || !read.hookDll) {
+    std::fprintf(stderr, "probe: cannot set up the menu read (%s)\n", utf8(dll).c_str());
+    return 2;
+  }
+  // Through void*: the exported procedure has the hook signature, not FARPROC's.
+  auto proc = reinterpret_cast<HOOKPROC>(
+      reinterpret_cast<void*>(GetProcAddress(read.hookDll, kProbeHookProc)));
+  read.hook = proc ? SetWindowsHookExW(WH_CALLWNDPROC, proc, read.hookDll,
+                                       GetWindowThreadProcessId(menu, nullptr))
+                   : nullptr;
+  if (!read.hook) {
+    std::fprintf(stderr, "probe: SetWindowsHookEx failed: %lu\n", GetLastError());
+    return 2;
+  }
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(menu, RegisterWindowMessageW(kProbeMenuMessage), 0, 0, SMTO_ABORTIFHUNG,
+                      5000, &ignored);
+  auto* items = static_cast<const wchar_t*>(MapViewOfFile(read.mapping, FILE_MAP_READ, 0, 0, 0));
+  if (!items) return 2;
+  std::wstring text(items, wcsnlen(items, kProbeMenuBytes / sizeof(wchar_t)));
+  UnmapViewOfFile(items);
+  if (text.rfind(L"ok\n", 0) != 0) {
+    std::fprintf(stderr, "probe: the menu's process did not answer\n");
+    return 2;
+  }
+  std::string out = utf8(text.substr(3));
+  for (size_t at = 0; (at = out.find('\n', at)) != std::string::npos; at += 2) out.insert(at, "\r");
+  std::fwrite(out.data(), 1, out.size(), stdout);
   return 0;
 }
 
@@ -671,6 +826,12 @@ int main() {
   if (cmd == L"tray") return cmd_tray();
   if (cmd == L"tray-has") return cmd_tray_has(a);
   if (cmd == L"screen") return cmd_screen();
+  if (cmd == L"child") return cmd_child(a);
+  if (cmd == L"tray-del") return cmd_tray_del(a);
+  if (cmd == L"hold") return cmd_hold(a);
+  if (cmd == L"settext") return cmd_settext(a);
+  if (cmd == L"combo") return cmd_combo(a);
+  if (cmd == L"menu") return cmd_menu(a);
   if (cmd == L"pid") {
     Line ln;
     ln.add(static_cast<long long>(GetCurrentProcessId())).emit();
