@@ -32,9 +32,15 @@ app::TForm1* form = nullptr;
 UINT taskbarCreated = 0;
 
 // Errors that no handler catches end up here, those of the tray icon, its
-// menu and the dialogs included: shown, and the program runs on.
+// menu and the dialogs included: shown, and the program runs on. One box at
+// a time: while it is open the tray icon keeps reporting (every mouse move
+// over it), and an unreadable language file would pile up a box for each.
 void ShowError(const std::exception& error) {
+  static bool showing = false;
+  if (showing) return;
+  showing = true;
   MessageBoxA(nullptr, error.what(), kErrorTitle, MB_OK | MB_ICONERROR);
+  showing = false;
 }
 
 // Stands in for the picture decoder until the renderer's loader is there:

@@ -2,7 +2,8 @@
 # The tray icon as a user meets it: a real right click opens the menu
 # (Settings in bold as the default, About, a separator, Quit), a click
 # elsewhere closes it, About opens and closes, the icon comes back when the
-# shell restarts, and Quit ends the program with code 0.
+# shell restarts, and Quit ends the program with code 0, even with the
+# settings dialog open.
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/rombo.sh"
@@ -52,8 +53,14 @@ e2e_wait_for 5 bash -c "[[ \$(wine '$ROMBO_PROBE' tray-has $ROMBO_HWND 1 | tr -d
 # ... and it works: the menu opens from it again.
 tray_right_click
 menu_items >/dev/null || e2e_fail "no menu from the icon added again"
+xdotool mousemove 400 300 click 1
+e2e_wait_for 5 menu_closed || e2e_fail "the menu did not close"
 
-# Quit.
+# Quit, while the settings dialog is open: the dialog's own loop lets the
+# program end.
+open_settings
+tray_right_click
+menu_items >/dev/null || e2e_fail "no menu while the settings dialog is open"
 menu_click 3
 wait_exit "$ROMBO_PID" 15 || e2e_fail "Quit did not end the program"
 wait "$ROMBO_PID"
