@@ -13,13 +13,13 @@
 #include "platform/win32/browser.h"
 #include "platform/win32/graphics.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/picture_dialog.h"
-#include "platform/win32/settings_window.h"
-#include "platform/win32/tray_menu.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/picture_dialog.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/settings_window.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/system.h"
+#include "platform/win32/tray_menu.h"
 #include "platform/win32/window_manager.h"
 
 namespace {
@@ -140,7 +140,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Graphics graphics(mainWindow.hwnd());
   platform::RegistryStore store;
   platform::win32::Win32TrayMenu trayMenu;
-  platform::Platform system{windows, mainWindow, clock, files,    capture,
+  platform::Platform system{windows, mainWindow, clock, files,   capture,
                             shell,   graphics,   store, trayMenu};
 
   app::TForm1 form1(system);

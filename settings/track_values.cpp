@@ -13,8 +13,8 @@ int TrackPosition(float value, TrackRange range) {
   const double scaled = static_cast<double>(value) * kPositionsPerUnit;
   if (std::isnan(scaled)) return range.min;
   // Limited before rounding, so huge stored values cannot overflow.
-  const double limited = std::clamp(scaled, static_cast<double>(range.min),
-                                    static_cast<double>(range.max));
+  const double limited =
+      std::clamp(scaled, static_cast<double>(range.min), static_cast<double>(range.max));
   return static_cast<int>(std::lround(limited));
 }
 

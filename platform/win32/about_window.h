@@ -24,6 +24,7 @@ class Win32AboutWindow : public AboutWindow, private DialogBase {
  public:
   Win32AboutWindow(HWND owner, HICON emblem, ErrorHandler onError);
 
+  using DialogBase::hwnd;
   void SetEvents(AboutEvents* events) override { events_ = events; }
   void SetCaption(AboutControl control, const std::string& text) override;
   ModalResult ShowModal() override { return RunModal(); }

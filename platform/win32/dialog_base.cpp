@@ -1,10 +1,10 @@
 #include "platform/win32/dialog_base.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <array>
 #include <cwchar>
-
-#include <commctrl.h>
 
 #include "platform/win32/text.h"
 
@@ -94,15 +94,15 @@ HWND DialogBase::AddControl(const ControlSpec& spec, HFONT font) {
   const HWND control = CreateWindowExW(
       spec.exStyle, spec.className, Widen(spec.caption, kCaptionCodePage).c_str(),
       WS_CHILD | WS_VISIBLE | spec.style, scale_(spec.left), scale_(spec.top), scale_(spec.width),
-      scale_(spec.height), window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleW(nullptr), nullptr);
+      scale_(spec.height), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+      GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   const DWORD kind = spec.style & SS_TYPEMASK;
   if (std::wcscmp(spec.className, WC_STATICW) == 0 &&
       (kind == SS_LEFT || kind == SS_RIGHT || kind == SS_CENTER)) {
-    labels_[control] = RECT{scale_(spec.left), scale_(spec.top),
-                            scale_(spec.left) + scale_(spec.width),
-                            scale_(spec.top) + scale_(spec.height)};
+    labels_[control] =
+        RECT{scale_(spec.left), scale_(spec.top), scale_(spec.left) + scale_(spec.width),
+             scale_(spec.top) + scale_(spec.height)};
     FitLabel(control);
   }
   return control;

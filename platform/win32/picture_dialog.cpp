@@ -70,8 +70,8 @@ std::vector<char> FilterString(const std::vector<FileFilter>& filters) {
 Win32PictureDialog::Win32PictureDialog(HWND owner, PictureLoader loader)
     : owner_(owner), loader_(std::move(loader)) {}
 
-bool Win32PictureDialog::Run(const std::vector<FileFilter>& filters,
-                             const std::string& initialFile, std::string* chosen) {
+bool Win32PictureDialog::Run(const std::vector<FileFilter>& filters, const std::string& initialFile,
+                             std::string* chosen) {
   TemplateWriter custom;
   custom.Header(WS_CHILD | WS_CLIPSIBLINGS | DS_CONTROL | DS_3DLOOK, 2, kChildWidth, kChildHeight);
   custom.StaticItem(WS_CHILD, 0, 0, 1, 1, stc32);
@@ -130,9 +130,9 @@ UINT_PTR CALLBACK Win32PictureDialog::Hook(HWND child, UINT message, WPARAM, LPA
 
 void Win32PictureDialog::Preview(HWND child) {
   std::vector<char> path(kPathBuffer, '\0');
-  const LRESULT length = SendMessageA(GetParent(child), CDM_GETFILEPATH,
-                                      static_cast<WPARAM>(path.size()),
-                                      reinterpret_cast<LPARAM>(path.data()));
+  const LRESULT length =
+      SendMessageA(GetParent(child), CDM_GETFILEPATH, static_cast<WPARAM>(path.size()),
+                   reinterpret_cast<LPARAM>(path.data()));
   picture_ = render::Bitmap();
   if (length > 0 && loader_ && !loader_(path.data(), &picture_)) picture_ = render::Bitmap();
   InvalidateRect(GetDlgItem(child, kPreviewId), nullptr, TRUE);

@@ -35,6 +35,7 @@ class Win32SettingsWindow : public SettingsWindow, private DialogBase {
  public:
   Win32SettingsWindow(HWND owner, HICON icon, ErrorHandler onError);
 
+  using DialogBase::hwnd;
   void SetEvents(SettingsEvents* events) override { events_ = events; }
   void SetCaption(SettingsControl control, const std::string& text) override;
   void AddLanguage(const std::string& name) override;

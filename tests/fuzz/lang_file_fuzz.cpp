@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (!lang::SameTextIgnoringCase(file.Keys()[first], key)) ++first;
     Check(file.Lookup(key, "\x01") == file.Texts()[first]);
   }
-  for (const lang::InterfaceText& row : lang::kInterfaceTexts) file.Lookup(row.key, row.defaultText);
+  for (const lang::InterfaceText& row : lang::kInterfaceTexts)
+    file.Lookup(row.key, row.defaultText);
   return 0;
 }

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/fit.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -23,13 +23,13 @@ TEST_P(FitTest, KeepsProportionsAndCentres) {
 
 INSTANTIATE_TEST_SUITE_P(
     Boxes, FitTest,
-    testing::Values(FitCase{200, 100, 400, 100, {0, 25, 200, 75}},     // wide: full width
-                    FitCase{200, 100, 100, 400, {87, 0, 112, 100}},    // tall: full height
-                    FitCase{200, 100, 50, 20, {75, 40, 125, 60}},      // small: not enlarged
-                    FitCase{200, 100, 200, 100, {0, 0, 200, 100}},     // exact
-                    FitCase{100, 100, 16384, 1, {0, 49, 100, 50}},     // a line stays visible
+    testing::Values(FitCase{200, 100, 400, 100, {0, 25, 200, 75}},      // wide: full width
+                    FitCase{200, 100, 100, 400, {87, 0, 112, 100}},     // tall: full height
+                    FitCase{200, 100, 50, 20, {75, 40, 125, 60}},       // small: not enlarged
+                    FitCase{200, 100, 200, 100, {0, 0, 200, 100}},      // exact
+                    FitCase{100, 100, 16384, 1, {0, 49, 100, 50}},      // a line stays visible
                     FitCase{100, 100, 16384, 16384, {0, 0, 100, 100}},  // no overflow
-                    FitCase{0, 100, 50, 50, {0, 0, 0, 0}},             // no box
-                    FitCase{100, 100, 0, 50, {0, 0, 0, 0}}));          // no picture
+                    FitCase{0, 100, 50, 50, {0, 0, 0, 0}},              // no box
+                    FitCase{100, 100, 0, 50, {0, 0, 0, 0}}));           // no picture
 
 }  // namespace

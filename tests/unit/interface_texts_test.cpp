@@ -15,8 +15,9 @@ using platform::SettingsControl;
 using platform::TrayItem;
 
 // The built-in texts, written out here rather than taken from the table.
-const std::map<TrayItem, std::string> kMenuDefaults = {
-    {TrayItem::kSettings, "&Settings"}, {TrayItem::kAbout, "&About..."}, {TrayItem::kQuit, "&Quit"}};
+const std::map<TrayItem, std::string> kMenuDefaults = {{TrayItem::kSettings, "&Settings"},
+                                                       {TrayItem::kAbout, "&About..."},
+                                                       {TrayItem::kQuit, "&Quit"}};
 const std::map<SettingsControl, std::string> kSettingsDefaults = {
     {SettingsControl::kOk, "OK"},
     {SettingsControl::kCancel, "Cancel"},
@@ -38,7 +39,8 @@ class InterfaceTextsTest : public DialogsTest {
   std::map<AboutControl, std::string> AboutTranslated() {
     std::map<AboutControl, std::string> translated;
     for (AboutControl control : {AboutControl::kTitle, AboutControl::kOk}) {
-      if (aboutWindow.captions.count(control) != 0) translated[control] = aboutWindow.captions[control];
+      if (aboutWindow.captions.count(control) != 0)
+        translated[control] = aboutWindow.captions[control];
     }
     return translated;
   }

@@ -132,19 +132,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, LookupTest,
-    testing::Values(
-        LookupCase{"CR LF line ends", "A one\r\nB two\r\n", "B", "two"},
-        LookupCase{"CR dropped inside a line", "K t\rex\rt\n", "K", "text"},
-        LookupCase{"CR-only file is one line", "A one\rB two\r", "A", "oneB two"},
-        LookupCase{"... with one entry", "A one\rB two\r", "B", kMissing},
-        LookupCase{"last line without line end", "A one\nB two", "B", "two"},
-        LookupCase{"blank lines", "\n\n   \n\t\nK v", "K", "v"},
-        LookupCase{"BOM makes the tag an entry", "\xEF\xBB\xBF<Common>\nOK Yes\n</Common>\n",
-                   "\xEF\xBB\xBF<Common>", "1"},
-        LookupCase{"... so the section never opens", "\xEF\xBB\xBF<Common>\nOK Yes\n</Common>\n",
-                   "Common.OK", kMissing},
-        LookupCase{"... and entries are outermost", "\xEF\xBB\xBF<Common>\nOK Yes\n</Common>\n",
-                   "OK", "Yes"}));
+    testing::Values(LookupCase{"CR LF line ends", "A one\r\nB two\r\n", "B", "two"},
+                    LookupCase{"CR dropped inside a line", "K t\rex\rt\n", "K", "text"},
+                    LookupCase{"CR-only file is one line", "A one\rB two\r", "A", "oneB two"},
+                    LookupCase{"... with one entry", "A one\rB two\r", "B", kMissing},
+                    LookupCase{"last line without line end", "A one\nB two", "B", "two"},
+                    LookupCase{"blank lines", "\n\n   \n\t\nK v", "K", "v"},
+                    LookupCase{"BOM makes the tag an entry",
+                               "\xEF\xBB\xBF<Common>\nOK Yes\n</Common>\n", "\xEF\xBB\xBF<Common>",
+                               "1"},
+                    LookupCase{"... so the section never opens",
+                               "\xEF\xBB\xBF<Common>\nOK Yes\n</Common>\n", "Common.OK", kMissing},
+                    LookupCase{"... and entries are outermost",
+                               "\xEF\xBB\xBF<Common>\nOK Yes\n</Common>\n", "OK", "Yes"}));
 
 TEST(LangFileTest, KeepsEveryEntryInFileOrderLowerCased) {
   const lang::TLangFile file = Parse("<Main>\nB x\nA y\nb z\n</Main>\nTop\n");

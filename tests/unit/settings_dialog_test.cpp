@@ -120,8 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Zoom, ZoomTrackTest,
                          testing::Values(TrackCase{0.2f, 20, 0.2f}, TrackCase{0.0f, 0, 0.0f},
                                          TrackCase{1.0f, 100, 1.0f}, TrackCase{0.07f, 7, 0.07f},
                                          TrackCase{0.995f, 100, 1.0f}, TrackCase{0.004f, 0, 0.0f},
-                                         TrackCase{1.5f, 100, 1.0f},
-                                         TrackCase{-0.2f, 0, 0.0f}));
+                                         TrackCase{1.5f, 100, 1.0f}, TrackCase{-0.2f, 0, 0.0f}));
 
 TEST(TrackValueTest, EveryPositionIsItsHundredthInSinglePrecision) {
   for (int position = 0; position <= 100; ++position) {
@@ -328,8 +327,8 @@ TEST_F(SettingsDialogTest, ConfirmingWithoutChangeStillMarksThePicturesAndRewrit
   form.imagesDirty = false;
   Confirm();
   EXPECT_TRUE(form.imagesDirty);
-  const std::vector<std::string> order = {"idioma", "zoom", "velocidad",
-                                          "fondo", "tapasuperior", "tapainferior"};
+  const std::vector<std::string> order = {"idioma", "zoom",         "velocidad",
+                                          "fondo",  "tapasuperior", "tapainferior"};
   EXPECT_EQ(store.write_log(), order);
   const auto firstSpeed = store.GetValue(settings::kKeyPath, "velocidad");
   // 0.3 in single precision, widened: 00 00 00 40 33 33 D3 3F.

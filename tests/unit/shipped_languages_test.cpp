@@ -76,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLanguageTest, testing::ValuesIn(Shipped
 
 TEST(ShippedLanguagesTest, AreTheFourLanguages) {
   std::set<std::string> names;
-  for (const std::string& path : ShippedFiles()) names.insert(path.substr(path.find_last_of('/') + 1));
+  for (const std::string& path : ShippedFiles())
+    names.insert(path.substr(path.find_last_of('/') + 1));
   EXPECT_EQ(names, (std::set<std::string>{"Deutsch.lang", "English.lang", "Espanol.lang",
                                           "Francais.lang"}));
 }

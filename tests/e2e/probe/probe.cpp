@@ -49,8 +49,6 @@
 
 #include <shellapi.h>
 
-#include "probe_hook.h"
-
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -58,6 +56,8 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "probe_hook.h"
 
 namespace {
 
@@ -717,8 +717,8 @@ int cmd_combo(const std::vector<std::wstring>& a) {
     SendMessageTimeoutW(h, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
     std::vector<wchar_t> text(length + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutW(h, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 2000, &got);
+    SendMessageTimeoutW(h, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        2000, &got);
     Line ln;
     ln.add(std::wstring(text.data())).emit();
   }
@@ -746,9 +746,11 @@ HWND open_popup_menu() {
 
 int cmd_menu(const std::vector<std::wstring>& a) {
   long long timeout = 5000;
-  if (a.size() > 1 || (a.size() == 1 && !parse_ll(a[0], timeout))) return usage("menu [timeout_ms]");
+  if (a.size() > 1 || (a.size() == 1 && !parse_ll(a[0], timeout)))
+    return usage("menu [timeout_ms]");
   HWND menu = nullptr;
-  for (long long waited = 0; !(menu = open_popup_menu()) && waited < timeout; waited += 50) Sleep(50);
+  for (long long waited = 0; !(menu = open_popup_menu()) && waited < timeout; waited += 50)
+    Sleep(50);
   if (!menu) {
     std::fprintf(stderr, "probe: no popup menu is open\n");
     return 1;
@@ -776,8 +778,8 @@ int cmd_menu(const std::vector<std::wstring>& a) {
     return 2;
   }
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(menu, RegisterWindowMessageW(kProbeMenuMessage), 0, 0, SMTO_ABORTIFHUNG,
-                      5000, &ignored);
+  SendMessageTimeoutW(menu, RegisterWindowMessageW(kProbeMenuMessage), 0, 0, SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
   auto* items = static_cast<const wchar_t*>(MapViewOfFile(read.mapping, FILE_MAP_READ, 0, 0, 0));
   if (!items) return 2;
   std::wstring text(items, wcsnlen(items, kProbeMenuBytes / sizeof(wchar_t)));

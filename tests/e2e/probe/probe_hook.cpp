@@ -8,10 +8,10 @@
 #endif
 #include <windows.h>
 
+#include "probe_hook.h"
+
 #include <string>
 #include <vector>
-
-#include "probe_hook.h"
 
 namespace {
 
@@ -63,8 +63,8 @@ void Dump(HWND menuWindow) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam,
-                                                                    LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    ProbeCallWndProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (call->message == RegisterWindowMessageW(kProbeMenuMessage)) Dump(call->hwnd);
