@@ -67,12 +67,7 @@ Win32AboutWindow::Win32AboutWindow(HWND owner, HICON emblem, ErrorHandler onErro
 }
 
 void Win32AboutWindow::SetCaption(AboutControl control, const std::string& text) {
-  if (control == AboutControl::kTitle) {
-    SetCaptionOf(hwnd(), text);
-    return;
-  }
-  const auto found = captionIds_.find(control);
-  if (found != captionIds_.end()) SetCaptionOf(GetDlgItem(hwnd(), found->second), text);
+  SetCaptionById(captionIds_, AboutControl::kTitle, control, text);
 }
 
 bool Win32AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {

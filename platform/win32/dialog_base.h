@@ -78,6 +78,18 @@ class DialogBase {
   // Sets a caption; a label grows to show all of its text, keeping its
   // aligned edge where it was designed.
   void SetCaptionOf(HWND control, const std::string& windows1252);
+  // The caption of the window itself (`title`) or of the control `ids` maps
+  // it to.
+  template <class Control>
+  void SetCaptionById(const std::map<Control, int>& ids, Control title, Control control,
+                      const std::string& windows1252) {
+    if (control == title) {
+      SetCaptionOf(window_, windows1252);
+      return;
+    }
+    const auto found = ids.find(control);
+    if (found != ids.end()) SetCaptionOf(GetDlgItem(window_, found->second), windows1252);
+  }
 
   ModalResult RunModal();
   void EndModal(ModalResult result);

@@ -144,12 +144,7 @@ void Win32SettingsWindow::SetUpTrack(TrackBar bar, int min, int max, int positio
 }
 
 void Win32SettingsWindow::SetCaption(SettingsControl control, const std::string& text) {
-  if (control == SettingsControl::kTitle) {
-    SetCaptionOf(hwnd(), text);
-    return;
-  }
-  const auto found = captionIds_.find(control);
-  if (found != captionIds_.end()) SetCaptionOf(Item(found->second), text);
+  SetCaptionById(captionIds_, SettingsControl::kTitle, control, text);
 }
 
 void Win32SettingsWindow::AddLanguage(const std::string& name) {

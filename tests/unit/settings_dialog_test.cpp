@@ -71,56 +71,59 @@ TEST(LanguageNameTest, DropsOnlyTheLastExtension) {
 }
 
 struct TrackCase {
+  TrackBar bar;
   float stored;
   int position;
   float confirmed;
 };
 
-class SpeedTrackTest : public SettingsDialogTest, public testing::WithParamInterface<TrackCase> {};
+class TrackTest : public SettingsDialogTest, public testing::WithParamInterface<TrackCase> {
+ protected:
+  float& Setting() {
+    return GetParam().bar == TrackBar::kSpeed ? form.settings.speed : form.settings.zoom;
+  }
+};
 
-TEST_P(SpeedTrackTest, ShowsTheRoundedLimitedPositionAndStoresItBack) {
+TEST_P(TrackTest, ShowsTheRoundedLimitedPositionAndStoresItBack) {
   const TrackCase& c = GetParam();
   StartAll();
-  form.settings.speed = c.stored;
+  Setting() = c.stored;
   int shown = -1;
   Open([&] {
-    shown = settingsWindow.tracks[TrackBar::kSpeed];
+    shown = settingsWindow.tracks[c.bar];
     return ModalResult::kOk;
   });
   EXPECT_EQ(shown, c.position);
-  EXPECT_EQ(Bits(form.settings.speed), Bits(c.confirmed)) << form.settings.speed;
+  EXPECT_EQ(Bits(Setting()), Bits(c.confirmed)) << Setting();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Speed, SpeedTrackTest,
-    testing::Values(TrackCase{0.95f, 90, 0.9f}, TrackCase{0.3f, 30, 0.3f},
-                    TrackCase{0.2f, 20, 0.2f}, TrackCase{0.9f, 90, 0.9f},
-                    TrackCase{0.456f, 46, 0.46f}, TrackCase{0.454f, 45, 0.45f},
-                    TrackCase{0.1f, 20, 0.2f}, TrackCase{5.0f, 90, 0.9f},
-                    TrackCase{-3.0f, 20, 0.2f}, TrackCase{1e30f, 90, 0.9f},
-                    TrackCase{std::numeric_limits<float>::infinity(), 90, 0.9f},
-                    TrackCase{std::numeric_limits<float>::quiet_NaN(), 20, 0.2f}));
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-class ZoomTrackTest : public SettingsDialogTest, public testing::WithParamInterface<TrackCase> {};
+INSTANTIATE_TEST_SUITE_P(Speed, TrackTest,
+                         testing::Values(TrackCase{TrackBar::kSpeed, 0.95f, 90, 0.9f},
+                                         TrackCase{TrackBar::kSpeed, 0.3f, 30, 0.3f},
+                                         TrackCase{TrackBar::kSpeed, 0.2f, 20, 0.2f},
+                                         TrackCase{TrackBar::kSpeed, 0.9f, 90, 0.9f},
+                                         TrackCase{TrackBar::kSpeed, 0.456f, 46, 0.46f},
+                                         TrackCase{TrackBar::kSpeed, 0.454f, 45, 0.45f},
+                                         TrackCase{TrackBar::kSpeed, 0.1f, 20, 0.2f},
+                                         TrackCase{TrackBar::kSpeed, 5.0f, 90, 0.9f},
+                                         TrackCase{TrackBar::kSpeed, -3.0f, 20, 0.2f},
+                                         TrackCase{TrackBar::kSpeed, 1e30f, 90, 0.9f},
+                                         TrackCase{TrackBar::kSpeed, kInfinity, 90, 0.9f},
+                                         TrackCase{TrackBar::kSpeed, kNaN, 20, 0.2f}));
 
-TEST_P(ZoomTrackTest, ShowsTheRoundedLimitedPositionAndStoresItBack) {
-  const TrackCase& c = GetParam();
-  StartAll();
-  form.settings.zoom = c.stored;
-  int shown = -1;
-  Open([&] {
-    shown = settingsWindow.tracks[TrackBar::kZoom];
-    return ModalResult::kOk;
-  });
-  EXPECT_EQ(shown, c.position);
-  EXPECT_EQ(Bits(form.settings.zoom), Bits(c.confirmed)) << form.settings.zoom;
-}
-
-INSTANTIATE_TEST_SUITE_P(Zoom, ZoomTrackTest,
-                         testing::Values(TrackCase{0.2f, 20, 0.2f}, TrackCase{0.0f, 0, 0.0f},
-                                         TrackCase{1.0f, 100, 1.0f}, TrackCase{0.07f, 7, 0.07f},
-                                         TrackCase{0.995f, 100, 1.0f}, TrackCase{0.004f, 0, 0.0f},
-                                         TrackCase{1.5f, 100, 1.0f}, TrackCase{-0.2f, 0, 0.0f}));
+INSTANTIATE_TEST_SUITE_P(Zoom, TrackTest,
+                         testing::Values(TrackCase{TrackBar::kZoom, 0.2f, 20, 0.2f},
+                                         TrackCase{TrackBar::kZoom, 0.0f, 0, 0.0f},
+                                         TrackCase{TrackBar::kZoom, 1.0f, 100, 1.0f},
+                                         TrackCase{TrackBar::kZoom, 0.07f, 7, 0.07f},
+                                         TrackCase{TrackBar::kZoom, 0.995f, 100, 1.0f},
+                                         TrackCase{TrackBar::kZoom, 0.004f, 0, 0.0f},
+                                         TrackCase{TrackBar::kZoom, 1.5f, 100, 1.0f},
+                                         TrackCase{TrackBar::kZoom, -0.2f, 0, 0.0f},
+                                         TrackCase{TrackBar::kZoom, kNaN, 0, 0.0f}));
 
 TEST(TrackValueTest, EveryPositionIsItsHundredthInSinglePrecision) {
   for (int position = 0; position <= 100; ++position) {

@@ -82,29 +82,28 @@ TEST(ShippedLanguagesTest, AreTheFourLanguages) {
                                           "Francais.lang"}));
 }
 
-TEST(ShippedLanguagesTest, SpanishAccentsComeOutAsWindows1252) {
-  std::string spanish;
+// The shipped file of that name, read by the program's parser.
+lang::TLangFile ParseShipped(const std::string& name) {
+  std::string found;
   for (const std::string& path : ShippedFiles()) {
-    if (path.find("Espanol") != std::string::npos) spanish = path;
+    if (path.find(name) != std::string::npos) found = path;
   }
-  const std::vector<std::uint8_t> bytes = ReadAll(spanish);
+  const std::vector<std::uint8_t> bytes = ReadAll(found);
   lang::MemoryStream stream(bytes);
   lang::TLangFile file;
   file.ParseStream(stream);
+  return file;
+}
+
+TEST(ShippedLanguagesTest, SpanishAccentsComeOutAsWindows1252) {
+  const lang::TLangFile file = ParseShipped("Espanol.lang");
   EXPECT_EQ(file.Lookup("Settings.Caption", ""), "Configuraci\xF3n");
   EXPECT_EQ(file.Lookup("Settings.SpeedFast", ""), "R\xE1pido");
   EXPECT_EQ(file.Lookup("TrayMenu.Settings", ""), "&Configuraci\xF3n");
 }
 
 TEST(ShippedLanguagesTest, EnglishSaysWhatTheBuiltInTextsSay) {
-  std::string english;
-  for (const std::string& path : ShippedFiles()) {
-    if (path.find("English") != std::string::npos) english = path;
-  }
-  const std::vector<std::uint8_t> bytes = ReadAll(english);
-  lang::MemoryStream stream(bytes);
-  lang::TLangFile file;
-  file.ParseStream(stream);
+  const lang::TLangFile file = ParseShipped("English.lang");
   for (const lang::InterfaceText& row : lang::kInterfaceTexts) {
     EXPECT_EQ(file.Lookup(row.key, ""), row.defaultText) << row.key;
   }

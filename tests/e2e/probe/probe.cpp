@@ -626,32 +626,26 @@ int cmd_tray() {
 
 // NIM_MODIFY with no flags changes nothing but fails for an unknown
 // (hwnd, uid) pair, which tells whether that icon is registered.
-int cmd_tray_has(const std::vector<std::wstring>& a) {
-  HWND h;
-  long long uid;
-  if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
-    return usage("tray-has <hwnd> <uid>");
+// The record naming one icon, with nothing to change.
+NOTIFYICONDATAW icon_record(HWND h, long long uid) {
   NOTIFYICONDATAW nid = {};
   nid.cbSize = sizeof nid;
   nid.hWnd = h;
   nid.uID = static_cast<UINT>(uid);
   nid.uFlags = 0;
+  return nid;
+}
+
+int cmd_tray_has(const std::vector<std::wstring>& a) {
+  HWND h;
+  long long uid;
+  if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
+    return usage("tray-has <hwnd> <uid>");
+  NOTIFYICONDATAW nid = icon_record(h, uid);
   bool present = Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
   Line ln;
   ln.add(std::string(present ? "present" : "absent")).emit();
   return present ? 0 : 1;
-}
-
-int cmd_tray_del(const std::vector<std::wstring>& a) {
-  HWND h;
-  long long uid;
-  if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
-    return usage("tray-del <hwnd> <uid>");
-  NOTIFYICONDATAW nid = {};
-  nid.cbSize = sizeof nid;
-  nid.hWnd = h;
-  nid.uID = static_cast<UINT>(uid);
-  return Shell_NotifyIconW(NIM_DELETE, &nid) ? 0 : 1;
 }
 
 int cmd_hold(const std::vector<std::wstring>& a) {
@@ -667,6 +661,15 @@ int cmd_hold(const std::vector<std::wstring>& a) {
   Sleep(INFINITE);
   CloseHandle(file);
   return 0;
+}
+
+int cmd_tray_del(const std::vector<std::wstring>& a) {
+  HWND h;
+  long long uid;
+  if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
+    return usage("tray-del <hwnd> <uid>");
+  NOTIFYICONDATAW nid = icon_record(h, uid);
+  return Shell_NotifyIconW(NIM_DELETE, &nid) ? 0 : 1;
 }
 
 int cmd_screen() {
