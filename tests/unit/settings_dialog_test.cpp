@@ -163,6 +163,12 @@ TEST_F(SettingsDialogTest, TheChosenLanguageIsStored) {
   EXPECT_EQ(form.settings.languageName, "Deutsch");
   EXPECT_EQ(store.GetValue(settings::kKeyPath, "idioma")->data,
             (std::vector<std::uint8_t>{'D', 'e', 'u', 't', 's', 'c', 'h', 0}));
+  // The first entry is an entry like any other.
+  Open([&] {
+    settingsWindow.selected = 0;
+    return ModalResult::kOk;
+  });
+  EXPECT_EQ(form.settings.languageName, "English");
 }
 
 TEST_F(SettingsDialogTest, ALanguageWithoutAFileSelectsNothingAndIsKept) {
