@@ -248,6 +248,7 @@ void FakeDesktop::Present() {
 }
 void FakeDesktop::DeleteContext() {
   log.push_back("gl.delete");
+  if (onDeleteContext) onDeleteContext();
   gl_.DeleteContext();
 }
 

@@ -76,6 +76,8 @@ class FakeDesktop : public WindowManager,
   std::function<void()> onPaint;
   // Runs on Close; tests point it at the form's close path.
   std::function<void()> onClose;
+  // Runs just before the rendering context is deleted, while it is current.
+  std::function<void()> onDeleteContext;
 
   // What happened.
   std::vector<std::string> log;

@@ -11,6 +11,11 @@
 #include "render/texture.h"
 
 class GlTest : public testing::Test {
+ public:
+  // The texture's texels, blue-green-red-alpha, first row first.
+  static std::vector<std::uint8_t> Texels(std::uint32_t name, std::int32_t* width = nullptr,
+                                          std::int32_t* height = nullptr);
+
  protected:
   // Makes a context whose frames are width x height.
   void MakeContext(std::int32_t width, std::int32_t height) {
@@ -23,10 +28,6 @@ class GlTest : public testing::Test {
   void SetUp() override { MakeContext(64, 48); }
 
   platform::OffscreenGraphics& gl() { return *gl_; }
-
-  // The texture's texels, blue-green-red-alpha, first row first.
-  static std::vector<std::uint8_t> Texels(std::uint32_t name, std::int32_t* width = nullptr,
-                                          std::int32_t* height = nullptr);
 
   render::TextureCaps caps;
 

@@ -184,6 +184,7 @@ Bytes EncodeJpeg(const render::Bitmap& picture, JpegStyle style, int quality) {
       info.in_color_space = JCS_GRAYSCALE;
       break;
     case JpegStyle::kCmyk:
+    case JpegStyle::kCmykPlain:
       info.input_components = 4;
       info.in_color_space = JCS_CMYK;
       break;
@@ -193,6 +194,7 @@ Bytes EncodeJpeg(const render::Bitmap& picture, JpegStyle style, int quality) {
   }
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
+  if (style == JpegStyle::kCmykPlain) info.write_Adobe_marker = FALSE;
   if (style == JpegStyle::kProgressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<JSAMPLE> row(static_cast<std::size_t>(picture.Width()) * info.input_components);
@@ -204,7 +206,14 @@ Bytes EncodeJpeg(const render::Bitmap& picture, JpegStyle style, int quality) {
       if (style == JpegStyle::kGray) {
         p[0] = g;
       } else if (style == JpegStyle::kCmyk) {
-        // Plain (not inverted) inks, no black: cyan is what red lacks.
+        // As Adobe's programs write it (libjpeg marks the file so): each
+        // ink stored inverted, so cyan's value is the red let through;
+        // no black ink.
+        p[0] = r;
+        p[1] = g;
+        p[2] = b;
+        p[3] = kFull;
+      } else if (style == JpegStyle::kCmykPlain) {
         p[0] = static_cast<JSAMPLE>(kFull - r);
         p[1] = static_cast<JSAMPLE>(kFull - g);
         p[2] = static_cast<JSAMPLE>(kFull - b);

@@ -31,7 +31,9 @@ enum class PngStyle {
 };
 Bytes EncodePng(const render::Bitmap& picture, PngStyle style);
 
-enum class JpegStyle { kColour, kGray, kProgressive, kCmyk };
+// kCmyk as Adobe's programs write it (inverted inks, Adobe marker),
+// kCmykPlain with plain inks and no marker.
+enum class JpegStyle { kColour, kGray, kProgressive, kCmyk, kCmykPlain };
 Bytes EncodeJpeg(const render::Bitmap& picture, JpegStyle style, int quality = 95);
 
 // A copy that claims another size in its header (with a valid checksum for
