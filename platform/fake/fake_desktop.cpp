@@ -8,7 +8,12 @@
 namespace platform {
 
 FakeDesktop::FakeDesktop(std::int32_t width, std::int32_t height)
-    : screenWidth(width), screenHeight(height) {
+    : screenWidth(width), screenHeight(height), gl_(kFrameWidth, kFrameHeight) {
+  mainHandle_ = AddWindow("TForm1", Rect{0, 0, 0, 0}, false);
+}
+
+FakeDesktop::FakeDesktop(std::int32_t width, std::int32_t height, FullFrame)
+    : screenWidth(width), screenHeight(height), gl_(width, height) {
   mainHandle_ = AddWindow("TForm1", Rect{0, 0, 0, 0}, false);
 }
 

@@ -46,7 +46,11 @@ class FakeDesktop : public WindowManager,
   static constexpr std::int32_t kFrameHeight = 96;
   static constexpr std::int32_t kDefaultCapSide = 256;
 
+  // A frame as large as the screen, for measuring what a real one costs.
+  struct FullFrame {};
+
   FakeDesktop(std::int32_t width = 1024, std::int32_t height = 768);
+  FakeDesktop(std::int32_t width, std::int32_t height, FullFrame);
 
   // Adds a top-level window below all others; returns its handle.
   WindowHandle AddWindow(const std::string& className, Rect rect, bool visible = true,
@@ -166,7 +170,7 @@ class FakeDesktop : public WindowManager,
   std::vector<FakeWindow> windows_;  // z-order, topmost first
   WindowHandle nextHandle_ = 0x100;
   WindowHandle mainHandle_;
-  OffscreenGraphics gl_{kFrameWidth, kFrameHeight};
+  OffscreenGraphics gl_;
 };
 
 }  // namespace platform
