@@ -64,12 +64,52 @@ void SwapRedBlue(Bitmap& bitmap) {
 }
 
 bool OutOfDate(const Bitmap& bitmap, const FaceTexture& texture) {
-  return texture.name == 0 || texture.sourceGeneration != bitmap.Generation() ||
-         texture.textureWidth != NextPowerOfTwo(bitmap.Width()) ||
-         texture.textureHeight != NextPowerOfTwo(bitmap.Height());
+  // Every change of size or content gives the bitmap a new generation.
+  return texture.name == 0 || texture.sourceGeneration != bitmap.Generation();
+}
+
+Bitmap HalfSize(const Bitmap& bitmap) {
+  const std::int32_t w = bitmap.Width();
+  const std::int32_t h = bitmap.Height();
+  Bitmap half;
+  half.SetSize((w + 1) / 2, (h + 1) / 2);
+  const std::uint8_t* from = bitmap.Data();
+  std::uint8_t* to = half.Data();
+  // Rows counted from the top, as the picture is anchored there; an odd
+  // last row or column averages with itself.
+  const auto offset = [](std::int32_t width, std::int32_t height, std::int32_t y, std::int32_t x) {
+    return (static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width) +
+            static_cast<std::size_t>(x)) *
+           Bitmap::kBytesPerPixel;
+  };
+  for (std::int32_t y = 0; y < half.Height(); ++y) {
+    const std::int32_t y0 = 2 * y, y1 = std::min(2 * y + 1, h - 1);
+    for (std::int32_t x = 0; x < half.Width(); ++x) {
+      const std::int32_t x0 = 2 * x, x1 = std::min(2 * x + 1, w - 1);
+      std::uint8_t* out = to + offset(half.Width(), half.Height(), y, x);
+      for (int k = 0; k < Bitmap::kBytesPerPixel; ++k) {
+        const unsigned sum = from[offset(w, h, y0, x0) + k] + from[offset(w, h, y0, x1) + k] +
+                             from[offset(w, h, y1, x0) + k] + from[offset(w, h, y1, x1) + k];
+        out[k] = static_cast<std::uint8_t>((sum + 2) / 4);
+      }
+    }
+  }
+  return half;
 }
 
 void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps) {
+  if (caps.maxTextureSide > 0 && (NextPowerOfTwo(bitmap.Width()) > caps.maxTextureSide ||
+                                  NextPowerOfTwo(bitmap.Height()) > caps.maxTextureSide)) {
+    Bitmap smaller = HalfSize(bitmap);
+    while (NextPowerOfTwo(smaller.Width()) > caps.maxTextureSide ||
+           NextPowerOfTwo(smaller.Height()) > caps.maxTextureSide) {
+      smaller = HalfSize(smaller);
+    }
+    UploadTexture(smaller, texture, caps);
+    // Up to date with the bitmap it was made from.
+    texture.sourceGeneration = bitmap.Generation();
+    return;
+  }
   const std::int32_t w = bitmap.Width();
   const std::int32_t h = bitmap.Height();
   const std::int32_t textureWidth = NextPowerOfTwo(w);

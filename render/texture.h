@@ -28,8 +28,12 @@ struct TextureCaps {
   // Sends blue-green-red pictures as they are; without it the bytes are
   // swapped for the upload and back.
   bool bgra = true;
-  // Sides of textures and of pictures loaded for them are at most this.
+  // Pictures loaded from files are at most this on a side: what a texture
+  // can hold, and never more than 8192.
   std::int32_t maxSide = 0;
+  // The largest texture side the context takes (1024 in Windows' own
+  // software OpenGL, against screens that are wider).
+  std::int32_t maxTextureSide = 0;
 };
 
 // The texture side for a picture side: 16 or the smallest power of two not
@@ -43,7 +47,9 @@ void SwapRedBlue(Bitmap& bitmap);
 // Makes the texture show the bitmap, and records the picture's extent in the
 // triple. A texture of the same size is refilled in place, any other one is
 // deleted first. The bitmap is left as it was. The padding outside the
-// picture is black with a zero fourth byte.
+// picture is black with a zero fourth byte. A picture whose texture would be
+// larger than the context takes is sent at half its size, as often as
+// needed, so it shows less sharp rather than not at all.
 void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps);
 
 // Whether the texture no longer shows what the bitmap holds.
@@ -53,6 +59,10 @@ void BindTexture(std::uint32_t name);
 
 // Deletes the texture unless its name is 0, and sets the name to 0.
 void FreeTexture(FaceTexture& texture);
+
+// The bitmap at half its width and height (rounded up), each pixel the
+// average of the up to four it stands for.
+Bitmap HalfSize(const Bitmap& bitmap);
 
 // Keeps the centred square of the bitmap (integer halves rounding down).
 void CropToSquare(Bitmap& bitmap);

@@ -190,6 +190,38 @@ TEST_F(UploadTest, SameSizeRefillsInPlaceAndOtherSizesStartAfresh) {
   render::FreeTexture(texture);
 }
 
+TEST(HalfSizeTest, AveragesEachBlockOfFourAndKeepsOddEdges) {
+  render::Bitmap bitmap;
+  bitmap.SetSize(3, 3);
+  // Red by position: 0 10 20 / 30 40 50 / 60 70 80 (rows from the top).
+  for (std::int32_t y = 0; y < 3; ++y) {
+    for (std::int32_t x = 0; x < 3; ++x)
+      bitmap.SetPixel(x, y, static_cast<std::uint32_t>(30 * y + 10 * x) << 16);
+  }
+  const render::Bitmap half = render::HalfSize(bitmap);
+  ASSERT_EQ(half.Width(), 2);
+  ASSERT_EQ(half.Height(), 2);
+  EXPECT_EQ(half.PixelAt(0, 0) >> 16, 20u);  // (0 + 10 + 30 + 40) / 4
+  EXPECT_EQ(half.PixelAt(1, 0) >> 16, 35u);  // (20 + 20 + 50 + 50) / 4
+  EXPECT_EQ(half.PixelAt(0, 1) >> 16, 65u);  // (60 + 70 + 60 + 70) / 4
+  EXPECT_EQ(half.PixelAt(1, 1) >> 16, 80u);
+}
+
+TEST_F(UploadTest, APictureBeyondTheLargestTextureIsSentSmaller) {
+  render::TextureCaps small = caps;
+  small.maxTextureSide = 256;
+  render::Bitmap bitmap = samples::Gradient(600, 300, 7);
+  render::FaceTexture texture;
+  render::UploadTexture(bitmap, texture, small);
+  // 600 x 300 needs 1024 x 512; halved twice, 150 x 75 fits 256 x 128.
+  EXPECT_EQ(texture.sMax, 150.0f / 256);
+  EXPECT_EQ(texture.tMin, 1.0f - 75.0f / 128);
+  ExpectHolds(texture, render::HalfSize(render::HalfSize(bitmap)));
+  EXPECT_EQ(bitmap.Width(), 600);
+  EXPECT_FALSE(render::OutOfDate(bitmap, texture));
+  render::FreeTexture(texture);
+}
+
 TEST_F(UploadTest, FreeTextureDeletesANameAndLeavesZeroAlone) {
   render::Bitmap bitmap = samples::Numbered(8, 8);
   render::FaceTexture texture;
