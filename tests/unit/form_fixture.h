@@ -44,10 +44,12 @@ class FormTest : public testing::Test {
 
   // The picture a frame of the form's textures seen with this camera and
   // these angles gives, drawn by the renderer alone.
-  std::vector<std::uint8_t> ReferenceFrame(float pullBack, float pitch, float yaw) {
+  std::vector<std::uint8_t> ReferenceFrame(float pullBack, float pitch, float yaw,
+                                           bool capsSwapped = false) {
     render::BeginFrame(pullBack);
     render::OrientBox(pitch, yaw);
-    render::DrawBox(form.faceTextures, form.topTexture, form.bottomTexture, kWidth);
+    render::DrawBox(form.faceTextures, capsSwapped ? form.bottomTexture : form.topTexture,
+                    capsSwapped ? form.topTexture : form.bottomTexture, kWidth);
     render::DrawBackground(pitch, yaw, form.backgroundTexture);
     desktop.gl().Present();
     return desktop.gl().Pixels();

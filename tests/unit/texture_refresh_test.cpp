@@ -94,8 +94,14 @@ TEST_F(TextureRefreshTest, ChosenPicturesAreLoadedCapsCutToTheirCentredSquare) {
 }
 
 TEST_F(TextureRefreshTest, PicturesThatCannotBeHadFallBack) {
+  // A background of the fallback's size first, so a fallback that kept its
+  // pixels would show.
   const samples::Bytes good =
-      samples::EncodePng(samples::Gradient(40, 40, 9), samples::PngStyle::kRgb);
+      samples::EncodePng(samples::Gradient(64, 64, 9), samples::PngStyle::kRgb);
+  Put("C:\\pics\\good.png", good);
+  form.settings.backgroundPath = "C:\\pics\\good.png";
+  Switch();
+  ASSERT_EQ(form.backgroundBitmap.PixelAt(3, 3), samples::Gradient(64, 64, 9).PixelAt(3, 3));
   Put("C:\\pics\\a.gif", good);
   samples::Bytes truncated(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
   Put("C:\\pics\\broken.png", truncated);
@@ -116,6 +122,30 @@ TEST_F(TextureRefreshTest, PicturesThatCannotBeHadFallBack) {
     EXPECT_EQ(form.topBitmap.PixelAt(100, 7), form.imgDefault.PixelAt(100, 7)) << c.path;
     EXPECT_EQ(form.backgroundBitmap.Width(), 64) << c.path;
     EXPECT_EQ(form.backgroundBitmap.PixelAt(3, 3), 0u) << c.path;
+  }
+}
+
+TEST_F(TextureRefreshTest, FramesShowTheTopPictureOnTopAndTheBottomOneBelow) {
+  Put("C:\\pics\\top.png",
+      samples::EncodePng(samples::Gradient(64, 64, 0x11), samples::PngStyle::kRgb));
+  Put("C:\\pics\\bottom.png",
+      samples::EncodePng(samples::Gradient(64, 64, 0xEE), samples::PngStyle::kRgb));
+  form.settings.topPath = "C:\\pics\\top.png";
+  form.settings.bottomPath = "C:\\pics\\bottom.png";
+  for (const int dy : {450, -450}) {
+    desktop.files.insert(desktop.tempPath + app::kSignalFileName);
+    desktop.leftDown = true;
+    desktop.cursor = {512, 300};
+    form.Timer1Timer();
+    ASSERT_TRUE(form.mouseTurning);
+    desktop.cursor = {512, 300 + dy};
+    form.FormMouseMove();
+    ASSERT_FLOAT_EQ(form.shownPitch, dy > 0 ? 90 : -90);
+    const std::vector<std::uint8_t> painted = desktop.gl().Pixels();
+    EXPECT_TRUE(painted == ReferenceFrame(0, form.shownPitch, form.shownYaw)) << dy;
+    EXPECT_FALSE(painted == ReferenceFrame(0, form.shownPitch, form.shownYaw, true)) << dy;
+    desktop.leftDown = false;
+    RunUntilHidden();
   }
 }
 
