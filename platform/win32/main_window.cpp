@@ -64,13 +64,7 @@ bool Win32MainWindow::DefaultCapPicture(std::int32_t* width, std::int32_t* heigh
       LoadImageA(instance_, kDefaultCapResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   BITMAP info;
   if (bitmap.get() == nullptr || GetObjectA(bitmap.get(), sizeof(info), &info) == 0) return false;
-  BITMAPINFO request{};
-  request.bmiHeader.biSize = sizeof(request.bmiHeader);
-  request.bmiHeader.biWidth = info.bmWidth;
-  request.bmiHeader.biHeight = info.bmHeight;  // positive: bottom-up rows
-  request.bmiHeader.biPlanes = 1;
-  request.bmiHeader.biBitCount = 32;
-  request.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO request = BottomUpPixels(info.bmWidth, info.bmHeight);
   pixels->assign(
       static_cast<std::size_t>(info.bmWidth) * static_cast<std::size_t>(info.bmHeight) * 4, 0);
   WindowDc screen(nullptr, GetDC(nullptr));

@@ -98,15 +98,8 @@ class OlePicture : public Picture {
   bool DrawOnto(std::uint8_t* pixels) override {
     WindowDc screen(nullptr, GetDC(nullptr));
     MemoryDc memory(screen.get());
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = height_;  // positive: bottom-up rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    GdiObject section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    GdiObject section(CreatePixelSection(screen.get(), width_, height_, &bits));
     if (section.get() == nullptr || bits == nullptr) return false;
     const std::size_t bytes =
         static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * kBytesPerPixel;

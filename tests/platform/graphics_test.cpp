@@ -3,16 +3,18 @@
 // window, and the textures and pictures the program makes reach it.
 #include <windows.h>
 
+#include "platform/win32/graphics.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
 
-#include "platform/win32/graphics.h"
 #include "platform/win32/main_window.h"
 #include "render/frame.h"
 #include "render/gl.h"
 #include "render/texture.h"
+#include "tests/common/colours.h"
 
 namespace {
 
@@ -31,15 +33,6 @@ render::Bitmap Gradient(std::uint8_t tag) {
     }
   }
   return picture;
-}
-
-int Distance(std::uint32_t a, std::uint32_t b) {
-  int largest = 0;
-  for (int shift : {0, 8, 16}) {
-    largest = std::max(largest, std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                                         static_cast<int>((b >> shift) & 0xFF)));
-  }
-  return largest;
 }
 
 TEST(Win32GraphicsTest, AFrameAtRestShowsTheFaceOverTheWholeWindow) {
@@ -74,9 +67,10 @@ TEST(Win32GraphicsTest, AFrameAtRestShowsTheFaceOverTheWholeWindow) {
     int wrong = 0;
     for (int y = 0; y < kHeight; y += 3) {
       for (int x = 0; x < kWidth; x += 3) {
-        const std::uint8_t* p = &pixels[(static_cast<std::size_t>(kHeight - 1 - y) * kWidth + x) * 4];
+        const std::uint8_t* p =
+            &pixels[(static_cast<std::size_t>(kHeight - 1 - y) * kWidth + x) * 4];
         const std::uint32_t rgb = static_cast<std::uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
-        if (Distance(rgb, faces[k].PixelAt(x, y)) > 4) ++wrong;
+        if (colours::Distance(rgb, faces[k].PixelAt(x, y)) > 4) ++wrong;
       }
     }
     EXPECT_EQ(wrong, 0) << "face " << k;

@@ -2,6 +2,8 @@
 // default cap picture held in the program's resources.
 #include <windows.h>
 
+#include "platform/win32/picture_decoder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,7 +11,6 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/main_window.h"
-#include "platform/win32/picture_decoder.h"
 
 namespace {
 
@@ -58,8 +59,8 @@ Bytes IconFile(int side) {
   for (WORD w : header) Append(&out, w);
   const DWORD maskStride = ((side + 31) / 32) * 4;
   const DWORD imageBytes = sizeof(BITMAPINFOHEADER) + side * side * 4 + maskStride * side;
-  const std::uint8_t entry[8] = {static_cast<std::uint8_t>(side), static_cast<std::uint8_t>(side),
-                                 0, 0, 1, 0, 32, 0};
+  const std::uint8_t entry[8] = {
+      static_cast<std::uint8_t>(side), static_cast<std::uint8_t>(side), 0, 0, 1, 0, 32, 0};
   out.insert(out.end(), entry, entry + 8);
   Append(&out, imageBytes);
   const DWORD offset = 6 + 16;
@@ -126,8 +127,8 @@ Bytes PlaceableMetafile() {
   DeleteMetaFile(metafile);
   // The placeable header: key, handle, bounds, units per inch, reserved,
   // and the XOR of the ten words before the checksum.
-  WORD header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, kUnitsPerInch, kUnitsPerInch / 2, kUnitsPerInch,
-                     0, 0, 0};
+  WORD header[11] = {0xCDD7,        0x9AC6, 0, 0, 0, kUnitsPerInch, kUnitsPerInch / 2,
+                     kUnitsPerInch, 0,      0, 0};
   for (int k = 0; k < 10; ++k) header[10] ^= header[k];
   Bytes out;
   for (WORD w : header) Append(&out, w);
@@ -147,7 +148,8 @@ struct Decoded {
   }
 };
 
-Decoded Decode(const Bytes& bytes, std::uint32_t under = 0x404040, std::int32_t maxSide = kMaxSide) {
+Decoded Decode(const Bytes& bytes, std::uint32_t under = 0x404040,
+               std::int32_t maxSide = kMaxSide) {
   platform::win32::Win32PictureDecoder decoder;
   Decoded result;
   auto picture = decoder.Open(bytes.data(), bytes.size(), maxSide);
@@ -163,6 +165,19 @@ Decoded Decode(const Bytes& bytes, std::uint32_t under = 0x404040, std::int32_t 
   }
   result.drawn = picture->DrawOnto(result.pixels.data());
   return result;
+}
+
+// A metafile one inch by half an inch shows at the screen's resolution,
+// filled with its colour.
+void ExpectInchByHalfAnInch(const Decoded& d, std::uint32_t colour) {
+  ASSERT_TRUE(d.opened);
+  ASSERT_TRUE(d.drawn);
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  EXPECT_NEAR(d.width, dpi, 1);
+  EXPECT_NEAR(d.height, dpi / 2, 1);
+  EXPECT_EQ(d.At(d.width / 2, d.height / 2), colour);
 }
 
 TEST(Win32PictureDecoderTest, DecodesBitmapsEitherWayUp) {
@@ -192,27 +207,11 @@ TEST(Win32PictureDecoderTest, IconsDrawOverWhatTheBitmapHeld) {
 }
 
 TEST(Win32PictureDecoderTest, EnhancedMetafilesTakeTheirFrameSize) {
-  const Decoded d = Decode(EnhancedMetafile(2540, 1270));  // an inch by half an inch
-  ASSERT_TRUE(d.opened);
-  ASSERT_TRUE(d.drawn);
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  EXPECT_NEAR(d.width, dpi, 1);
-  EXPECT_NEAR(d.height, dpi / 2, 1);
-  EXPECT_EQ(d.At(d.width / 2, d.height / 2), 0x0000FFu);
+  ExpectInchByHalfAnInch(Decode(EnhancedMetafile(2540, 1270)), 0x0000FFu);
 }
 
 TEST(Win32PictureDecoderTest, PlaceableMetafilesTakeTheirBoundsSize) {
-  const Decoded d = Decode(PlaceableMetafile());
-  ASSERT_TRUE(d.opened);
-  ASSERT_TRUE(d.drawn);
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  EXPECT_NEAR(d.width, dpi, 1);
-  EXPECT_NEAR(d.height, dpi / 2, 1);
-  EXPECT_EQ(d.At(d.width / 2, d.height / 2), 0xFF0000u);
+  ExpectInchByHalfAnInch(Decode(PlaceableMetafile()), 0xFF0000u);
 }
 
 TEST(Win32PictureDecoderTest, LyingDamagedAndOversizedFilesAreRefused) {

@@ -10,6 +10,7 @@
 
 #include "platform/fake/fake_desktop.h"
 #include "sample_pictures.h"
+#include "tests/common/colours.h"
 
 namespace {
 
@@ -38,11 +39,7 @@ int Largest(const render::Bitmap& a, const render::Bitmap& b) {
   int largest = 0;
   for (std::int32_t y = 0; y < a.Height(); ++y) {
     for (std::int32_t x = 0; x < a.Width(); ++x) {
-      const std::uint32_t p = a.PixelAt(x, y), q = b.PixelAt(x, y);
-      for (int shift : {0, 8, 16}) {
-        largest = std::max(largest, std::abs(static_cast<int>((p >> shift) & 0xFF) -
-                                             static_cast<int>((q >> shift) & 0xFF)));
-      }
+      largest = std::max(largest, colours::Distance(a.PixelAt(x, y), b.PixelAt(x, y)));
     }
   }
   return largest;

@@ -9,22 +9,16 @@
 #include "render/frame.h"
 #include "render/scene_geometry.h"
 #include "sample_pictures.h"
+#include "tests/common/colours.h"
 
 namespace {
 
 constexpr int kTolerance = 4;  // per channel: half-texel blending on smooth pictures
 
-int Distance(std::uint32_t a, std::uint32_t b) {
-  int largest = 0;
-  for (int shift : {0, 8, 16}) {
-    largest = std::max(largest, std::abs(static_cast<int>((a >> shift) & 0xFF) -
-                                         static_cast<int>((b >> shift) & 0xFF)));
-  }
-  return largest;
-}
-int RedOf(std::uint32_t rgb) { return static_cast<int>(rgb >> 16 & 0xFF); }
-int GreenOf(std::uint32_t rgb) { return static_cast<int>(rgb >> 8 & 0xFF); }
-int BlueOf(std::uint32_t rgb) { return static_cast<int>(rgb & 0xFF); }
+using colours::Distance;
+int RedOf(std::uint32_t rgb) { return colours::Red(rgb); }
+int GreenOf(std::uint32_t rgb) { return colours::Green(rgb); }
+int BlueOf(std::uint32_t rgb) { return colours::Blue(rgb); }
 
 // Each face shows a screenshot-sized gradient tagged with its desktop; the
 // caps and the background get their own pictures.
