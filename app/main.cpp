@@ -12,8 +12,8 @@
 #include "platform/win32/about_window.h"
 #include "platform/win32/browser.h"
 #include "platform/win32/graphics.h"
-#include "platform/win32/handles.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/picture_decoder.h"
 #include "platform/win32/picture_dialog.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/settings_window.h"
@@ -21,6 +21,7 @@
 #include "platform/win32/system.h"
 #include "platform/win32/tray_menu.h"
 #include "platform/win32/window_manager.h"
+#include "render/picture_file.h"
 
 namespace {
 
@@ -43,30 +44,9 @@ void ShowError(const std::exception& error) {
   showing = false;
 }
 
-// Stands in for the picture decoder until the renderer's loader is there:
-// BMP files only, through the system.
-bool LoadPreviewPicture(const std::string& path, render::Bitmap* picture) {
-  platform::win32::GdiObject loaded(
-      LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-  BITMAP info{};
-  if (loaded.get() == nullptr || GetObjectA(loaded.get(), sizeof(info), &info) == 0) return false;
-  if (info.bmWidth <= 0 || info.bmHeight <= 0 || info.bmWidth > render::Bitmap::kMaxSide ||
-      info.bmHeight > render::Bitmap::kMaxSide) {
-    return false;
-  }
-  picture->SetSize(info.bmWidth, info.bmHeight);
-  BITMAPINFO wanted{};
-  wanted.bmiHeader.biSize = sizeof(wanted.bmiHeader);
-  wanted.bmiHeader.biWidth = info.bmWidth;
-  wanted.bmiHeader.biHeight = info.bmHeight;  // rows bottom-up, as the bitmap keeps them
-  wanted.bmiHeader.biPlanes = 1;
-  wanted.bmiHeader.biBitCount = 32;
-  wanted.bmiHeader.biCompression = BI_RGB;
-  platform::win32::WindowDc screen(nullptr, GetDC(nullptr));
-  return GetDIBits(screen.get(), static_cast<HBITMAP>(loaded.get()), 0,
-                   static_cast<UINT>(info.bmHeight), picture->Data(), &wanted,
-                   DIB_RGB_COLORS) == info.bmHeight;
-}
+// The picture dialog's preview decodes what the cube would show, up to this
+// side (a photo of 64 megapixels); larger pictures get no preview.
+constexpr std::int32_t kPreviewLargestSide = 8192;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
@@ -129,6 +109,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitCommonControlsEx(&controls);
   taskbarCreated = RegisterWindowMessageA(kTaskbarCreatedMessage);
 
+  // OLE's picture objects decode the system's own picture kinds.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const HICON icon =
       static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   platform::win32::Win32MainWindow mainWindow(instance, MainWindowProc, icon);
@@ -139,9 +121,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Shell shell(icon);
   platform::win32::Win32Graphics graphics(mainWindow.hwnd());
   platform::RegistryStore store;
+  platform::win32::Win32PictureDecoder pictures;
   platform::win32::Win32TrayMenu trayMenu;
-  platform::Platform system{windows, mainWindow, clock, files,   capture,
-                            shell,   graphics,   store, trayMenu};
+  platform::Platform system{windows, mainWindow, clock, files,    capture,
+                            shell,   graphics,   store, pictures, trayMenu};
 
   app::TForm1 form1(system);
   form = &form1;
@@ -154,7 +137,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The dialogs, after the main window, in this order; hidden until asked
   // for and kept until the end.
   platform::win32::Win32SettingsWindow settingsWindow(mainWindow.hwnd(), icon, ShowError);
-  platform::win32::Win32PictureDialog pictureDialog(mainWindow.hwnd(), LoadPreviewPicture);
+  render::PictureLoader previewLoader(files, pictures);
+  platform::win32::Win32PictureDialog pictureDialog(
+      mainWindow.hwnd(), [&previewLoader](const std::string& path, render::Bitmap* picture) {
+        *picture = render::Bitmap();
+        return previewLoader.LoadPictureFile(path, picture, kPreviewLargestSide);
+      });
   settings::TfrmOpciones frmOpciones(settingsWindow, files, pictureDialog);
   frmOpciones.FormCreate();
   platform::win32::Win32AboutWindow aboutWindow(mainWindow.hwnd(), icon, ShowError);
@@ -170,5 +158,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   KillTimer(mainWindow.hwnd(), platform::win32::Win32MainWindow::kTimerId);
   mainWindow.Destroy();
+  CoUninitialize();
   return 0;
 }
