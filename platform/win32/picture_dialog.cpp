@@ -18,8 +18,8 @@ constexpr int kPreviewId = 1300;
 constexpr WORD kStaticClassAtom = 0x0082;
 // The custom part, in dialog units: the standard controls stand in the
 // stc32 rectangle, the preview box to its right.
-constexpr short kPreviewLeft = 8, kPreviewTop = 20, kPreviewWidth = 120, kPreviewHeight = 100;
-constexpr short kChildWidth = kPreviewLeft + kPreviewWidth + 8;
+constexpr short kPreviewLeft = 8, kPreviewTop = 20, kPreviewWidth = 112, kPreviewHeight = 100;
+constexpr short kChildWidth = kPreviewLeft + kPreviewWidth + 16;
 constexpr short kChildHeight = kPreviewTop + kPreviewHeight;
 constexpr int kPreviewMargin = 4;
 
@@ -74,7 +74,9 @@ bool Win32PictureDialog::Run(const std::vector<FileFilter>& filters, const std::
                              std::string* chosen) {
   TemplateWriter custom;
   custom.Header(WS_CHILD | WS_CLIPSIBLINGS | DS_CONTROL | DS_3DLOOK, 2, kChildWidth, kChildHeight);
-  custom.StaticItem(WS_CHILD, 0, 0, 1, 1, stc32);
+  // As tall as the custom part, so the preview counts as beside the
+  // standard controls, not below them.
+  custom.StaticItem(WS_CHILD, 0, 0, 1, kChildHeight, stc32);
   custom.StaticItem(WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, kPreviewLeft, kPreviewTop, kPreviewWidth,
                     kPreviewHeight, kPreviewId);
 
