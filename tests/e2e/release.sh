@@ -1,10 +1,13 @@
 # shellcheck shell=bash
-# Helpers for the tests of the release packages (zip and installer); source
-# after lib.sh and rombo.sh, and call release_paths after e2e_start.
+# Helpers for the tests of the release packages (zip and installer); brings
+# lib.sh and rombo.sh along. A test starts with release_begin.
 #
 # The packages are made by scripts/package from the x86_64 twin in
 # $ROMBO_WIN64_DIR (the shipped i686 ones cannot run here), with the same
 # installer script and the same file list as the release.
+
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/rombo.sh"
 
 : "${ROMBO_TEST_BIN_DIR:=$E2E_REPO_DIR/build/win64}"
 RELEASE_VERSION=$("$E2E_REPO_DIR/scripts/version" "$ROMBO_TEST_BIN_DIR") || e2e_fail "no version"
@@ -45,6 +48,20 @@ release_package() {
     local out=$E2E_TMP/packages-$1
     "$E2E_REPO_DIR/scripts/package" win64 "$RELEASE_INPUT" "$1" "$out" >&2 || e2e_fail "packaging $1 failed"
     echo "$out"
+}
+
+# release_installer <version>: packs $RELEASE_INPUT; prints the installer's path.
+release_installer() {
+    local out
+    out=$(release_package "$1") || exit 1
+    echo "$out/RomboDesktop-$1-win64-setup.exe"
+}
+
+# release_begin: the test's desktop and prefix, the install paths and the input to pack.
+release_begin() {
+    e2e_start 1024x768
+    release_paths
+    release_input
 }
 
 # release_setup <setup.exe> [switches]: runs an installer or uninstaller to its

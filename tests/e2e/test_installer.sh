@@ -6,17 +6,13 @@
 # files and keeps the settings; uninstalling leaves only the settings key, and
 # with /REMOVESETTINGS nothing at all.
 set -u
-. "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/rombo.sh"
 . "$(dirname "$0")/release.sh"
 
-e2e_start 1024x768
-release_paths
-release_input
+release_begin
 version=$RELEASE_VERSION
+setup=$(release_installer "$version")
 update=$(release_next_version "$version")
-setup=$(release_package "$version")/RomboDesktop-$version-win64-setup.exe
-setup_update=$(release_package "$update")/RomboDesktop-$update-win64-setup.exe
+setup_update=$(release_installer "$update")
 exe_win=$RELEASE_INSTALLED_EXE_WIN
 dir_win=${exe_win%\\*}
 

@@ -4,14 +4,10 @@
 # starts the program, and the uninstaller keeps the settings unless asked.
 # E2E_SHOTS=<dir> keeps a screenshot of every page there.
 set -u
-. "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/rombo.sh"
 . "$(dirname "$0")/release.sh"
 
-e2e_start 1024x768
-release_paths
-release_input
-setup=$(release_package "$RELEASE_VERSION")/RomboDesktop-$RELEASE_VERSION-win64-setup.exe
+release_begin
+setup=$(release_installer "$RELEASE_VERSION")
 # How long a page may take to appear; the pages themselves come in well under a second.
 page_timeout_s=20
 

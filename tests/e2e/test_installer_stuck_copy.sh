@@ -4,17 +4,11 @@
 # as it was, and a silent uninstall leaves everything in place, rather than
 # either hanging or replacing files under a running program.
 set -u
-. "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/rombo.sh"
 . "$(dirname "$0")/release.sh"
 
-e2e_start 1024x768
-release_paths
-release_input
-version=$RELEASE_VERSION
-update=$(release_next_version "$version")
-setup=$(release_package "$version")/RomboDesktop-$version-win64-setup.exe
-setup_update=$(release_package "$update")/RomboDesktop-$update-win64-setup.exe
+release_begin
+setup=$(release_installer "$RELEASE_VERSION")
+setup_update=$(release_installer "$(release_next_version "$RELEASE_VERSION")")
 # The installer waits 10 s for a copy to exit; allow for a slow machine.
 give_up_bound_ms=30000
 # Silent NSIS runs end with exit code 2 when aborted.
@@ -33,7 +27,7 @@ release_timing "silent update giving up on a copy that does not close" "$ms"
 e2e_assert_eq "$aborted" "$rc" "exit code of the update"
 (( ms < give_up_bound_ms )) || e2e_fail "the update took $ms ms to give up"
 e2e_assert_eq "$before" "$(cd "$RELEASE_INSTDIR" && sha256sum ./*)" "installed files after the refused update"
-e2e_assert_eq "$version" "$(e2e_reg_query "$RELEASE_UNINSTALL_KEY" DisplayVersion)" "DisplayVersion after the refused update"
+e2e_assert_eq "$RELEASE_VERSION" "$(e2e_reg_query "$RELEASE_UNINSTALL_KEY" DisplayVersion)" "DisplayVersion after the refused update"
 
 ms=$(release_uninstall /S)
 release_timing "silent uninstall giving up on a copy that does not close" "$ms"

@@ -3,12 +3,9 @@
 # spaces and non-ASCII letters, the program starts from there, shows its tray
 # icon, finds its language files beside it and quits cleanly.
 set -u
-. "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/rombo.sh"
 . "$(dirname "$0")/release.sh"
 
-e2e_start 1024x768
-release_input
+release_begin
 zip=$(release_package "$RELEASE_VERSION")/RomboDesktop-$RELEASE_VERSION-win64.zip
 
 # Letters of the Western code page, which an ANSI program sees unchanged.
