@@ -125,6 +125,8 @@ e2e_assert_eq 'HKEY_CURRENT_USER\Software\RomboDesktop' "$(release_hkcu_lines ro
 # 5. Installed again and removed with /REMOVESETTINGS: nothing is left.
 release_setup "$setup" /S >/dev/null || e2e_fail "second silent install failed"
 check_files
+# A signal file left by the hook after the program quit goes too.
+: >"$E2E_TEMP_UNIX/rombodesktop.hook"
 ms=$(release_uninstall /S /REMOVESETTINGS)
 release_timing "silent uninstall with /REMOVESETTINGS" "$ms"
 check_removed
