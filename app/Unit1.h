@@ -9,6 +9,8 @@
 
 #include "platform/platform.h"
 #include "render/bitmap.h"
+#include "render/picture_file.h"
+#include "render/texture.h"
 #include "settings/settings_store.h"
 
 namespace app {
@@ -78,8 +80,23 @@ class TForm1 {
   // The path of the signal file, or empty when it cannot be looked for.
   std::string SignalFilePath();
 
+  // The session start's pictures and textures: the current desktop's
+  // screenshot, the side faces whose pictures changed, and after the
+  // settings were confirmed the caps and the background.
+  void RefreshTextures(std::int32_t screenWidth, std::int32_t screenHeight);
+
   // State, public so that tests and the window host can look at it.
   std::array<render::Bitmap, 4> faceBitmaps;
+  std::array<render::FaceTexture, 4> faceTextures;
+  render::Bitmap topBitmap;
+  render::FaceTexture topTexture;
+  render::Bitmap bottomBitmap;
+  render::FaceTexture bottomTexture;
+  render::Bitmap backgroundBitmap;
+  render::FaceTexture backgroundTexture;
+  // The default cap picture, held with the window and never changed.
+  render::Bitmap imgDefault;
+  render::TextureCaps textureCaps;
 
   std::int32_t lastCursorX = 0;
   std::int32_t lastCursorY = 0;
@@ -107,8 +124,10 @@ class TForm1 {
   bool FollowForeground();
   bool PollSignalFile();
   void Ease();
+  void ReleaseTextures();
 
   platform::Platform& system_;
+  render::PictureLoader pictures_;
 };
 
 }  // namespace app

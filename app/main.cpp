@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "platform/win32/graphics.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/picture_decoder.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/system.h"
@@ -94,6 +95,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // OLE's picture objects decode the system's own picture kinds.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const HICON icon =
       static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   platform::win32::Win32MainWindow mainWindow(instance, MainWindowProc, icon);
@@ -104,7 +107,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Shell shell(icon);
   platform::win32::Win32Graphics graphics(mainWindow.hwnd());
   platform::RegistryStore store;
-  platform::Platform system{windows, mainWindow, clock, files, capture, shell, graphics, store};
+  platform::win32::Win32PictureDecoder pictures;
+  platform::Platform system{windows, mainWindow, clock, files,   capture,
+                            shell,   graphics,   store, pictures};
 
   app::TForm1 form1(system);
   form = &form1;
@@ -121,5 +126,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   KillTimer(mainWindow.hwnd(), platform::win32::Win32MainWindow::kTimerId);
   mainWindow.Destroy();
+  CoUninitialize();
   return 0;
 }

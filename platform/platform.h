@@ -3,6 +3,7 @@
 #include "platform/graphics.h"
 #include "platform/key_value_store.h"
 #include "platform/main_window.h"
+#include "platform/picture_decoder.h"
 #include "platform/screen_capture.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -19,6 +20,8 @@ struct Platform {
   Shell& shell;
   Graphics& graphics;
   KeyValueStore& store;
+  // The system's own picture kinds; PNG and JPEG are decoded by the program.
+  PictureDecoder& pictures;
 };
 
 }  // namespace platform
