@@ -16,9 +16,11 @@
 //   probe text <hwnd>                  window text, then: hwnd class text per child
 //   probe move <hwnd> <x> <y>          prints the rect read back
 //   probe window <x> <y> <w> <h> <title> [--layered] [--topmost] [--toolwindow]
-//                [--color RRGGBB] [--tray]
+//                [--color RRGGBB] [--tray] [--class NAME] [--ignore-close]
 //                                      prints its hwnd, then runs until closed;
-//                                      --tray also adds notification icon uid 1
+//                                      --tray also adds notification icon uid 1;
+//                                      --ignore-close swallows WM_CLOSE (a copy
+//                                      that never answers a close request)
 //   probe hotkey-free <mods> <vk>      "free" or "taken <GetLastError>"
 //   probe tray                         taskbar window, then its children (as in list)
 //   probe tray-has <hwnd> <uid>        "present" / "absent" (exit 1)
@@ -34,6 +36,7 @@
 //                                      item, flags from separator,default,disabled,checked,
 //                                      l t r b the item's rectangle on the screen
 //                                      (needs probe_hook.dll beside probe.exe)
+//   probe exe-path <hwnd>              full path of the executable that owns the window
 //   probe pid                          own process id (sanity check of the harness)
 
 #ifndef UNICODE
@@ -456,6 +459,7 @@ int cmd_move(const std::vector<std::wstring>& a) {
 // ---- probe window
 
 COLORREF g_fill = RGB(0x40, 0x80, 0xc0);
+bool g_ignore_close = false;
 
 LRESULT CALLBACK probe_wndproc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -471,6 +475,9 @@ LRESULT CALLBACK probe_wndproc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(h, &ps);
       return 0;
     }
+    case WM_CLOSE:
+      if (g_ignore_close) return 0;
+      return DefWindowProcW(h, msg, wp, lp);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -522,6 +529,7 @@ int cmd_window(const std::vector<std::wstring>& a) {
   DWORD ex = 0;
   bool layered = false;
   bool tray = false;
+  std::wstring window_class = L"RomboProbeWindow";
   for (size_t i = 5; i < a.size(); ++i) {
     if (a[i] == L"--layered") {
       ex |= WS_EX_LAYERED;
@@ -532,6 +540,10 @@ int cmd_window(const std::vector<std::wstring>& a) {
       ex |= WS_EX_TOOLWINDOW;
     } else if (a[i] == L"--tray") {
       tray = true;
+    } else if (a[i] == L"--ignore-close") {
+      g_ignore_close = true;
+    } else if (a[i] == L"--class" && i + 1 < a.size()) {
+      window_class = a[++i];
     } else if (a[i] == L"--color" && i + 1 < a.size()) {
       unsigned long rgb = std::wcstoul(a[++i].c_str(), nullptr, 16);
       g_fill = RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
@@ -544,7 +556,7 @@ int cmd_window(const std::vector<std::wstring>& a) {
   wc.lpfnWndProc = probe_wndproc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = L"RomboProbeWindow";
+  wc.lpszClassName = window_class.c_str();
   if (!RegisterClassExW(&wc)) return usage("RegisterClassEx failed");
   HWND h = CreateWindowExW(ex, wc.lpszClassName, a[4].c_str(), WS_OVERLAPPEDWINDOW,
                            static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
@@ -797,6 +809,44 @@ int cmd_menu(const std::vector<std::wstring>& a) {
   return 0;
 }
 
+// A process handle, closed on every exit path.
+struct ProcessHandle {
+  explicit ProcessHandle(HANDLE p) : handle(p) {}
+  ~ProcessHandle() {
+    if (handle) CloseHandle(handle);
+  }
+  ProcessHandle(const ProcessHandle&) = delete;
+  ProcessHandle& operator=(const ProcessHandle&) = delete;
+  HANDLE handle;
+};
+
+// Which program file a window belongs to: tells an installed copy from the
+// one in the build tree, and shows how a non-ASCII folder name came through.
+int cmd_exe_path(const std::vector<std::wstring>& a) {
+  HWND h;
+  if (a.size() != 1) return usage("exe-path <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process.handle) {
+    std::fprintf(stderr, "probe: OpenProcess(%lu) failed: %lu\n", pid, GetLastError());
+    return 2;
+  }
+  // The longest path Windows has; a buffer this size never runs short.
+  constexpr DWORD kMaxLongPath = 32768;
+  std::wstring path(kMaxLongPath, L'\0');
+  DWORD size = kMaxLongPath;
+  if (!QueryFullProcessImageNameW(process.handle, 0, &path[0], &size)) {
+    std::fprintf(stderr, "probe: QueryFullProcessImageName failed: %lu\n", GetLastError());
+    return 2;
+  }
+  path.resize(size);
+  Line ln;
+  ln.add(path).emit();
+  return 0;
+}
+
 // Frees the argv block from CommandLineToArgvW.
 struct ArgvBlock {
   explicit ArgvBlock(LPWSTR* p) : argv(p) {}
@@ -837,6 +887,7 @@ int main() {
   if (cmd == L"settext") return cmd_settext(a);
   if (cmd == L"combo") return cmd_combo(a);
   if (cmd == L"menu") return cmd_menu(a);
+  if (cmd == L"exe-path") return cmd_exe_path(a);
   if (cmd == L"pid") {
     Line ln;
     ln.add(static_cast<long long>(GetCurrentProcessId())).emit();

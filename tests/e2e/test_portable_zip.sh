@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The portable zip as a user meets it: unpacked into a folder whose path has
+# spaces and non-ASCII letters, the program starts from there, shows its tray
+# icon, finds its language files beside it and quits cleanly.
+set -u
+. "$(dirname "$0")/release.sh"
+
+release_begin
+zip=$(release_package "$RELEASE_VERSION")/RomboDesktop-$RELEASE_VERSION-win64.zip
+
+# Letters of the Western code page, which an ANSI program sees unchanged.
+folder_win='C:\Programme Zoë\Rombo Désktop Größe'
+folder=$WINEPREFIX/drive_c/${folder_win#C:\\}
+folder=${folder//\\//}
+mkdir -p "$folder"
+unzip -q "$zip" -d "$folder" || e2e_fail "unzip failed"
+expected=$( (cd "$RELEASE_INPUT" && ls; printf '%s\n' LICENSE.txt README.txt) | sort)
+e2e_assert_eq "$expected" "$(cd "$folder" && ls | sort)" "unpacked files"
+
+ROMBO_EXE=$folder/RomboDesktop.exe
+rombo_start
+release_check_running_from "$ROMBO_HWND" "$folder_win\\RomboDesktop.exe"
+
+# check_language_files: the language files are where the running program
+# looks for them, the folder of its own executable. The settings dialog's
+# language list is checked here too once that dialog exists.
+check_language_files() {
+    local exe_dir f
+    exe_dir=$(e2e_probe exe-path "$ROMBO_HWND") || e2e_fail "no program path"
+    exe_dir=$WINEPREFIX/drive_c/${exe_dir#C:\\}
+    exe_dir=${exe_dir//\\//}
+    exe_dir=${exe_dir%/*}
+    for f in "$RELEASE_INPUT"/*.lang; do
+        cmp -s "$f" "$exe_dir/${f##*/}" || e2e_fail "${f##*/} is not beside the program in $exe_dir"
+    done
+}
+check_language_files
+
+e2e_probe post "$ROMBO_HWND" WM_CLOSE 0 0 >/dev/null || e2e_fail "could not post WM_CLOSE"
+e2e_wait_for 15 bash -c "! kill -0 $ROMBO_PID 2>/dev/null" || e2e_fail "program still runs after close"
+wait "$ROMBO_PID"
+e2e_assert_eq 0 "$?" "exit code"
+exit 0
