@@ -4,6 +4,7 @@
 # icon, finds its language files beside it and quits cleanly.
 set -u
 . "$(dirname "$0")/release.sh"
+. "$(dirname "$0")/dialogs.sh"
 
 release_begin
 zip=$(release_package "$RELEASE_VERSION")/RomboDesktop-$RELEASE_VERSION-win64.zip
@@ -22,8 +23,8 @@ rombo_start
 release_check_running_from "$ROMBO_HWND" "$folder_win\\RomboDesktop.exe"
 
 # check_language_files: the language files are where the running program
-# looks for them, the folder of its own executable. The settings dialog's
-# language list is checked here too once that dialog exists.
+# looks for them, the folder of its own executable, and the settings
+# dialog lists every one of them.
 check_language_files() {
     local exe_dir f
     exe_dir=$(e2e_probe exe-path "$ROMBO_HWND") || e2e_fail "no program path"
@@ -33,6 +34,14 @@ check_language_files() {
     for f in "$RELEASE_INPUT"/*.lang; do
         cmp -s "$f" "$exe_dir/${f##*/}" || e2e_fail "${f##*/} is not beside the program in $exe_dir"
     done
+    local expected listed
+    expected=$(cd "$RELEASE_INPUT" && ls -- *.lang | sed 's/\.lang$//' | sort | tr '\n' ' ')
+    [[ -n "$expected" ]] || e2e_fail "no language files in the package"
+    open_settings
+    listed=$(e2e_probe combo "$(ctl "$DLG" "$ID_LANGUAGE")" | tail -n +2 | sort | tr '\n' ' ')
+    e2e_assert_eq "$expected" "$listed" "the settings dialog's language list"
+    e2e_probe post "$DLG" WM_CLOSE 0 0 >/dev/null
+    e2e_wait_for 10 settings_closed || e2e_fail "the settings dialog did not close"
 }
 check_language_files
 
