@@ -1,12 +1,26 @@
 #include "app/Unit1.h"
 
+#include <algorithm>
+
 #include "app/unitScreenshotDesktop.h"
 #include "desktops/layout.h"
 #include "desktops/motion.h"
+#include "render/frame.h"
 
 namespace app {
 
-TForm1::TForm1(platform::Platform& system) : system_(system) {}
+TForm1::TForm1(platform::Platform& system)
+    : system_(system), pictures_(system.files, system.pictures) {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::vector<std::uint8_t> pixels;
+  if (system_.mainWindow.DefaultCapPicture(&width, &height, &pixels)) {
+    imgDefault.SetSize(width, height);
+    if (pixels.size() == imgDefault.ByteSize()) {
+      std::copy(pixels.begin(), pixels.end(), imgDefault.Data());
+    }
+  }
+}
 
 void TForm1::FormCreate() {
   sessionActive = false;
@@ -27,7 +41,8 @@ void TForm1::FormCreate() {
 
   system_.graphics.SetUpPixelFormat();
   system_.graphics.CreateContext();
-  system_.graphics.EnableDepthAndTexturing();
+  render::EnableDepthAndTexturing();
+  textureCaps = render::QueryTextureCaps();
 
   imagesDirty = true;
   // Desktop 0 is on screen now; its own picture is taken by its first
@@ -54,8 +69,22 @@ void TForm1::FormDestroy() {
 
   system_.shell.RemoveTrayIcon();
   system_.shell.UninstallMouseHook();
-  for (render::Bitmap& face : faceBitmaps) face = render::Bitmap();
+  ReleaseTextures();
   system_.graphics.DeleteContext();
+}
+
+void TForm1::ReleaseTextures() {
+  // While the context is still current, so the textures really go.
+  for (std::size_t face = 0; face < faceBitmaps.size(); ++face) {
+    faceBitmaps[face] = render::Bitmap();
+    render::FreeTexture(faceTextures[face]);
+  }
+  render::FreeTexture(topTexture);
+  render::FreeTexture(bottomTexture);
+  render::FreeTexture(backgroundTexture);
+  topBitmap = render::Bitmap();
+  bottomBitmap = render::Bitmap();
+  backgroundBitmap = render::Bitmap();
 }
 
 void TForm1::mnuTraySalirClick() { system_.mainWindow.Close(); }

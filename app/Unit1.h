@@ -9,6 +9,10 @@
 
 #include "platform/platform.h"
 #include "render/bitmap.h"
+#include "render/picture_file.h"
+#include "render/texture.h"
+#include "settings/Unit2.h"
+#include "settings/Unit3.h"
 #include "settings/settings_store.h"
 
 namespace app {
@@ -78,8 +82,40 @@ class TForm1 {
   // The path of the signal file, or empty when it cannot be looked for.
   std::string SignalFilePath();
 
+  // The session start's pictures and textures: the current desktop's
+  // screenshot, the side faces whose pictures changed, and after the
+  // settings were confirmed the caps and the background.
+  void RefreshTextures(std::int32_t screenWidth, std::int32_t screenHeight);
+
+  // The tray icon, its menu and the two dialogs it reaches. The dialogs are
+  // created after the main window and attached once they exist.
+  void AttachDialogs(settings::TfrmOpciones& opciones, settings::TfrmAcercaDe& acercaDe);
+  // The tray icon's notification: texts first, then the menu (right button
+  // released) or the settings (double click).
+  void WMTrayIcon(std::uint32_t mouseMessage);
+  // The shell was restarted and lost every tray icon: add ours again.
+  void WMTaskbarCreated();
+  void mnuTrayOpcionesClick();
+  void mnuTrayAcercaDeClick();
+  // Puts the texts of the named language on the menu and both dialogs.
+  // Throws lang::LangFileError, before any caption changes, for a language
+  // file that cannot be read.
+  void ApplyLanguage(const std::string& languageName);
+  settings::TfrmOpciones* frmOpciones = nullptr;
+  settings::TfrmAcercaDe* frmAcercaDe = nullptr;
+
   // State, public so that tests and the window host can look at it.
   std::array<render::Bitmap, 4> faceBitmaps;
+  std::array<render::FaceTexture, 4> faceTextures;
+  render::Bitmap topBitmap;
+  render::FaceTexture topTexture;
+  render::Bitmap bottomBitmap;
+  render::FaceTexture bottomTexture;
+  render::Bitmap backgroundBitmap;
+  render::FaceTexture backgroundTexture;
+  // The default cap picture, held with the window and never changed.
+  render::Bitmap imgDefault;
+  render::TextureCaps textureCaps;
 
   std::int32_t lastCursorX = 0;
   std::int32_t lastCursorY = 0;
@@ -107,8 +143,10 @@ class TForm1 {
   bool FollowForeground();
   bool PollSignalFile();
   void Ease();
+  void ReleaseTextures();
 
   platform::Platform& system_;
+  render::PictureLoader pictures_;
 };
 
 }  // namespace app

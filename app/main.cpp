@@ -1,27 +1,47 @@
 // Program entry: creates the main window, runs the message loop, and routes
 // the window's messages to its handlers.
 #include <windows.h>
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
 
+#include <cstdint>
 #include <exception>
+#include <string>
 
 #include "app/Unit1.h"
+#include "platform/win32/about_window.h"
+#include "platform/win32/browser.h"
 #include "platform/win32/graphics.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/picture_decoder.h"
+#include "platform/win32/picture_dialog.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/settings_window.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/system.h"
+#include "platform/win32/tray_menu.h"
 #include "platform/win32/window_manager.h"
+#include "render/picture_file.h"
 
 namespace {
 
-constexpr UINT kMenuQuit = 1;
 constexpr const char* kErrorTitle = "RomboDesktop";
+// What a restarted shell broadcasts once its notification area is back.
+constexpr const char* kTaskbarCreatedMessage = "TaskbarCreated";
 
 app::TForm1* form = nullptr;
+UINT taskbarCreated = 0;
 
-// Errors that no handler catches end up here: shown, and the program runs on.
+// Errors that no handler catches end up here, those of the tray icon, its
+// menu and the dialogs included: shown, and the program runs on. One box at
+// a time: while it is open the tray icon keeps reporting (every mouse move
+// over it), and an unreadable language file would pile up a box for each.
 void ShowError(const std::exception& error) {
+  static bool showing = false;
+  if (showing) return;
+  showing = true;
   MessageBoxA(nullptr, error.what(), kErrorTitle, MB_OK | MB_ICONERROR);
+  showing = false;
 }
 
 // A crash while a session has the taskbar hidden would leave it hidden until
@@ -37,20 +57,9 @@ LONG WINAPI ShowTaskbarOnCrash(EXCEPTION_POINTERS*) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-void OnTrayIcon(HWND window, LPARAM mouseMessage) {
-  if (mouseMessage != WM_RBUTTONUP) return;
-  POINT at{0, 0};
-  GetCursorPos(&at);
-  HMENU menu = CreatePopupMenu();
-  if (menu == nullptr) return;
-  AppendMenuA(menu, MF_STRING, kMenuQuit, "&Quit");
-  // Without this the menu does not close when the user clicks elsewhere.
-  SetForegroundWindow(window);
-  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
-  DestroyMenu(menu);
-  if (chosen == kMenuQuit) form->mnuTraySalirClick();
-}
+// The picture dialog's preview decodes what the cube would show, up to this
+// side (a photo of 64 megapixels); larger pictures get no preview.
+constexpr std::int32_t kPreviewLargestSide = 8192;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
@@ -65,7 +74,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return result;
       }
       case platform::kTrayCallbackMessage:
-        OnTrayIcon(window, lParam);
+        form->WMTrayIcon(static_cast<std::uint32_t>(lParam));
         break;
       case WM_ERASEBKGND:
         return 0;
@@ -95,6 +104,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         form = nullptr;
         return 0;
       default:
+        if (message == taskbarCreated && taskbarCreated != 0) form->WMTaskbarCreated();
         break;
     }
   } catch (const std::exception& error) {
@@ -108,6 +118,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   SetUnhandledExceptionFilter(&ShowTaskbarOnCrash);
+  // The track bars come from the common controls.
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  taskbarCreated = RegisterWindowMessageA(kTaskbarCreatedMessage);
+
+  // OLE's picture objects decode the system's own picture kinds.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const HICON icon =
       static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   platform::win32::Win32MainWindow mainWindow(instance, MainWindowProc, icon);
@@ -118,7 +135,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Shell shell(icon);
   platform::win32::Win32Graphics graphics(mainWindow.hwnd());
   platform::RegistryStore store;
-  platform::Platform system{windows, mainWindow, clock, files, capture, shell, graphics, store};
+  platform::win32::Win32PictureDecoder pictures;
+  platform::win32::Win32TrayMenu trayMenu;
+  platform::Platform system{windows, mainWindow, clock, files,    capture,
+                            shell,   graphics,   store, pictures, trayMenu};
 
   app::TForm1 form1(system);
   form = &form1;
@@ -128,6 +148,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ShowError(error);
   }
 
+  // The dialogs, after the main window, in this order; hidden until asked
+  // for and kept until the end.
+  platform::win32::Win32SettingsWindow settingsWindow(mainWindow.hwnd(), icon, ShowError);
+  render::PictureLoader previewLoader(files, pictures);
+  platform::win32::Win32PictureDialog pictureDialog(
+      mainWindow.hwnd(), [&previewLoader](const std::string& path, render::Bitmap* picture) {
+        *picture = render::Bitmap();
+        return previewLoader.LoadPictureFile(path, picture, kPreviewLargestSide);
+      });
+  settings::TfrmOpciones frmOpciones(settingsWindow, files, pictureDialog);
+  frmOpciones.FormCreate();
+  platform::win32::Win32AboutWindow aboutWindow(mainWindow.hwnd(), icon, ShowError);
+  platform::win32::Win32Browser browser;
+  settings::TfrmAcercaDe frmAcercaDe(aboutWindow, browser);
+  frmAcercaDe.FormCreate();
+  form1.AttachDialogs(frmOpciones, frmAcercaDe);
+
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
@@ -135,5 +172,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   KillTimer(mainWindow.hwnd(), platform::win32::Win32MainWindow::kTimerId);
   mainWindow.Destroy();
+  CoUninitialize();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "desktops/layout.h"
 #include "desktops/motion.h"
+#include "render/frame.h"
 
 namespace app {
 
@@ -18,15 +19,8 @@ void TForm1::ShowCube() {
   const std::int32_t w = windows.ScreenWidth();
   const std::int32_t h = windows.ScreenHeight();
   system_.mainWindow.Place(0, 0, w, h);
-
-  // The window is still hidden, so the picture shows the desktop as the user
-  // left it, layered windows included.
-  render::Bitmap& face =
-      faceBitmaps[static_cast<std::size_t>(desktops::WrapDesktop(currentDesktop))];
-  face.SetSize(w, h);
-  if (!face.Empty()) system_.capture.CaptureScreen(face.Width(), face.Height(), true, face.Data());
-
-  system_.graphics.SetViewport(w, h);
+  RefreshTextures(w, h);
+  render::SetViewport(w, h);
 
   const platform::Point cursor = windows.CursorPos();
   lastCursorX = cursor.x;
@@ -157,7 +151,7 @@ void TForm1::FormMouseMove() { system_.mainWindow.Repaint(); }
 void TForm1::FormPaint() {
   platform::WindowManager& windows = system_.windows;
   const platform::Point cursor = windows.CursorPos();
-  system_.graphics.BeginFrame(settings.zoom * shownZoomOut);
+  render::BeginFrame(settings.zoom * shownZoomOut);
 
   if (mouseTurning) {
     targetPitch = desktops::TurnedPitch(targetPitch, cursor.y - lastCursorY);
@@ -165,7 +159,7 @@ void TForm1::FormPaint() {
     shownPitch = targetPitch;
     shownYaw = targetYaw;
   }
-  system_.graphics.OrientBox(shownPitch, shownYaw);
+  render::OrientBox(shownPitch, shownYaw);
 
   lastCursorX = cursor.x;
   lastCursorY = cursor.y;
@@ -177,6 +171,8 @@ void TForm1::FormPaint() {
     windows.PutCursor(wrap.put.x, wrap.put.y);
   }
 
+  render::DrawBox(faceTextures, topTexture, bottomTexture, windows.ScreenWidth());
+  render::DrawBackground(shownPitch, shownYaw, backgroundTexture);
   system_.graphics.Present();
 }
 

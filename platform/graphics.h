@@ -1,8 +1,7 @@
 #pragma once
-// The OpenGL side of the main window: context set-up and teardown, and the
-// fixed parts of a frame that the session logic sequences.
-#include <cstdint>
-
+// What differs by platform in the main window's OpenGL: binding the
+// libraries, the pixel format, the rendering context and presenting a
+// frame. Everything drawn goes through OpenGL itself (render/).
 namespace platform {
 
 class Graphics {
@@ -11,17 +10,11 @@ class Graphics {
   // Binds the OpenGL and GLU libraries by name.
   virtual void LoadLibraries() = 0;
   // Chooses and sets the window's pixel format (double-buffered RGBA,
-  // 32-bit colour, 16-bit depth).
+  // 32-bit colour, 16-bit depth, nothing else).
   virtual void SetUpPixelFormat() = 0;
   // Creates the rendering context and makes it current for good.
   virtual void CreateContext() = 0;
-  virtual void EnableDepthAndTexturing() = 0;
-  virtual void SetViewport(std::int32_t width, std::int32_t height) = 0;
-  // Clears the buffers and sets projection and camera; the camera stands
-  // `pullBack` units further back than at rest.
-  virtual void BeginFrame(float pullBack) = 0;
-  // Turns the scene by pitch about x, then yaw about y (degrees).
-  virtual void OrientBox(float pitch, float yaw) = 0;
+  // Shows the frame just drawn.
   virtual void Present() = 0;
   // Makes no context current and deletes the context.
   virtual void DeleteContext() = 0;

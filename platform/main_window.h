@@ -2,6 +2,7 @@
 // The program's own main window: hidden between sessions, full-screen and on
 // top while the cube is shown.
 #include <cstdint>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -23,6 +24,11 @@ class MainWindow {
   // Starts the window's timer, or changes its interval; each expiry calls the
   // timer handler.
   virtual void SetTickInterval(std::uint32_t milliseconds) = 0;
+  // The default cap picture the window holds: its size and its pixels, 32
+  // bits each (blue, green, red, unused), rows bottom-up. False when it
+  // cannot be had.
+  virtual bool DefaultCapPicture(std::int32_t* width, std::int32_t* height,
+                                 std::vector<std::uint8_t>* pixels) = 0;
 };
 
 }  // namespace platform

@@ -3,9 +3,11 @@
 #include "platform/graphics.h"
 #include "platform/key_value_store.h"
 #include "platform/main_window.h"
+#include "platform/picture_decoder.h"
 #include "platform/screen_capture.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/tray_menu.h"
 #include "platform/window_manager.h"
 
 namespace platform {
@@ -19,6 +21,9 @@ struct Platform {
   Shell& shell;
   Graphics& graphics;
   KeyValueStore& store;
+  // The system's own picture kinds; PNG and JPEG are decoded by the program.
+  PictureDecoder& pictures;
+  TrayMenu& trayMenu;
 };
 
 }  // namespace platform

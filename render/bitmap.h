@@ -25,20 +25,34 @@ class Bitmap {
   // 0..kMaxSide are clamped into it.
   void SetSize(std::int32_t width, std::int32_t height);
 
-  std::uint8_t* Data() { return pixels_.data(); }
+  // Write access counts as a change of content.
+  std::uint8_t* Data();
   const std::uint8_t* Data() const { return pixels_.data(); }
   std::size_t ByteSize() const { return pixels_.size(); }
 
   // Pixel at (x, y) counted from the top-left corner, as 0x00RRGGBB.
   std::uint32_t PixelAt(std::int32_t x, std::int32_t y) const;
   void SetPixel(std::int32_t x, std::int32_t y, std::uint32_t rgb);
+  // Every pixel, fourth byte included, set to zero.
+  void FillBlack();
+
+  // Keeps the width x height part whose top-left corner was (left, top);
+  // the rectangle must lie inside the bitmap.
+  void Crop(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
+
+  // Changes whenever the content may have changed; two states of any bitmaps
+  // never share a number unless one is a copy of the other. Textures made
+  // from a bitmap remember it to know when they are out of date.
+  std::uint64_t Generation() const { return generation_; }
 
  private:
   std::size_t Offset(std::int32_t x, std::int32_t y) const;
+  void Touch();
 
   std::int32_t width_ = 0;
   std::int32_t height_ = 0;
   std::vector<std::uint8_t> pixels_;
+  std::uint64_t generation_ = 0;
 };
 
 }  // namespace render

@@ -8,7 +8,12 @@
 namespace platform {
 
 FakeDesktop::FakeDesktop(std::int32_t width, std::int32_t height)
-    : screenWidth(width), screenHeight(height) {
+    : screenWidth(width), screenHeight(height), gl_(kFrameWidth, kFrameHeight) {
+  mainHandle_ = AddWindow("TForm1", Rect{0, 0, 0, 0}, false);
+}
+
+FakeDesktop::FakeDesktop(std::int32_t width, std::int32_t height, FullFrame)
+    : screenWidth(width), screenHeight(height), gl_(width, height) {
   mainHandle_ = AddWindow("TForm1", Rect{0, 0, 0, 0}, false);
 }
 
@@ -39,7 +44,7 @@ FakeWindow& FakeDesktop::Window(WindowHandle handle) {
 }
 
 Platform FakeDesktop::Bundle(KeyValueStore& store) {
-  return Platform{*this, *this, *this, *this, *this, *this, *this, store};
+  return Platform{*this, *this, *this, *this, *this, *this, *this, store, *this, trayMenu};
 }
 
 WindowHandle FakeDesktop::FindByClass(const std::string& className) {
@@ -181,6 +186,7 @@ bool FakeDesktop::RemoveFile(const std::string& path) {
 
 FileRead FakeDesktop::ReadWholeFile(const std::string& path, std::size_t maxBytes, bool,
                                     std::vector<std::uint8_t>* data) {
+  ++fileReads;
   data->clear();
   if (files.count(path) == 0) return FileRead::kMissing;
   if (locked.count(path) != 0) return FileRead::kCannotOpen;
@@ -222,6 +228,11 @@ std::vector<std::string> FakeDesktop::FindFiles(const std::string& pattern) {
       }
     }
   }
+  const auto rank = [this](const std::string& name) {
+    return std::find(listingOrder.begin(), listingOrder.end(), name) - listingOrder.begin();
+  };
+  std::stable_sort(names.begin(), names.end(),
+                   [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
   return names;
 }
 
@@ -254,17 +265,41 @@ void FakeDesktop::UninstallMouseHook() { log.push_back("hook.uninstall"); }
 
 void FakeDesktop::LoadLibraries() { log.push_back("gl.load"); }
 void FakeDesktop::SetUpPixelFormat() { log.push_back("gl.pixelformat"); }
-void FakeDesktop::CreateContext() { log.push_back("gl.context"); }
-void FakeDesktop::EnableDepthAndTexturing() { log.push_back("gl.enable"); }
-void FakeDesktop::SetViewport(std::int32_t width, std::int32_t height) {
-  log.push_back("gl.viewport " + std::to_string(width) + "x" + std::to_string(height));
+void FakeDesktop::CreateContext() {
+  log.push_back("gl.context");
+  gl_.CreateContext();
 }
-void FakeDesktop::BeginFrame(float pullBack) { lastPullBack = pullBack; }
-void FakeDesktop::OrientBox(float pitch, float yaw) {
-  lastPitch = pitch;
-  lastYaw = yaw;
+void FakeDesktop::Present() {
+  ++presents;
+  gl_.Present();
 }
-void FakeDesktop::Present() {}
-void FakeDesktop::DeleteContext() { log.push_back("gl.delete"); }
+void FakeDesktop::DeleteContext() {
+  log.push_back("gl.delete");
+  if (onDeleteContext) onDeleteContext();
+  gl_.DeleteContext();
+}
+
+std::unique_ptr<Picture> FakeDesktop::Open(const std::uint8_t*, std::size_t, std::int32_t) {
+  ++systemPictureOpens;
+  return nullptr;
+}
+
+bool FakeDesktop::DefaultCapPicture(std::int32_t* width, std::int32_t* height,
+                                    std::vector<std::uint8_t>* pixels) {
+  if (!hasDefaultCap) return false;
+  *width = *height = kDefaultCapSide;
+  pixels->resize(static_cast<std::size_t>(kDefaultCapSide) * kDefaultCapSide * 4);
+  for (std::int32_t row = 0; row < kDefaultCapSide; ++row) {
+    const std::int32_t y = kDefaultCapSide - 1 - row;  // bottom-up
+    for (std::int32_t x = 0; x < kDefaultCapSide; ++x) {
+      std::uint8_t* p = pixels->data() + (static_cast<std::size_t>(row) * kDefaultCapSide + x) * 4;
+      p[0] = 0x80;
+      p[1] = static_cast<std::uint8_t>(y);
+      p[2] = static_cast<std::uint8_t>(x);
+      p[3] = 0;
+    }
+  }
+  return true;
+}
 
 }  // namespace platform

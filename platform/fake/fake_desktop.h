@@ -1,8 +1,9 @@
 #pragma once
 // A desktop in memory for unit tests of the program logic: top-level windows
 // with rectangles and styles, a screen, a cursor, a clock, files, and a log
-// of every call that reaches the shell or OpenGL, and of every window move,
-// in order.
+// of every call that reaches the shell or the context, and of every window
+// move, in order. Its rendering context is a real one, drawing off screen
+// through Mesa.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -10,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fake_tray_menu.h"
+#include "platform/mesa/offscreen_graphics.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -36,9 +39,20 @@ class FakeDesktop : public WindowManager,
                     public FileSystem,
                     public ScreenCapture,
                     public Shell,
-                    public Graphics {
+                    public Graphics,
+                    public PictureDecoder {
  public:
+  // The off-screen picture is small: logic tests look at the angles and
+  // textures, not at the pixels of a whole screen.
+  static constexpr std::int32_t kFrameWidth = 128;
+  static constexpr std::int32_t kFrameHeight = 96;
+  static constexpr std::int32_t kDefaultCapSide = 256;
+
+  // A frame as large as the screen, for measuring what a real one costs.
+  struct FullFrame {};
+
   FakeDesktop(std::int32_t width = 1024, std::int32_t height = 768);
+  FakeDesktop(std::int32_t width, std::int32_t height, FullFrame);
 
   // Adds a top-level window below all others; returns its handle.
   WindowHandle AddWindow(const std::string& className, Rect rect, bool visible = true,
@@ -60,6 +74,10 @@ class FakeDesktop : public WindowManager,
   std::set<std::string> locked;
   std::set<std::string> directories;
   std::set<std::string> undeletable;
+  // The order a directory listing gives names in (as the file system keeps
+  // them, not sorted); names not in it come last, sorted.
+  std::vector<std::string> listingOrder;
+  FakeTrayMenu trayMenu;
   std::string executableDirectory = "C:\\Program Files\\RomboDesktop\\";
   std::string tempPath = "C:\\Temp\\";
   // When set, replaces TempPath's behaviour.
@@ -68,6 +86,8 @@ class FakeDesktop : public WindowManager,
   std::function<void()> onPaint;
   // Runs on Close; tests point it at the form's close path.
   std::function<void()> onClose;
+  // Runs just before the rendering context is deleted, while it is current.
+  std::function<void()> onDeleteContext;
 
   // What happened. Window moves are logged as "move <window> <x> <y> <flags>".
   std::vector<std::string> log;
@@ -78,9 +98,13 @@ class FakeDesktop : public WindowManager,
   int captures = 0;
   int fileChecks = 0;
   int foregroundQueries = 0;
-  float lastPullBack = 0;
-  float lastPitch = 0;
-  float lastYaw = 0;
+  int presents = 0;
+  int fileReads = 0;
+  int systemPictureOpens = 0;
+  // The default cap picture: pixel (x, y) is 0x00xxyy80 (blue 0x80).
+  bool hasDefaultCap = true;
+
+  OffscreenGraphics& gl() { return gl_; }
 
   // WindowManager
   WindowHandle FindByClass(const std::string& className) override;
@@ -106,6 +130,8 @@ class FakeDesktop : public WindowManager,
   void Repaint() override;
   void Close() override;
   void SetTickInterval(std::uint32_t milliseconds) override;
+  bool DefaultCapPicture(std::int32_t* width, std::int32_t* height,
+                         std::vector<std::uint8_t>* pixels) override;
 
   // Clock
   std::uint32_t TickCount() override { return tick; }
@@ -137,12 +163,12 @@ class FakeDesktop : public WindowManager,
   void LoadLibraries() override;
   void SetUpPixelFormat() override;
   void CreateContext() override;
-  void EnableDepthAndTexturing() override;
-  void SetViewport(std::int32_t width, std::int32_t height) override;
-  void BeginFrame(float pullBack) override;
-  void OrientBox(float pitch, float yaw) override;
   void Present() override;
   void DeleteContext() override;
+
+  // PictureDecoder: the system's own picture kinds do not exist here.
+  std::unique_ptr<Picture> Open(const std::uint8_t* bytes, std::size_t size,
+                                std::int32_t maxSide) override;
 
  private:
   FakeWindow* Find(WindowHandle handle);
@@ -150,6 +176,7 @@ class FakeDesktop : public WindowManager,
   std::vector<FakeWindow> windows_;  // z-order, topmost first
   WindowHandle nextHandle_ = 0x100;
   WindowHandle mainHandle_;
+  OffscreenGraphics gl_;
   // Active before the cube window took the foreground; it gets it back.
   WindowHandle foregroundBeforeShow_ = kNoWindow;
 };

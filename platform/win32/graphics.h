@@ -17,10 +17,6 @@ class Win32Graphics : public Graphics {
   void LoadLibraries() override;
   void SetUpPixelFormat() override;
   void CreateContext() override;
-  void EnableDepthAndTexturing() override;
-  void SetViewport(std::int32_t width, std::int32_t height) override;
-  void BeginFrame(float pullBack) override;
-  void OrientBox(float pitch, float yaw) override;
   void Present() override;
   void DeleteContext() override;
 

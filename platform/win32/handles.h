@@ -102,6 +102,25 @@ class FindHandle {
   HANDLE handle_;
 };
 
+// The description of a picture as the program holds it: 32 bits a pixel
+// (blue, green, red, unused), rows bottom-up.
+inline BITMAPINFO BottomUpPixels(LONG width, LONG height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // positive: bottom-up rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// A section of such pixels that GDI can draw into; *bits receives them.
+inline HBITMAP CreatePixelSection(HDC like, LONG width, LONG height, void** bits) {
+  const BITMAPINFO info = BottomUpPixels(width, height);
+  return CreateDIBSection(like, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 inline HWND ToHwnd(std::uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
 inline std::uintptr_t FromHwnd(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }
 

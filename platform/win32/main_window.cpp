@@ -4,7 +4,8 @@
 
 namespace platform::win32 {
 
-Win32MainWindow::Win32MainWindow(HINSTANCE instance, WNDPROC procedure, HICON icon) {
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, WNDPROC procedure, HICON icon)
+    : instance_(instance) {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   // Its own device context keeps the OpenGL pixel format for good.
@@ -55,6 +56,25 @@ void Win32MainWindow::Close() { SendMessageA(window_, WM_CLOSE, 0, 0); }
 void Win32MainWindow::SetTickInterval(std::uint32_t milliseconds) {
   // Setting the same timer again only changes its interval.
   SetTimer(window_, kTimerId, milliseconds, nullptr);
+}
+
+bool Win32MainWindow::DefaultCapPicture(std::int32_t* width, std::int32_t* height,
+                                        std::vector<std::uint8_t>* pixels) {
+  GdiObject bitmap(
+      LoadImageA(instance_, kDefaultCapResource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  BITMAP info;
+  if (bitmap.get() == nullptr || GetObjectA(bitmap.get(), sizeof(info), &info) == 0) return false;
+  BITMAPINFO request = BottomUpPixels(info.bmWidth, info.bmHeight);
+  pixels->assign(
+      static_cast<std::size_t>(info.bmWidth) * static_cast<std::size_t>(info.bmHeight) * 4, 0);
+  WindowDc screen(nullptr, GetDC(nullptr));
+  const int rows =
+      GetDIBits(screen.get(), static_cast<HBITMAP>(bitmap.get()), 0,
+                static_cast<UINT>(info.bmHeight), pixels->data(), &request, DIB_RGB_COLORS);
+  if (rows != info.bmHeight) return false;
+  *width = info.bmWidth;
+  *height = info.bmHeight;
+  return true;
 }
 
 }  // namespace platform::win32

@@ -29,10 +29,15 @@ class Win32MainWindow : public MainWindow {
   void Repaint() override;
   void Close() override;
   void SetTickInterval(std::uint32_t milliseconds) override;
+  bool DefaultCapPicture(std::int32_t* width, std::int32_t* height,
+                         std::vector<std::uint8_t>* pixels) override;
 
   static constexpr UINT_PTR kTimerId = 1;
+  // The resource that holds the default cap picture.
+  static constexpr const char* kDefaultCapResource = "IMGDEFAULT";
 
  private:
+  HINSTANCE instance_;
   HWND window_ = nullptr;
 };
 

@@ -76,8 +76,7 @@ std::string Win32FileSystem::ExecutableDirectory() {
   // The path may be longer than MAX_PATH; grow the buffer until it fits.
   std::string path(MAX_PATH, '\0');
   for (;;) {
-    const DWORD length =
-        GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return std::string();
     if (length < path.size()) {
       path.resize(length);
@@ -96,15 +95,8 @@ void Win32ScreenCapture::CaptureScreen(std::int32_t width, std::int32_t height, 
   WindowDc screen(desktop, GetWindowDC(desktop));
   MemoryDc memory(screen.get());
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // positive: bottom-up rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  GdiObject section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  GdiObject section(CreatePixelSection(screen.get(), width, height, &bits));
   if (section.get() == nullptr || bits == nullptr) return;
   {
     Selection selected(memory.get(), section.get());

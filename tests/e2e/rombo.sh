@@ -49,8 +49,42 @@ rombo_signal() {
     e2e_wait_for 5 test ! -e "$E2E_TEMP_UNIX/rombodesktop.hook" || e2e_fail "signal file not consumed"
 }
 
-# rombo_double_hex <float>: the 8 stored bytes of a single-precision setting,
-# as reg.exe takes REG_BINARY data.
+# rombo_seed <name> <type> <data>: stores a setting before the program starts.
+rombo_seed() {
+    wine reg add "$ROMBO_KEY" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1 || e2e_fail "reg add $1"
+}
+
+# rombo_double_hex <float>: the 8 stored bytes of a single-precision number.
 rombo_double_hex() {
     python3 -c "import struct,sys; print(struct.pack('<d', struct.unpack('<f', struct.pack('<f', float(sys.argv[1])))[0]).hex())" "$1"
+}
+
+# rombo_quit: asks the program to close and waits until it has ended.
+rombo_quit() {
+    e2e_probe post "$ROMBO_HWND" WM_CLOSE 0 0 >/dev/null
+    e2e_wait_for 15 bash -c "! kill -0 $ROMBO_PID 2>/dev/null" || e2e_fail "program did not quit"
+}
+
+# rombo_pixel <png> <x> <y>: the pixel's colour as RRGGBB.
+rombo_pixel() {
+    convert "$1" -format '%[hex:p{'"$2,$3"'}]' info: 2>/dev/null | cut -c1-6
+}
+
+# rombo_expect_colour <png> <x> <y> <RRGGBB> <tolerance> [what]: fails unless
+# every channel of the pixel is within the tolerance of the colour.
+rombo_expect_colour() {
+    local got
+    got=$(rombo_pixel "$1" "$2" "$3")
+    python3 - "$got" "$4" "$5" <<'PY' || e2e_fail "${6:-pixel} at ($2,$3): expected $4, got $got"
+import sys
+got, want, tolerance = sys.argv[1], sys.argv[2], int(sys.argv[3])
+if len(got) != 6: sys.exit(1)
+sys.exit(0 if all(abs(int(got[i:i+2], 16) - int(want[i:i+2], 16)) <= tolerance for i in (0, 2, 4)) else 1)
+PY
+}
+
+# rombo_artifact <file>: keeps a file (a screenshot) beside the test logs.
+rombo_artifact() {
+    local dir=${ROMBO_ARTIFACTS:-$E2E_REPO_DIR/build/e2e-artifacts}
+    mkdir -p "$dir" && cp "$1" "$dir/"
 }

@@ -10,10 +10,6 @@ e2e_start 1024x768
 e2e_window 100 120 300 200 "mover"
 mover=$E2E_WINDOW_HWND
 
-seed() {  # name type data
-    wine reg add "$ROMBO_KEY" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1 || e2e_fail "reg add $1"
-}
-
 # switch_ms: milliseconds from Ctrl+Alt+Right until the window has moved one
 # screen width and the cube has gone.
 switch_ms() {
@@ -27,31 +23,26 @@ switch_ms() {
     echo $(( ($(date +%s%N) - t0) / 1000000 ))
 }
 
-quit() {
-    e2e_probe post "$ROMBO_HWND" WM_CLOSE 0 0 >/dev/null
-    e2e_wait_for 15 bash -c "! kill -0 $ROMBO_PID 2>/dev/null" || e2e_fail "program did not quit"
-}
-
-seed idioma REG_SZ Espanol
-seed velocidad REG_BINARY "$(rombo_double_hex 0.9)"
-seed zoom REG_BINARY "$(rombo_double_hex 0.5)"
-seed fondo REG_EXPAND_SZ '%TEMP%\back.png'
+rombo_seed idioma REG_SZ Espanol
+rombo_seed velocidad REG_BINARY "$(rombo_double_hex 0.9)"
+rombo_seed zoom REG_BINARY "$(rombo_double_hex 0.5)"
+rombo_seed fondo REG_EXPAND_SZ '%TEMP%\back.png'
 rombo_start
 fast=$(switch_ms)
-quit
+rombo_quit
 e2e_log "speed 0.9: ${fast} ms"
 
-seed velocidad REG_BINARY "$(rombo_double_hex 0.2)"
+rombo_seed velocidad REG_BINARY "$(rombo_double_hex 0.2)"
 rombo_start
 slow=$(switch_ms)
-quit
+rombo_quit
 e2e_log "speed 0.2: ${slow} ms"
 
 # A number stored as a DWORD: speed and everything after it keep defaults.
-seed velocidad REG_DWORD 1
+rombo_seed velocidad REG_DWORD 1
 rombo_start
 default=$(switch_ms)
-quit
+rombo_quit
 e2e_log "speed stored as DWORD (default 0.3): ${default} ms"
 
 # 0.9 settles in 4 steps, 0.3 in 165, 0.2 in 561 (10 ms each).

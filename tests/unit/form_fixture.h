@@ -8,6 +8,7 @@
 #include "app/Unit1.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_store.h"
+#include "render/frame.h"
 
 class FormTest : public testing::Test {
  protected:
@@ -42,6 +43,19 @@ class FormTest : public testing::Test {
   }
 
   std::int32_t LeftOf(platform::WindowHandle window) { return desktop.Window(window).rect.left; }
+
+  // The picture a frame of the form's textures seen with this camera and
+  // these angles gives, drawn by the renderer alone.
+  std::vector<std::uint8_t> ReferenceFrame(float pullBack, float pitch, float yaw,
+                                           bool capsSwapped = false) {
+    render::BeginFrame(pullBack);
+    render::OrientBox(pitch, yaw);
+    render::DrawBox(form.faceTextures, capsSwapped ? form.bottomTexture : form.topTexture,
+                    capsSwapped ? form.topTexture : form.bottomTexture, kWidth);
+    render::DrawBackground(pitch, yaw, form.backgroundTexture);
+    desktop.gl().Present();
+    return desktop.gl().Pixels();
+  }
 
   platform::FakeStore store;
   platform::FakeDesktop desktop;

@@ -238,8 +238,9 @@ TEST_F(SessionTest, SignalFileOpensASessionThatFollowsTheMouse) {
   EXPECT_FLOAT_EQ(form.shownYaw, 90);
   EXPECT_FLOAT_EQ(form.shownPitch, 0);
   // The frame is turned by the angles the mouse step has just set.
-  EXPECT_FLOAT_EQ(desktop.lastYaw, 90);
-  EXPECT_FLOAT_EQ(desktop.lastPitch, 0);
+  const std::vector<std::uint8_t> painted = desktop.gl().Pixels();
+  EXPECT_TRUE(painted == ReferenceFrame(form.settings.zoom * form.shownZoomOut, 0, 90));
+  EXPECT_FALSE(painted == ReferenceFrame(form.settings.zoom * form.shownZoomOut, 0, 81));
   desktop.leftDown = false;
   RunUntilHidden();
   EXPECT_EQ(form.currentDesktop, 3);
@@ -314,7 +315,9 @@ TEST_F(SessionTest, ZoomPullsTheCameraBackWhileTurning) {
   desktop.tick += 5000;
   form.Timer1Timer();
   EXPECT_NEAR(form.shownZoomOut, 1.0f, 0.01f);
-  EXPECT_NEAR(desktop.lastPullBack, 0.5f, 0.01f);
+  const std::vector<std::uint8_t> painted = desktop.gl().Pixels();
+  EXPECT_TRUE(painted == ReferenceFrame(0.5f * form.shownZoomOut, form.shownPitch, form.shownYaw));
+  EXPECT_FALSE(painted == ReferenceFrame(0, form.shownPitch, form.shownYaw));
 }
 
 TEST_F(SessionTest, SpeedThatWouldNeverSettleStillEnds) {

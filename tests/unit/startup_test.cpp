@@ -33,7 +33,6 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
       "hotkey.register 2 3 39",
       "gl.pixelformat",
       "gl.context",
-      "gl.enable",
       "hide " + n,
       "sleep 500",
       "capture 1024x768",

@@ -16,13 +16,27 @@
 //   probe text <hwnd>                  window text, then: hwnd class text per child
 //   probe move <hwnd> <x> <y>          prints the rect read back
 //   probe window <x> <y> <w> <h> <title> [--layered] [--topmost] [--toolwindow]
-//                [--color RRGGBB] [--tray]
+//                [--color RRGGBB] [--tray] [--class NAME] [--ignore-close]
 //                                      prints its hwnd, then runs until closed;
-//                                      --tray also adds notification icon uid 1
+//                                      --tray also adds notification icon uid 1;
+//                                      --ignore-close swallows WM_CLOSE (a copy
+//                                      that never answers a close request)
 //   probe hotkey-free <mods> <vk>      "free" or "taken <GetLastError>"
 //   probe tray                         taskbar window, then its children (as in list)
 //   probe tray-has <hwnd> <uid>        "present" / "absent" (exit 1)
+//   probe tray-del <hwnd> <uid>        removes that notification icon, as a shell
+//                                      restart loses every icon
+//   probe hold <path>                  opens the file without sharing, prints "held",
+//                                      keeps it open until killed
 //   probe screen                       width height
+//   probe child <parent> <id>          hwnd of the dialog control with that id
+//   probe settext <hwnd> <text>        WM_SETTEXT (as typing would, it notifies)
+//   probe combo <hwnd>                 selected index and count, then one item per line
+//   probe menu [timeout_ms]            the open popup menu: "index text flags l t r b" per
+//                                      item, flags from separator,default,disabled,checked,
+//                                      l t r b the item's rectangle on the screen
+//                                      (needs probe_hook.dll beside probe.exe)
+//   probe exe-path <hwnd>              full path of the executable that owns the window
 //   probe pid                          own process id (sanity check of the harness)
 //   probe suspend <hwnd>               suspends the thread that owns the window;
 //                                      prints its thread id (stays suspended
@@ -71,6 +85,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "probe_hook.h"
 
 namespace {
 
@@ -469,6 +485,7 @@ int cmd_move(const std::vector<std::wstring>& a) {
 // ---- probe window
 
 COLORREF g_fill = RGB(0x40, 0x80, 0xc0);
+bool g_ignore_close = false;
 
 LRESULT CALLBACK probe_wndproc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
@@ -484,6 +501,9 @@ LRESULT CALLBACK probe_wndproc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(h, &ps);
       return 0;
     }
+    case WM_CLOSE:
+      if (g_ignore_close) return 0;
+      return DefWindowProcW(h, msg, wp, lp);
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -535,6 +555,7 @@ int cmd_window(const std::vector<std::wstring>& a) {
   DWORD ex = 0;
   bool layered = false;
   bool tray = false;
+  std::wstring window_class = L"RomboProbeWindow";
   for (size_t i = 5; i < a.size(); ++i) {
     if (a[i] == L"--layered") {
       ex |= WS_EX_LAYERED;
@@ -545,6 +566,10 @@ int cmd_window(const std::vector<std::wstring>& a) {
       ex |= WS_EX_TOOLWINDOW;
     } else if (a[i] == L"--tray") {
       tray = true;
+    } else if (a[i] == L"--ignore-close") {
+      g_ignore_close = true;
+    } else if (a[i] == L"--class" && i + 1 < a.size()) {
+      window_class = a[++i];
     } else if (a[i] == L"--color" && i + 1 < a.size()) {
       unsigned long rgb = std::wcstoul(a[++i].c_str(), nullptr, 16);
       g_fill = RGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
@@ -557,7 +582,7 @@ int cmd_window(const std::vector<std::wstring>& a) {
   wc.lpfnWndProc = probe_wndproc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = L"RomboProbeWindow";
+  wc.lpszClassName = window_class.c_str();
   if (!RegisterClassExW(&wc)) return usage("RegisterClassEx failed");
   HWND h = CreateWindowExW(ex, wc.lpszClassName, a[4].c_str(), WS_OVERLAPPEDWINDOW,
                            static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
@@ -639,20 +664,50 @@ int cmd_tray() {
 
 // NIM_MODIFY with no flags changes nothing but fails for an unknown
 // (hwnd, uid) pair, which tells whether that icon is registered.
-int cmd_tray_has(const std::vector<std::wstring>& a) {
-  HWND h;
-  long long uid;
-  if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
-    return usage("tray-has <hwnd> <uid>");
+// The record naming one icon, with nothing to change.
+NOTIFYICONDATAW icon_record(HWND h, long long uid) {
   NOTIFYICONDATAW nid = {};
   nid.cbSize = sizeof nid;
   nid.hWnd = h;
   nid.uID = static_cast<UINT>(uid);
   nid.uFlags = 0;
+  return nid;
+}
+
+int cmd_tray_has(const std::vector<std::wstring>& a) {
+  HWND h;
+  long long uid;
+  if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
+    return usage("tray-has <hwnd> <uid>");
+  NOTIFYICONDATAW nid = icon_record(h, uid);
   bool present = Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
   Line ln;
   ln.add(std::string(present ? "present" : "absent")).emit();
   return present ? 0 : 1;
+}
+
+int cmd_hold(const std::vector<std::wstring>& a) {
+  if (a.size() != 1) return usage("hold <path>");
+  HANDLE file = CreateFileW(a[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    std::fprintf(stderr, "probe: cannot open %s: %lu\n", utf8(a[0]).c_str(), GetLastError());
+    return 1;
+  }
+  Line ln;
+  ln.add(std::string("held")).emit();
+  Sleep(INFINITE);
+  CloseHandle(file);
+  return 0;
+}
+
+int cmd_tray_del(const std::vector<std::wstring>& a) {
+  HWND h;
+  long long uid;
+  if (a.size() != 2 || !parse_hwnd(a[0], h) || !parse_ll(a[1], uid))
+    return usage("tray-del <hwnd> <uid>");
+  NOTIFYICONDATAW nid = icon_record(h, uid);
+  return Shell_NotifyIconW(NIM_DELETE, &nid) ? 0 : 1;
 }
 
 int cmd_screen() {
@@ -662,8 +717,6 @@ int cmd_screen() {
       .emit();
   return 0;
 }
-
-// ---- the product's process from outside
 
 // A kernel handle that reports failure as null, closed.
 class KernelHandle {
@@ -679,6 +732,152 @@ class KernelHandle {
  private:
   HANDLE h_;
 };
+
+int cmd_child(const std::vector<std::wstring>& a) {
+  HWND parent;
+  long long id;
+  if (a.size() != 2 || !parse_ll(a[1], id)) return usage("child <parent> <id>");
+  if (!need_window(a[0], parent)) return 1;
+  HWND child = GetDlgItem(parent, static_cast<int>(id));
+  if (!child) return 1;
+  Line ln;
+  ln.hwnd(child).emit();
+  return 0;
+}
+
+int cmd_settext(const std::vector<std::wstring>& a) {
+  HWND h;
+  if (a.size() != 2) return usage("settext <hwnd> <text>");
+  if (!need_window(a[0], h)) return 1;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[1].c_str()),
+                           SMTO_ABORTIFHUNG, 5000, &result))
+    return 1;
+  return result ? 0 : 1;
+}
+
+int cmd_combo(const std::vector<std::wstring>& a) {
+  HWND h;
+  if (a.size() != 1) return usage("combo <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  DWORD_PTR count = 0, selected = 0;
+  if (!SendMessageTimeoutW(h, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) ||
+      !SendMessageTimeoutW(h, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selected))
+    return 2;
+  Line head;
+  head.add(static_cast<long long>(static_cast<LONG_PTR>(selected)))
+      .add(static_cast<long long>(count))
+      .emit();
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(h, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::vector<wchar_t> text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(h, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        2000, &got);
+    Line ln;
+    ln.add(std::wstring(text.data())).emit();
+  }
+  return 0;
+}
+
+// Closes what the menu read opened, on every path.
+struct MenuRead {
+  HANDLE mapping = nullptr;
+  HMODULE hookDll = nullptr;
+  HHOOK hook = nullptr;
+  ~MenuRead() {
+    if (hook) UnhookWindowsHookEx(hook);
+    if (hookDll) FreeLibrary(hookDll);
+    if (mapping) CloseHandle(mapping);
+  }
+};
+
+HWND open_popup_menu() {
+  for (HWND h : top_level_windows()) {
+    if (IsWindowVisible(h) && class_of(h) == L"#32768") return h;
+  }
+  return nullptr;
+}
+
+int cmd_menu(const std::vector<std::wstring>& a) {
+  long long timeout = 5000;
+  if (a.size() > 1 || (a.size() == 1 && !parse_ll(a[0], timeout)))
+    return usage("menu [timeout_ms]");
+  HWND menu = nullptr;
+  for (long long waited = 0; !(menu = open_popup_menu()) && waited < timeout; waited += 50)
+    Sleep(50);
+  if (!menu) {
+    std::fprintf(stderr, "probe: no popup menu is open\n");
+    return 1;
+  }
+  wchar_t self[MAX_PATH] = {0};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring dll = self;
+  dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"probe_hook.dll";
+  MenuRead read;
+  read.mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                    kProbeMenuBytes, kProbeMenuMapping);
+  read.hookDll = LoadLibraryW(dll.c_str());
+  if (!read.mapping || !read.hookDll) {
+    std::fprintf(stderr, "probe: cannot set up the menu read (%s)\n", utf8(dll).c_str());
+    return 2;
+  }
+  // Through void*: the exported procedure has the hook signature, not FARPROC's.
+  auto proc = reinterpret_cast<HOOKPROC>(
+      reinterpret_cast<void*>(GetProcAddress(read.hookDll, kProbeHookProc)));
+  read.hook = proc ? SetWindowsHookExW(WH_CALLWNDPROC, proc, read.hookDll,
+                                       GetWindowThreadProcessId(menu, nullptr))
+                   : nullptr;
+  if (!read.hook) {
+    std::fprintf(stderr, "probe: SetWindowsHookEx failed: %lu\n", GetLastError());
+    return 2;
+  }
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(menu, RegisterWindowMessageW(kProbeMenuMessage), 0, 0, SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
+  auto* items = static_cast<const wchar_t*>(MapViewOfFile(read.mapping, FILE_MAP_READ, 0, 0, 0));
+  if (!items) return 2;
+  std::wstring text(items, wcsnlen(items, kProbeMenuBytes / sizeof(wchar_t)));
+  UnmapViewOfFile(items);
+  if (text.rfind(L"ok\n", 0) != 0) {
+    std::fprintf(stderr, "probe: the menu's process did not answer\n");
+    return 2;
+  }
+  std::string out = utf8(text.substr(3));
+  for (size_t at = 0; (at = out.find('\n', at)) != std::string::npos; at += 2) out.insert(at, "\r");
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return 0;
+}
+
+// Which program file a window belongs to: tells an installed copy from the
+// one in the build tree, and shows how a non-ASCII folder name came through.
+int cmd_exe_path(const std::vector<std::wstring>& a) {
+  HWND h;
+  if (a.size() != 1) return usage("exe-path <hwnd>");
+  if (!need_window(a[0], h)) return 1;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process.get()) {
+    std::fprintf(stderr, "probe: OpenProcess(%lu) failed: %lu\n", pid, GetLastError());
+    return 2;
+  }
+  // The longest path Windows has; a buffer this size never runs short.
+  constexpr DWORD kMaxLongPath = 32768;
+  std::wstring path(kMaxLongPath, L'\0');
+  DWORD size = kMaxLongPath;
+  if (!QueryFullProcessImageNameW(process.get(), 0, &path[0], &size)) {
+    std::fprintf(stderr, "probe: QueryFullProcessImageName failed: %lu\n", GetLastError());
+    return 2;
+  }
+  path.resize(size);
+  Line ln;
+  ln.add(path).emit();
+  return 0;
+}
+
+// ---- the product's process from outside
 
 int cmd_suspend_resume(const std::vector<std::wstring>& a, bool suspend) {
   HWND h;
@@ -1036,6 +1235,13 @@ int main() {
   if (cmd == L"tray") return cmd_tray();
   if (cmd == L"tray-has") return cmd_tray_has(a);
   if (cmd == L"screen") return cmd_screen();
+  if (cmd == L"child") return cmd_child(a);
+  if (cmd == L"tray-del") return cmd_tray_del(a);
+  if (cmd == L"hold") return cmd_hold(a);
+  if (cmd == L"settext") return cmd_settext(a);
+  if (cmd == L"combo") return cmd_combo(a);
+  if (cmd == L"menu") return cmd_menu(a);
+  if (cmd == L"exe-path") return cmd_exe_path(a);
   if (cmd == L"suspend") return cmd_suspend_resume(a, true);
   if (cmd == L"resume") return cmd_suspend_resume(a, false);
   if (cmd == L"crash") return cmd_crash(a);

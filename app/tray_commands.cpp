@@ -1,0 +1,96 @@
+// The tray icon's notifications, its menu's three commands and the texts of
+// the chosen language on every caption the user can see.
+#include <variant>
+
+#include "app/Unit1.h"
+#include "lang/interface_texts.h"
+#include "lang/unitLangFile.h"
+
+namespace app {
+
+namespace {
+template <class... Handlers>
+struct Overloaded : Handlers... {
+  using Handlers::operator()...;
+};
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
+}  // namespace
+
+void TForm1::AttachDialogs(settings::TfrmOpciones& opciones, settings::TfrmAcercaDe& acercaDe) {
+  frmOpciones = &opciones;
+  frmAcercaDe = &acercaDe;
+}
+
+void TForm1::WMTrayIcon(std::uint32_t mouseMessage) {
+  // Every notification, mouse movement included, so the menu and the
+  // dialogs always show the language chosen last, and a language file edited
+  // on disk shows without a restart.
+  ApplyLanguage(settings.languageName);
+  if (mouseMessage == platform::kRightButtonUp) {
+    const platform::Point at = system_.windows.CursorPos();
+    switch (system_.trayMenu.Popup(system_.mainWindow.Handle(), at)) {
+      case platform::TrayChoice::kSettings:
+        mnuTrayOpcionesClick();
+        break;
+      case platform::TrayChoice::kAbout:
+        mnuTrayAcercaDeClick();
+        break;
+      case platform::TrayChoice::kQuit:
+        mnuTraySalirClick();
+        break;
+      case platform::TrayChoice::kNone:
+        break;
+    }
+  } else if (mouseMessage == platform::kLeftButtonDoubleClick) {
+    mnuTrayOpcionesClick();
+  }
+}
+
+void TForm1::WMTaskbarCreated() { system_.shell.AddTrayIcon(system_.mainWindow.Handle()); }
+
+void TForm1::mnuTrayOpcionesClick() {
+  if (frmOpciones == nullptr) return;
+  // Reached again while the dialog is open (a double click on the icon, the
+  // menu): the open dialog keeps the user's unconfirmed changes.
+  if (frmOpciones->IsShowing()) {
+    frmOpciones->BringToFront();
+    return;
+  }
+  frmOpciones->Fill(settings);
+  if (frmOpciones->ShowModal() != platform::ModalResult::kOk) return;
+  frmOpciones->Apply(&settings);
+  imagesDirty = true;
+  settings::SaveSettings(system_.store, settings);
+}
+
+void TForm1::mnuTrayAcercaDeClick() {
+  if (frmAcercaDe == nullptr) return;
+  if (frmAcercaDe->IsShowing()) {
+    frmAcercaDe->BringToFront();
+    return;
+  }
+  frmAcercaDe->ShowModal();
+}
+
+void TForm1::ApplyLanguage(const std::string& languageName) {
+  const std::string fileName =
+      system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension;
+  lang::TLangFile file;
+  file.LoadFile(system_.files, fileName);
+  for (const lang::InterfaceText& row : lang::kInterfaceTexts) {
+    const std::string text = file.Lookup(row.key, row.defaultText);
+    std::visit(Overloaded{
+                   [&](platform::TrayItem item) { system_.trayMenu.SetItemText(item, text); },
+                   [&](platform::SettingsControl control) {
+                     if (frmOpciones != nullptr) frmOpciones->SetCaption(control, text);
+                   },
+                   [&](platform::AboutControl control) {
+                     if (frmAcercaDe != nullptr) frmAcercaDe->SetCaption(control, text);
+                   },
+               },
+               row.target);
+  }
+}
+
+}  // namespace app

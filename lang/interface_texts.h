@@ -1,0 +1,49 @@
+#pragma once
+// Every translatable caption: its key in the language files, its built-in
+// English text and where it goes, in the order they are applied.
+#include <array>
+#include <variant>
+
+#include "platform/dialogs.h"
+#include "platform/tray_menu.h"
+
+namespace lang {
+
+using TextTarget =
+    std::variant<platform::TrayItem, platform::SettingsControl, platform::AboutControl>;
+
+struct InterfaceText {
+  const char* key;
+  const char* defaultText;
+  TextTarget target;
+};
+
+inline constexpr const char* kLanguageFileExtension = ".lang";
+
+using platform::AboutControl;
+using platform::SettingsControl;
+using platform::TrayItem;
+
+// "Common.OK" appears twice, once for each dialog's OK button.
+inline constexpr std::array<InterfaceText, 18> kInterfaceTexts = {{
+    {"Common.OK", "OK", SettingsControl::kOk},
+    {"Common.Cancel", "Cancel", SettingsControl::kCancel},
+    {"Common.OK", "OK", AboutControl::kOk},
+    {"TrayMenu.Settings", "&Settings", TrayItem::kSettings},
+    {"TrayMenu.About", "&About...", TrayItem::kAbout},
+    {"TrayMenu.Quit", "&Quit", TrayItem::kQuit},
+    {"Settings.Caption", "Settings", SettingsControl::kTitle},
+    {"Settings.Language", "Language:", SettingsControl::kLanguageLabel},
+    {"Settings.Speed", "Speed:", SettingsControl::kSpeedLabel},
+    {"Settings.SpeedSlow", "Slow", SettingsControl::kSpeedSlowLabel},
+    {"Settings.SpeedFast", "Fast", SettingsControl::kSpeedFastLabel},
+    {"Settings.Zoom", "Zoom:", SettingsControl::kZoomLabel},
+    {"Settings.ZoomNear", "Near", SettingsControl::kZoomNearLabel},
+    {"Settings.ZoomFar", "Far", SettingsControl::kZoomFarLabel},
+    {"Settings.Background", "Background:", SettingsControl::kBackgroundLabel},
+    {"Settings.TopFace", "Top face:", SettingsControl::kTopFaceLabel},
+    {"Settings.BottomFace", "Bottom face:", SettingsControl::kBottomFaceLabel},
+    {"About.Caption", "About...", AboutControl::kTitle},
+}};
+
+}  // namespace lang

@@ -1,0 +1,234 @@
+#include "platform/win32/dialog_base.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <cwchar>
+
+#include "platform/win32/text.h"
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr const wchar_t* kTahoma = L"Tahoma";
+constexpr int kPointSize = 8;
+constexpr int kPointsPerInch = 72;
+
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FontExists(const wchar_t* face) {
+  WindowDc screen(nullptr, GetDC(nullptr));
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+  bool found = false;
+  EnumFontFamiliesExW(screen.get(), &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+}  // namespace
+
+DialogScale::DialogScale() {
+  WindowDc screen(nullptr, GetDC(nullptr));
+  dpi_ = screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kDesignDpi;
+  if (dpi_ <= 0) dpi_ = kDesignDpi;
+}
+
+LOGFONTW DialogFonts::Chosen(int dpi) {
+  LOGFONTW font{};
+  if (FontExists(kTahoma)) {
+    font.lfHeight = -MulDiv(kPointSize, dpi, kPointsPerInch);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = DEFAULT_QUALITY;
+    wcsncpy(font.lfFaceName, kTahoma, LF_FACESIZE - 1);
+    return font;
+  }
+  // Already sized for the system's DPI.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  return metrics.lfMessageFont;
+}
+
+HFONT DialogFonts::Make(LOGFONTW font, LONG weight, BYTE underline) {
+  font.lfWeight = weight;
+  font.lfUnderline = underline;
+  return CreateFontIndirectW(&font);
+}
+
+DialogFonts::DialogFonts(int dpi) : DialogFonts(Chosen(dpi)) {}
+
+DialogFonts::DialogFonts(const LOGFONTW& font)
+    : plain_(Make(font, font.lfWeight, FALSE)),
+      bold_(Make(font, FW_BOLD, FALSE)),
+      underlined_(Make(font, font.lfWeight, TRUE)) {}
+
+DialogBase::DialogBase(HWND owner, ErrorHandler onError)
+    : fonts_(scale_.dpi()), owner_(owner), onError_(std::move(onError)) {}
+
+DialogBase::~DialogBase() {
+  // The owner's destruction may have taken the dialog already.
+  if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+}
+
+void DialogBase::Create(DWORD style, DWORD exStyle) {
+  // An empty template: no controls, no menu, the standard dialog class, no
+  // title. The controls are added in pixels afterwards.
+  std::array<WORD, 12> empty{};
+  empty[0] = LOWORD(style);
+  empty[1] = HIWORD(style);
+  empty[2] = LOWORD(exStyle);
+  empty[3] = HIWORD(exStyle);
+  window_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                       reinterpret_cast<LPCDLGTEMPLATEW>(empty.data()), owner_,
+                                       Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+HWND DialogBase::AddControl(const ControlSpec& spec, HFONT font) {
+  const HWND control = CreateWindowExW(
+      spec.exStyle, spec.className, Widen(spec.caption, kCaptionCodePage).c_str(),
+      WS_CHILD | WS_VISIBLE | spec.style, scale_(spec.left), scale_(spec.top), scale_(spec.width),
+      scale_(spec.height), window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+      GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  const DWORD kind = spec.style & SS_TYPEMASK;
+  if (std::wcscmp(spec.className, WC_STATICW) == 0 &&
+      (kind == SS_LEFT || kind == SS_RIGHT || kind == SS_CENTER)) {
+    labels_[control] =
+        RECT{scale_(spec.left), scale_(spec.top), scale_(spec.left) + scale_(spec.width),
+             scale_(spec.top) + scale_(spec.height)};
+    FitLabel(control);
+  }
+  return control;
+}
+
+void DialogBase::FitLabel(HWND label) {
+  const auto designed = labels_.find(label);
+  if (designed == labels_.end()) return;
+  const std::wstring text = [label] {
+    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(label)) + 1, L'\0');
+    buffer.resize(static_cast<std::size_t>(
+        GetWindowTextW(label, buffer.data(), static_cast<int>(buffer.size()))));
+    return buffer;
+  }();
+  WindowDc dc(label, GetDC(label));
+  Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  const LONG style = GetWindowLongW(label, GWL_STYLE);
+  RECT needed{0, 0, 0, 0};
+  DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
+            DT_CALCRECT | DT_SINGLELINE | ((style & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0));
+  RECT place = designed->second;
+  const LONG width = std::max(place.right - place.left, needed.right);
+  if ((style & SS_TYPEMASK) == SS_RIGHT) {
+    place.left = std::max<LONG>(0, place.right - width);
+  } else {
+    place.right = place.left + width;
+  }
+  SetWindowPos(label, nullptr, place.left, place.top, place.right - place.left,
+               place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DialogBase::Place(int left, int top, int width, int height, bool clientSize) {
+  RECT frame{0, 0, scale_(width), scale_(height)};
+  if (clientSize) {
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+  }
+  SetWindowPos(window_, nullptr, scale_(left), scale_(top), frame.right - frame.left,
+               frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DialogBase::SetCaptionOf(HWND control, const std::string& windows1252) {
+  SetWindowTextW(control, Widen(windows1252, kCaptionCodePage).c_str());
+  FitLabel(control);
+}
+
+ModalResult DialogBase::RunModal() {
+  if (running_ || window_ == nullptr) return ModalResult::kCancel;
+  running_ = true;
+  result_ = ModalResult::kCancel;
+  const bool disableOwner = owner_ != nullptr && IsWindowEnabled(owner_);
+  if (disableOwner) EnableWindow(owner_, FALSE);
+  ShowWindow(window_, SW_SHOW);
+  SetForegroundWindow(window_);
+  const HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
+  if (first != nullptr) SetFocus(first);
+
+  MSG message;
+  while (running_) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+      // The program is quitting: the outer loop must see that too.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (got < 0) break;
+    if (!IsDialogMessageW(window_, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  running_ = false;
+  if (disableOwner) EnableWindow(owner_, TRUE);
+  ShowWindow(window_, SW_HIDE);
+  return result_;
+}
+
+void DialogBase::EndModal(ModalResult result) {
+  result_ = result;
+  running_ = false;
+}
+
+bool DialogBase::Showing() const { return window_ != nullptr && IsWindowVisible(window_); }
+
+void DialogBase::ToFront() {
+  if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+  BringWindowToTop(window_);
+  SetForegroundWindow(window_);
+}
+
+INT_PTR CALLBACK DialogBase::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    return FALSE;
+  }
+  auto* self = reinterpret_cast<DialogBase*>(GetWindowLongPtrW(window, DWLP_USER));
+  if (self == nullptr) return FALSE;
+  return self->Handle(message, wParam, lParam);
+}
+
+INT_PTR DialogBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    INT_PTR result = FALSE;
+    if (OnMessage(message, wParam, lParam, &result)) return result;
+    switch (message) {
+      case WM_COMMAND:
+        // Enter and the OK button; Esc and the Cancel button.
+        if (LOWORD(wParam) == IDOK) {
+          EndModal(ModalResult::kOk);
+          return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+          EndModal(ModalResult::kCancel);
+          return TRUE;
+        }
+        return FALSE;
+      case WM_CLOSE:
+        EndModal(ModalResult::kCancel);
+        return TRUE;
+      default:
+        return FALSE;
+    }
+  } catch (const std::exception& error) {
+    if (onError_) onError_(error);
+    return TRUE;
+  }
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,120 @@
+#pragma once
+// What the program's two dialogs share: an empty dialog made in memory and
+// filled with standard controls at their designed pixel positions (96 DPI,
+// scaled to the system's DPI), the dialog font, and a modal run that keeps
+// every other window of the thread served (the tray icon, the timer).
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/dialogs.h"
+#include "platform/win32/handles.h"
+
+namespace platform::win32 {
+
+// Where errors of the user's commands in a dialog go (the application's
+// error box): nothing may be thrown back into the window manager.
+using ErrorHandler = std::function<void(const std::exception&)>;
+
+// Designed pixels at 96 DPI, scaled to the system's DPI.
+class DialogScale {
+ public:
+  static constexpr int kDesignDpi = 96;
+  DialogScale();
+  int operator()(int designed) const { return MulDiv(designed, dpi_, kDesignDpi); }
+  int dpi() const { return dpi_; }
+
+ private:
+  int dpi_;
+};
+
+// Tahoma 8 pt at the system's DPI, or the system's message font where there
+// is no Tahoma; plain, bold and underlined.
+class DialogFonts {
+ public:
+  explicit DialogFonts(int dpi);
+  HFONT plain() const { return static_cast<HFONT>(plain_.get()); }
+  HFONT bold() const { return static_cast<HFONT>(bold_.get()); }
+  HFONT underlined() const { return static_cast<HFONT>(underlined_.get()); }
+
+ private:
+  explicit DialogFonts(const LOGFONTW& font);
+  static LOGFONTW Chosen(int dpi);
+  static HFONT Make(LOGFONTW font, LONG weight, BYTE underline);
+  GdiObject plain_;
+  GdiObject bold_;
+  GdiObject underlined_;
+};
+
+// One control at its designed place; the caption is Windows-1252.
+struct ControlSpec {
+  const wchar_t* className;
+  int id;
+  int left, top, width, height;
+  DWORD style;
+  DWORD exStyle;
+  const char* caption;
+};
+
+class DialogBase {
+ public:
+  DialogBase(HWND owner, ErrorHandler onError);
+  virtual ~DialogBase();
+  DialogBase(const DialogBase&) = delete;
+  DialogBase& operator=(const DialogBase&) = delete;
+
+  HWND hwnd() const { return window_; }
+
+ protected:
+  // Makes the (hidden, empty) dialog window.
+  void Create(DWORD style, DWORD exStyle);
+  HWND AddControl(const ControlSpec& spec, HFONT font);
+  // Puts the window at its designed screen position; the size is the client
+  // area's or the whole window's.
+  void Place(int left, int top, int width, int height, bool clientSize);
+  // Sets a caption; a label grows to show all of its text, keeping its
+  // aligned edge where it was designed.
+  void SetCaptionOf(HWND control, const std::string& windows1252);
+  // The caption of the window itself (`title`) or of the control `ids` maps
+  // it to.
+  template <class Control>
+  void SetCaptionById(const std::map<Control, int>& ids, Control title, Control control,
+                      const std::string& windows1252) {
+    if (control == title) {
+      SetCaptionOf(window_, windows1252);
+      return;
+    }
+    const auto found = ids.find(control);
+    if (found != ids.end()) SetCaptionOf(GetDlgItem(window_, found->second), windows1252);
+  }
+
+  ModalResult RunModal();
+  void EndModal(ModalResult result);
+  bool Showing() const;
+  void ToFront();
+
+  // The dialog's own messages; true when handled (the answer in *result).
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) = 0;
+
+  const DialogScale scale_;
+  const DialogFonts fonts_;
+
+ private:
+  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void FitLabel(HWND label);
+
+  HWND owner_;
+  ErrorHandler onError_;
+  // Labels with their designed rectangles (scaled), by control.
+  std::map<HWND, RECT> labels_;
+  HWND window_ = nullptr;
+  bool running_ = false;
+  ModalResult result_ = ModalResult::kCancel;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,165 @@
+#include "platform/win32/picture_dialog.h"
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <array>
+#include <vector>
+
+#include "platform/fit.h"
+
+namespace platform::win32 {
+
+namespace {
+
+// The longest path the system's file functions accept.
+constexpr DWORD kPathBuffer = 32768;
+constexpr int kPreviewId = 1300;
+constexpr WORD kStaticClassAtom = 0x0082;
+// The custom part, in dialog units: the standard controls stand in the
+// stc32 rectangle, the preview box to its right.
+constexpr short kPreviewLeft = 8, kPreviewTop = 20, kPreviewWidth = 112, kPreviewHeight = 100;
+constexpr short kChildWidth = kPreviewLeft + kPreviewWidth + 16;
+constexpr short kChildHeight = kPreviewTop + kPreviewHeight;
+constexpr int kPreviewMargin = 4;
+
+// Appends a dialog template in memory, item by item.
+class TemplateWriter {
+ public:
+  void Header(DWORD style, WORD items, short width, short height) {
+    Long(style);
+    Long(0);
+    words_.push_back(items);
+    Shorts({0, 0, width, height});
+    words_.insert(words_.end(), {0, 0, 0});  // no menu, the standard class, no title
+  }
+  void StaticItem(DWORD style, short left, short top, short width, short height, WORD id) {
+    // Every item starts on a 4-byte boundary.
+    if (words_.size() % 2 != 0) words_.push_back(0);
+    Long(style);
+    Long(0);
+    Shorts({left, top, width, height});
+    words_.push_back(id);
+    words_.insert(words_.end(), {0xFFFF, kStaticClassAtom, 0, 0});  // no title, no data
+  }
+  const WORD* data() const { return words_.data(); }
+
+ private:
+  void Long(DWORD value) { words_.insert(words_.end(), {LOWORD(value), HIWORD(value)}); }
+  void Shorts(std::initializer_list<short> values) {
+    for (short value : values) words_.push_back(static_cast<WORD>(value));
+  }
+  std::vector<WORD> words_;
+};
+
+std::vector<char> FilterString(const std::vector<FileFilter>& filters) {
+  std::vector<char> text;
+  for (const FileFilter& filter : filters) {
+    text.insert(text.end(), filter.description.begin(), filter.description.end());
+    text.push_back('\0');
+    text.insert(text.end(), filter.patterns.begin(), filter.patterns.end());
+    text.push_back('\0');
+  }
+  text.push_back('\0');
+  text.push_back('\0');
+  return text;
+}
+
+}  // namespace
+
+Win32PictureDialog::Win32PictureDialog(HWND owner, PictureLoader loader)
+    : owner_(owner), loader_(std::move(loader)) {}
+
+bool Win32PictureDialog::Run(const std::vector<FileFilter>& filters, const std::string& initialFile,
+                             std::string* chosen) {
+  TemplateWriter custom;
+  custom.Header(WS_CHILD | WS_CLIPSIBLINGS | DS_CONTROL | DS_3DLOOK, 2, kChildWidth, kChildHeight);
+  // As tall as the custom part, so the preview counts as beside the
+  // standard controls, not below them.
+  custom.StaticItem(WS_CHILD, 0, 0, 1, kChildHeight, stc32);
+  custom.StaticItem(WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, kPreviewLeft, kPreviewTop, kPreviewWidth,
+                    kPreviewHeight, kPreviewId);
+
+  const std::vector<char> filter = FilterString(filters);
+  std::vector<char> file(kPathBuffer, '\0');
+  if (initialFile.size() < file.size()) initialFile.copy(file.data(), initialFile.size());
+  picture_ = render::Bitmap();
+
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner_;
+  // With OFN_ENABLETEMPLATEHANDLE this is the template in memory.
+  dialog.hInstance = reinterpret_cast<HINSTANCE>(const_cast<WORD*>(custom.data()));
+  dialog.lpstrFilter = filter.data();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = kPathBuffer;
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
+                 OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
+  dialog.lpfnHook = Hook;
+  dialog.lCustData = reinterpret_cast<LPARAM>(this);
+  const bool confirmed = GetOpenFileNameA(&dialog) != FALSE;
+  picture_ = render::Bitmap();
+  if (!confirmed) return false;
+  *chosen = file.data();
+  return true;
+}
+
+UINT_PTR CALLBACK Win32PictureDialog::Hook(HWND child, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    const auto* dialog = reinterpret_cast<const OPENFILENAMEA*>(lParam);
+    SetWindowLongPtrW(child, DWLP_USER, dialog->lCustData);
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<Win32PictureDialog*>(GetWindowLongPtrW(child, DWLP_USER));
+  if (self == nullptr) return FALSE;
+  // Nothing may be thrown into the common dialog: a picture that cannot be
+  // shown just leaves the preview empty.
+  try {
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_SELCHANGE) {
+      self->Preview(child);
+    } else if (message == WM_DRAWITEM) {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlID != kPreviewId) return FALSE;
+      self->Draw(*item);
+      return TRUE;
+    }
+  } catch (...) {
+    self->picture_ = render::Bitmap();
+  }
+  return FALSE;
+}
+
+void Win32PictureDialog::Preview(HWND child) {
+  std::vector<char> path(kPathBuffer, '\0');
+  const LRESULT length =
+      SendMessageA(GetParent(child), CDM_GETFILEPATH, static_cast<WPARAM>(path.size()),
+                   reinterpret_cast<LPARAM>(path.data()));
+  picture_ = render::Bitmap();
+  if (length > 0 && loader_ && !loader_(path.data(), &picture_)) picture_ = render::Bitmap();
+  InvalidateRect(GetDlgItem(child, kPreviewId), nullptr, TRUE);
+}
+
+void Win32PictureDialog::Draw(const DRAWITEMSTRUCT& item) const {
+  const RECT box = item.rcItem;
+  FillRect(item.hDC, &box, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(item.hDC, const_cast<RECT*>(&box), EDGE_SUNKEN, BF_RECT);
+  if (picture_.Empty()) return;
+  const int innerWidth = box.right - box.left - 2 * kPreviewMargin;
+  const int innerHeight = box.bottom - box.top - 2 * kPreviewMargin;
+  const Rect fit = FitCentred(innerWidth, innerHeight, picture_.Width(), picture_.Height());
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = picture_.Width();
+  info.bmiHeader.biHeight = picture_.Height();  // rows bottom-up
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetStretchBltMode(item.hDC, HALFTONE);
+  SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+  StretchDIBits(item.hDC, box.left + kPreviewMargin + fit.left, box.top + kPreviewMargin + fit.top,
+                fit.right - fit.left, fit.bottom - fit.top, 0, 0, picture_.Width(),
+                picture_.Height(), picture_.Data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,324 @@
+// What the cube costs, each figure against a baseline measured in the same
+// run on Mesa's off-screen OpenGL at 1920 x 1080:
+//   - the texture refresh of a session start against the plain recipe (swap
+//     red and blue, pad the bitmap, send the whole padded texture, undo both,
+//     for all four faces), with identical textures checked first;
+//   - ShowCube up to the first presented frame against the screenshot alone;
+//   - a steady frame against one full-screen textured quad;
+//   - the bytes of textures and bitmaps held against four screen pictures.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+#include "app/Unit1.h"
+#include "gl_fixture.h"
+#include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_store.h"
+#include "render/frame.h"
+#include "render/gl.h"
+#include "render/scene_geometry.h"
+#include "render/texture_refresh.h"
+#include "sample_pictures.h"
+
+namespace {
+
+constexpr std::int32_t kWidth = 1920;
+constexpr std::int32_t kHeight = 1080;
+
+// The recipe as written: red and blue swapped in the bitmap, the bitmap
+// padded to the texture's size, the whole texture sent from its lowest
+// row, then both undone; the old texture freed by the caller first.
+void LiteralUpload(render::Bitmap& bitmap, render::FaceTexture& texture) {
+  const std::int32_t w = bitmap.Width();
+  const std::int32_t h = bitmap.Height();
+  render::SwapRedBlue(bitmap);
+  const std::int32_t textureWidth = render::NextPowerOfTwo(w);
+  const std::int32_t textureHeight = render::NextPowerOfTwo(h);
+  bitmap.SetSize(textureWidth, h);
+  bitmap.SetSize(textureWidth, textureHeight);
+  texture.sMax = static_cast<float>(w) / static_cast<float>(textureWidth);
+  texture.tMin = 1.0f - static_cast<float>(h) / static_cast<float>(textureHeight);
+  GLuint name = 0;
+  glGenTextures(1, &name);
+  texture.name = name;
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexImage2D(GL_TEXTURE_2D, 0, render::kFourComponents, textureWidth, textureHeight, 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, bitmap.Data());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  bitmap.SetSize(w, textureHeight);
+  bitmap.SetSize(w, h);
+  render::SwapRedBlue(bitmap);
+}
+
+// The pictures of a session start: four screenshots, two cap files and a
+// background file, held in a fake file system.
+struct Scene {
+  std::array<render::Bitmap, 4> faces;
+  render::Bitmap top, bottom, background, defaultCap;
+  platform::FakeDesktop files;
+  render::PictureLoader loader{files, files};
+
+  Scene() {
+    for (int k = 0; k < 4; ++k)
+      faces[k] = samples::Gradient(kWidth, kHeight, static_cast<std::uint8_t>(k));
+    defaultCap = samples::Gradient(256, 256, 9);
+    Put("top.png", samples::EncodePng(samples::Gradient(600, 400, 1), samples::PngStyle::kRgb));
+    Put("bottom.jpg",
+        samples::EncodeJpeg(samples::Gradient(512, 512, 2), samples::JpegStyle::kColour));
+    Put("sky.jpg",
+        samples::EncodeJpeg(samples::Gradient(2048, 1024, 3), samples::JpegStyle::kColour));
+  }
+  void Put(const std::string& name, const samples::Bytes& bytes) {
+    files.files.insert(name);
+    files.contents[name] = bytes;
+  }
+  // A new screenshot of one desktop, as each session start takes.
+  void Photograph(int face) { faces[face].Data()[0] ^= 1; }
+};
+
+struct Refresh {
+  std::array<render::FaceTexture, 4> faces;
+  render::FaceTexture top, bottom, background;
+  void Free() {
+    for (auto& t : faces) render::FreeTexture(t);
+    render::FreeTexture(top);
+    render::FreeTexture(bottom);
+    render::FreeTexture(background);
+  }
+};
+
+void LiteralRefresh(Scene& scene, Refresh& r, bool imagesDirty) {
+  for (auto& t : r.faces) render::FreeTexture(t);
+  for (int k = 0; k < 4; ++k) LiteralUpload(scene.faces[k], r.faces[k]);
+  if (!imagesDirty) return;
+  render::FreeTexture(r.top);
+  render::FreeTexture(r.bottom);
+  render::FreeTexture(r.background);
+  render::MakeCapPicture("top.png", scene.defaultCap, scene.loader, 8192, &scene.top);
+  LiteralUpload(scene.top, r.top);
+  render::MakeCapPicture("bottom.jpg", scene.defaultCap, scene.loader, 8192, &scene.bottom);
+  LiteralUpload(scene.bottom, r.bottom);
+  render::MakeBackgroundPicture("sky.jpg", scene.loader, 8192, &scene.background);
+  LiteralUpload(scene.background, r.background);
+}
+
+void ProgramRefresh(Scene& scene, Refresh& r, bool imagesDirty, const render::TextureCaps& caps) {
+  render::RefreshFaceTextures(scene.faces, r.faces, caps);
+  if (!imagesDirty) return;
+  render::MakeCapPicture("top.png", scene.defaultCap, scene.loader, 8192, &scene.top);
+  render::UploadTexture(scene.top, r.top, caps);
+  render::MakeCapPicture("bottom.jpg", scene.defaultCap, scene.loader, 8192, &scene.bottom);
+  render::UploadTexture(scene.bottom, r.bottom, caps);
+  render::MakeBackgroundPicture("sky.jpg", scene.loader, 8192, &scene.background);
+  render::UploadTexture(scene.background, r.background, caps);
+}
+
+// One context for the whole run.
+platform::OffscreenGraphics& Context() {
+  static platform::OffscreenGraphics gl(kWidth, kHeight);
+  if (!gl.HasContext()) {
+    gl.CreateContext();
+    render::EnableDepthAndTexturing();
+    render::SetViewport(kWidth, kHeight);
+  }
+  return gl;
+}
+
+void ExpectSameTextures(const Refresh& a, const Refresh& b) {
+  const render::FaceTexture* left[] = {&a.faces[0], &a.faces[1], &a.faces[2],  &a.faces[3],
+                                       &a.top,      &a.bottom,   &a.background};
+  const render::FaceTexture* right[] = {&b.faces[0], &b.faces[1], &b.faces[2],  &b.faces[3],
+                                        &b.top,      &b.bottom,   &b.background};
+  for (int k = 0; k < 7; ++k) {
+    if (GlTest::Texels(left[k]->name) != GlTest::Texels(right[k]->name) ||
+        left[k]->sMax != right[k]->sMax || left[k]->tMin != right[k]->tMin) {
+      throw std::runtime_error("the two refreshes made different textures (" + std::to_string(k) +
+                               ")");
+    }
+  }
+}
+
+// Both ways give the same textures; checked once before anything is timed.
+void CheckIdentical() {
+  Context();
+  const render::TextureCaps caps = render::QueryTextureCaps();
+  Scene literalScene, programScene;
+  Refresh literal, program;
+  LiteralRefresh(literalScene, literal, true);
+  ProgramRefresh(programScene, program, true, caps);
+  ExpectSameTextures(literal, program);
+  // And again after a session on another desktop.
+  literalScene.Photograph(2);
+  programScene.Photograph(2);
+  LiteralRefresh(literalScene, literal, false);
+  ProgramRefresh(programScene, program, false, caps);
+  ExpectSameTextures(literal, program);
+  literal.Free();
+  program.Free();
+}
+
+void BM_RefreshLiteral(benchmark::State& state) {
+  Context();
+  const bool dirty = state.range(0) != 0;
+  Scene scene;
+  Refresh r;
+  LiteralRefresh(scene, r, true);
+  int face = 0;
+  for (auto _ : state) {
+    scene.Photograph(face++ & 3);
+    LiteralRefresh(scene, r, dirty);
+    glFinish();
+  }
+  r.Free();
+}
+BENCHMARK(BM_RefreshLiteral)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_RefreshProgram(benchmark::State& state) {
+  Context();
+  const render::TextureCaps caps = render::QueryTextureCaps();
+  const bool dirty = state.range(0) != 0;
+  Scene scene;
+  Refresh r;
+  ProgramRefresh(scene, r, true, caps);
+  int face = 0;
+  for (auto _ : state) {
+    scene.Photograph(face++ & 3);
+    ProgramRefresh(scene, r, dirty, caps);
+    glFinish();
+  }
+  r.Free();
+}
+BENCHMARK(BM_RefreshProgram)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A started program on a full-HD fake desktop drawing real frames.
+struct Program {
+  platform::FakeDesktop desktop{kWidth, kHeight, platform::FakeDesktop::FullFrame{}};
+  platform::FakeStore store;
+  platform::Platform system = desktop.Bundle(store);
+  app::TForm1 form{system};
+  Program() {
+    desktop.onPaint = [this] { form.FormPaint(); };
+    form.FormCreate();
+  }
+  void EndSession() {
+    desktop.Hide();
+    form.sessionActive = false;
+  }
+};
+
+void BM_ShowCubeToFirstFrame(benchmark::State& state) {
+  Program program;
+  program.form.ShowCube();  // the first session also loads the pictures
+  program.EndSession();
+  for (auto _ : state) {
+    program.form.ShowCube();
+    program.form.FormPaint();
+    glFinish();
+    state.PauseTiming();
+    program.EndSession();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ShowCubeToFirstFrame)->Unit(benchmark::kMillisecond);
+
+void BM_ScreenshotAlone(benchmark::State& state) {
+  Program program;
+  render::Bitmap face;
+  face.SetSize(kWidth, kHeight);
+  for (auto _ : state) {
+    program.desktop.CaptureScreen(kWidth, kHeight, true, face.Data());
+    benchmark::DoNotOptimize(face.Data());
+  }
+}
+BENCHMARK(BM_ScreenshotAlone)->Unit(benchmark::kMillisecond);
+
+void BM_SteadyFrame(benchmark::State& state) {
+  Program program;
+  program.form.ShowCube();
+  program.form.mouseTurning = false;
+  program.form.shownYaw = -30;
+  program.form.shownPitch = 15;
+  program.form.shownZoomOut = 0.5f;
+  for (auto _ : state) {
+    program.form.FormPaint();
+    glFinish();
+  }
+}
+BENCHMARK(BM_SteadyFrame)->Unit(benchmark::kMillisecond);
+
+void BM_OneTexturedQuad(benchmark::State& state) {
+  Program program;
+  program.form.ShowCube();
+  const render::FaceTexture& face = program.form.faceTextures[0];
+  for (auto _ : state) {
+    render::BeginFrame(0);
+    render::BindTexture(face.name);
+    glBegin(GL_QUADS);
+    const render::QuadTexCoords t = render::SideTexCoords(face.sMax, face.tMin, 0);
+    for (int k = 0; k < 4; ++k) {
+      glTexCoord2f(t[k].s, t[k].t);
+      glVertex3f(render::kSideFaces[0][k].x, render::kSideFaces[0][k].y,
+                 render::kSideFaces[0][k].z);
+    }
+    glEnd();
+    program.desktop.Present();
+    glFinish();
+  }
+}
+BENCHMARK(BM_OneTexturedQuad)->Unit(benchmark::kMillisecond);
+
+std::size_t TextureBytes(const render::FaceTexture& t) {
+  return static_cast<std::size_t>(t.textureWidth) * static_cast<std::size_t>(t.textureHeight) * 4;
+}
+
+// Remembers each benchmark's time so the ratios can be printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
+  }
+  double Ratio(const std::string& a, const std::string& b) { return times.at(a) / times.at(b); }
+  std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  CheckIdentical();
+  std::printf("textures: the plain recipe and the program's refresh give identical texels\n");
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+
+  // Memory after a session start with pictures of all kinds.
+  Program program;
+  program.form.ShowCube();
+  const app::TForm1& f = program.form;
+  std::size_t bytes = f.topBitmap.ByteSize() + f.bottomBitmap.ByteSize() +
+                      f.backgroundBitmap.ByteSize() + f.imgDefault.ByteSize() +
+                      TextureBytes(f.topTexture) + TextureBytes(f.bottomTexture) +
+                      TextureBytes(f.backgroundTexture);
+  for (int k = 0; k < 4; ++k)
+    bytes += f.faceBitmaps[k].ByteSize() + TextureBytes(f.faceTextures[k]);
+  const double screen = 4.0 * kWidth * kHeight * 4;
+
+  if (reporter.times.size() < 8) return 0;  // a filter ran only some
+  std::printf("\nratios (same run, 1920 x 1080, Mesa off-screen):\n");
+  std::printf("  texture refresh, four faces:           plain recipe / program = %.1fx\n",
+              reporter.Ratio("BM_RefreshLiteral/0", "BM_RefreshProgram/0"));
+  std::printf("  texture refresh, with caps and sky:    plain recipe / program = %.1fx\n",
+              reporter.Ratio("BM_RefreshLiteral/1", "BM_RefreshProgram/1"));
+  std::printf("  ShowCube to first frame / screenshot alone = %.1fx\n",
+              reporter.Ratio("BM_ShowCubeToFirstFrame", "BM_ScreenshotAlone"));
+  std::printf("  steady frame / one full-screen textured quad = %.2fx\n",
+              reporter.Ratio("BM_SteadyFrame", "BM_OneTexturedQuad"));
+  std::printf("  textures and bitmaps held / four screen pictures = %.2fx (%.1f MiB)\n",
+              static_cast<double>(bytes) / screen, static_cast<double>(bytes) / (1 << 20));
+  return 0;
+}

@@ -1,0 +1,17 @@
+#include "gl_fixture.h"
+
+#include "render/gl.h"
+
+std::vector<std::uint8_t> GlTest::Texels(std::uint32_t name, std::int32_t* width,
+                                         std::int32_t* height) {
+  glBindTexture(GL_TEXTURE_2D, name);
+  GLint w = 0;
+  GLint h = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+  std::vector<std::uint8_t> texels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
+  glGetTexImage(GL_TEXTURE_2D, 0, render::kBgraFormat, GL_UNSIGNED_BYTE, texels.data());
+  if (width != nullptr) *width = w;
+  if (height != nullptr) *height = h;
+  return texels;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// A started main window with both dialogs attached, over fake windows, and
+// language files beside the fake executable.
+#include <string>
+#include <vector>
+
+#include "form_fixture.h"
+#include "platform/fake/fake_dialogs.h"
+#include "settings/Unit2.h"
+#include "settings/Unit3.h"
+
+class DialogsTest : public FormTest {
+ protected:
+  DialogsTest() : opciones(settingsWindow, desktop, pictures), acercaDe(aboutWindow, browser) {}
+
+  // Program entry's order: the main window, then the settings dialog, then
+  // the about dialog.
+  void StartAll() {
+    Start();
+    opciones.FormCreate();
+    acercaDe.FormCreate();
+    form.AttachDialogs(opciones, acercaDe);
+  }
+
+  std::string BesideExe(const std::string& name) { return desktop.executableDirectory + name; }
+
+  void WriteFile(const std::string& name, const std::string& text) {
+    desktop.files.insert(BesideExe(name));
+    desktop.contents[BesideExe(name)] = std::vector<std::uint8_t>(text.begin(), text.end());
+  }
+
+  platform::FakeSettingsWindow settingsWindow;
+  platform::FakeAboutWindow aboutWindow;
+  platform::FakePictureDialog pictures;
+  platform::FakeBrowser browser;
+  settings::TfrmOpciones opciones;
+  settings::TfrmAcercaDe acercaDe;
+};
