@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Soak: many switches in one run of the program, mixing Ctrl+Alt+Right,
-# Ctrl+Alt+Left, double presses, the user's Ctrl+Alt drag through the mouse
-# hook, and sessions opened by a signal file dropped by hand (button up, and
+# Ctrl+Alt+Left, double presses adding up in one session, the user's Ctrl+Alt
+# drag through the mouse hook, and sessions opened by a signal file dropped by hand (button up, and
 # button held with a drag). Speed 0.9 keeps sessions short.
 #
 # After every switch: every window stands exactly where its desktop puts it
@@ -10,7 +10,8 @@
 # Rights, which must restore every rectangle) a checkpoint records, from
 # outside, the program's GDI and USER objects, handles, private bytes and
 # every window's rectangle. Between checkpoint 2 and the last, objects and
-# handles may grow by at most 2 and private bytes by at most 1 MiB.
+# handles may grow by at most 2 and private bytes (the committed private
+# memory of the address space) by at most 1 MiB.
 #
 # Wine 8 answers GetGuiResources and GetProcessHandleCount with 0, so the
 # checkpoints also hold the GDI objects counted in the program's GDI handle
@@ -30,6 +31,11 @@ BLOCK=100              # switches between checkpoints
 RESTORE_RIGHTS=4       # the last switches of every block
 OBJECT_GROWTH_LIMIT=2
 PRIVATE_GROWTH_LIMIT=$((1024 * 1024))
+# The system's own private-bytes answer. Under Wine that is the resident
+# anonymous memory of the whole process, the renderer's Unix side included,
+# which moves up and down by about a texture's worth as buffers are reused
+# (60.4 to 63.0 MB and back over 2000 switches); it is held to a looser bound.
+SYSTEM_PRIVATE_GROWTH_LIMIT=$((4 * 1024 * 1024))
 SETTLE_MS=15000        # longest a switch may take to settle
 W=1024
 H=768
@@ -87,18 +93,31 @@ await_switch() {
             "$(cat "$E2E_TMP/wait.out")"
 }
 
-# hotkeys KEY COUNT: COUNT presses at once, adding up in one session. They
-# are typed within a few milliseconds: under Wine's virtual desktop a key
-# that arrives in the instant the cube window hides and the focus moves on
-# can be lost (typed 20 ms apart, one double press in a few hundred switches
-# lost its second press), which is not what is tested here.
-hotkeys() {
-    local key=$1 count=$2 keys=() step
-    for ((step = 0; step < count; step++)); do keys+=("ctrl+alt+$key"); done
-    xdotool key --clearmodifiers --delay 1 "${keys[@]}"
-    [[ $key == Right ]] && step=$count || step=$((4 - count))
-    current=$(((current + step) % 4))
-    await_switch "$count x $key"
+hotkey() {  # KEY: one press, one session
+    xdotool key --clearmodifiers "ctrl+alt+$1"
+    [[ $1 == Right ]] && current=$(((current + 1) % 4)) || current=$(((current + 3) % 4))
+    await_switch "$1"
+}
+
+# double KEY: two presses that add up in one session. The left button is
+# held on the bare desktop, so the session waits for the release and the
+# second press lands while the cube is on the screen: typed back to back, a
+# key that arrives in the instant the cube window shows or hides, as the
+# focus moves, is lost now and then under Wine's virtual desktop (one double
+# press in about 500), which is not what is tested here.
+#
+# No --clearmodifiers here: it counts the held button as a modifier, lifts it
+# for the key and presses it again.
+double() {
+    press_at 512
+    xdotool key "ctrl+alt+$1"
+    e2e_probe wait "$SETTLE_MS" "$ROMBO_HWND:visible=1" >/dev/null ||
+        e2e_fail "switch $switches: the first of two presses opened no session"
+    xdotool key "ctrl+alt+$1"
+    sleep 0.2
+    xdotool mouseup 1
+    current=$(((current + 2) % 4))
+    await_switch "2 x $1"
 }
 
 signal_up() {  # the signal file with the button up: a session on the same face
@@ -106,6 +125,14 @@ signal_up() {  # the signal file with the button up: a session on the same face
     e2e_wait_for 10 test ! -e "$SIGNAL" || e2e_fail "switch $switches: signal file not consumed"
     sleep 0.2
     await_switch "signal, button up"
+}
+
+# press_at X: the left button down on the bare desktop, and seen down by the
+# system before anything else happens; the session's first tick must find it
+# held, or it settles at once.
+press_at() {
+    xdotool mousemove "$1" "$PRESS_Y" mousedown 1
+    e2e_probe wait "$SETTLE_MS" key:1=1 >/dev/null || e2e_fail "switch $switches: the press was not seen"
 }
 
 # drag HOW DX: grab the cube (HOW: gesture = Ctrl+Alt press through the hook,
@@ -119,7 +146,7 @@ drag() {
         # they stay held until the cube is there, as a user's hand would.
         xdotool keydown ctrl alt mousedown 1
     else
-        xdotool mousedown 1
+        press_at "$x"
         : >"$SIGNAL"
     fi
     e2e_probe wait "$SETTLE_MS" "$ROMBO_HWND:visible=1" >/dev/null ||
@@ -134,9 +161,9 @@ drag() {
 }
 
 # One switch of the mix, by its number within the block.
-MIX=("hotkeys Right 1" "hotkeys Left 1" "hotkeys Right 2" "hotkeys Right 1" "drag gesture -$DRAG"
-    "hotkeys Left 1" "hotkeys Left 2" "signal_up" "hotkeys Right 1" "drag file $DRAG"
-    "hotkeys Left 1" "drag gesture $DRAG")
+MIX=("hotkey Right" "hotkey Left" "double Right" "hotkey Right" "drag gesture -$DRAG"
+    "hotkey Left" "double Left" "signal_up" "hotkey Right" "drag file $DRAG"
+    "hotkey Left" "drag gesture $DRAG")
 
 rects() {  # every window's rectangle, one line each: name l t r b
     local list i
@@ -167,7 +194,7 @@ checkpoint() {  # N
     e2e_log "checkpoint $1 after $switches switches: $usage"
 }
 
-echo -e "checkpoint\tswitches\tseconds\tgdi\tuser\thandles\tprivate_bytes\tgdi_in_table\thandles_in_table\twindows" >>"$REPORT"
+echo -e "checkpoint\tswitches\tseconds\tgdi\tuser\thandles\tprivate_bytes\tgdi_in_table\thandles_in_table\twindows\tcommitted_private" >>"$REPORT"
 switches=0
 soak_start=$(date +%s)
 checkpoint 0
@@ -178,21 +205,24 @@ for ((block = 1; block <= SWITCHES / BLOCK; block++)); do
     done
     before=$(rects)
     for ((n = 0; n < RESTORE_RIGHTS; n++)); do
-        hotkeys Right 1
+        hotkey Right
         switches=$((switches + 1))
     done
     e2e_assert_eq "$before" "$(rects)" "rectangles after four Rights at switch $switches"
     checkpoint "$block"
 done
 
-# Flat from checkpoint 2 on: columns 4-10 of the first and last rows.
+# Flat from checkpoint 2 on: columns 4-11 of the first and last rows.
 read -r -a first < <(awk -F'\t' '$1 == 2' "$REPORT")
 read -r -a last < <(awk -F'\t' -v n=$((SWITCHES / BLOCK)) '$1 == n' "$REPORT")
-columns=(gdi user handles private_bytes gdi_in_table handles_in_table windows)
+columns=(gdi user handles private_bytes gdi_in_table handles_in_table windows committed_private)
 for c in "${!columns[@]}"; do
     growth=$((last[c + 3] - first[c + 3]))
-    limit=$OBJECT_GROWTH_LIMIT
-    [[ ${columns[c]} == private_bytes ]] && limit=$PRIVATE_GROWTH_LIMIT
+    case ${columns[c]} in
+    committed_private) limit=$PRIVATE_GROWTH_LIMIT ;;
+    private_bytes) limit=$SYSTEM_PRIVATE_GROWTH_LIMIT ;;
+    *) limit=$OBJECT_GROWTH_LIMIT ;;
+    esac
     e2e_log "${columns[c]}: ${first[c + 3]} at checkpoint 2, ${last[c + 3]} at the last (growth $growth, limit $limit)"
     ((growth <= limit)) || e2e_fail "${columns[c]} grew by $growth between checkpoint 2 and the last"
 done

@@ -50,10 +50,14 @@
 //                                      the process's GDI handle table, handles
 //                                      counted in the system handle table and
 //                                      windows owned (for where those answers
-//                                      are stubs, as under Wine); -1: unknown
+//                                      are stubs, as under Wine; -1: unknown),
+//                                      and the committed private bytes of its
+//                                      address space
 //   probe wait <ms> <cond>...          waits until every condition holds; a
-//                                      condition is <hwnd>:visible=0|1 or
-//                                      <hwnd>:left=N; exit 1 on timeout
+//                                      condition is <hwnd>:visible=0|1,
+//                                      <hwnd>:left=N or key:<vk>=0|1 (down,
+//                                      as GetAsyncKeyState sees it; 1 is the
+//                                      left button); exit 1 on timeout
 //   probe watch <ms> <hwnd>...         prints "watching", then polls the
 //                                      windows' visibility for ms milliseconds;
 //                                      per window prints hwnd and the states
@@ -1040,6 +1044,24 @@ long long windows_of(DWORD pid) {
   return count.second;
 }
 
+// Committed private memory in the process's address space, region by region:
+// what Windows counts as private bytes. Under Wine it leaves out what the
+// Unix side of the process allocates, which the system's answer includes.
+long long committed_private(HANDLE process) {
+  long long total = 0;
+  const char* at = nullptr;
+  MEMORY_BASIC_INFORMATION region;
+  while (VirtualQueryEx(process, at, &region, sizeof region) == sizeof region) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+      total += static_cast<long long>(region.RegionSize);
+    }
+    const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    if (next <= at) break;
+    at = next;
+  }
+  return total;
+}
+
 int cmd_usage(const std::vector<std::wstring>& a) {
   HWND h;
   if (a.size() != 1) return usage("usage <hwnd>");
@@ -1070,31 +1092,59 @@ int cmd_usage(const std::vector<std::wstring>& a) {
       .add(gdi_in_shared_table(process.get()))
       .add(handles_in_system_table(pid))
       .add(windows_of(pid))
+      .add(committed_private(process.get()))
       .emit();
   return 0;
 }
 
 struct Condition {
-  HWND window;
-  bool visibility;  // else: left edge
+  enum Kind { kVisible, kLeft, kKeyDown } kind;
+  HWND window;  // kVisible, kLeft
+  int key;      // kKeyDown: a virtual key, 1 for the left button
   long long value;
 };
 
+// <hwnd>:visible=0|1, <hwnd>:left=N or key:<vk>=0|1.
 bool parse_condition(const std::wstring& s, Condition& c) {
   const size_t colon = s.find(L':');
   const size_t equals = s.find(L'=');
   if (colon == std::wstring::npos || equals == std::wstring::npos || equals < colon) return false;
-  if (!parse_hwnd(s.substr(0, colon), c.window)) return false;
+  const std::wstring subject = s.substr(0, colon);
   const std::wstring what = s.substr(colon + 1, equals - colon - 1);
-  if (what != L"visible" && what != L"left") return false;
-  c.visibility = what == L"visible";
-  return parse_ll(s.substr(equals + 1), c.value);
+  if (!parse_ll(s.substr(equals + 1), c.value)) return false;
+  c.window = nullptr;
+  c.key = 0;
+  if (subject == L"key") {
+    long long key;
+    if (!parse_ll(what, key)) return false;
+    c.kind = Condition::kKeyDown;
+    c.key = static_cast<int>(key);
+    return true;
+  }
+  if (!parse_hwnd(subject, c.window)) return false;
+  if (what == L"visible") {
+    c.kind = Condition::kVisible;
+  } else if (what == L"left") {
+    c.kind = Condition::kLeft;
+  } else {
+    return false;
+  }
+  return true;
 }
 
+constexpr SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
+
 bool holds(const Condition& c) {
-  if (c.visibility) return (IsWindowVisible(c.window) ? 1 : 0) == c.value;
   RECT r = {0, 0, 0, 0};
-  return GetWindowRect(c.window, &r) && r.left == c.value;
+  switch (c.kind) {
+    case Condition::kVisible:
+      return (IsWindowVisible(c.window) ? 1 : 0) == c.value;
+    case Condition::kLeft:
+      return GetWindowRect(c.window, &r) && r.left == c.value;
+    case Condition::kKeyDown:
+      return ((GetAsyncKeyState(c.key) & kKeyDownBit) != 0 ? 1 : 0) == c.value;
+  }
+  return false;
 }
 
 constexpr DWORD kPollMs = 5;
@@ -1116,7 +1166,7 @@ int cmd_wait(const std::vector<std::wstring>& a) {
   long long timeout;
   std::vector<Condition> conditions;
   if (!parse_ms_and_items(a, parse_condition, timeout, conditions))
-    return usage("wait <ms> <hwnd>:visible=0|1|left=N ...");
+    return usage("wait <ms> <hwnd>:visible=0|1|left=N|key:<vk>=0|1 ...");
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout);
   for (;;) {
     bool all = true;
@@ -1128,11 +1178,16 @@ int cmd_wait(const std::vector<std::wstring>& a) {
   // Every condition with what was found, so a timeout can be told apart
   // from one that came true at the last moment.
   for (const Condition& c : conditions) {
+    Line ln;
+    ln.add(std::string(holds(c) ? "met:" : "not met:"));
+    if (c.kind == Condition::kKeyDown) {
+      ln.add(std::string("key")).add(static_cast<long long>(c.key)).emit();
+      continue;
+    }
     RECT r = {0, 0, 0, 0};
     GetWindowRect(c.window, &r);
-    Line ln;
     ln.hwnd(c.window)
-        .add(std::string(holds(c) ? "met: visible" : "not met: visible"))
+        .add(std::string("visible"))
         .add(static_cast<long long>(IsWindowVisible(c.window) ? 1 : 0))
         .add(std::string("left"))
         .add(static_cast<long long>(r.left))
