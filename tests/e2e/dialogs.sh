@@ -45,8 +45,14 @@ dialogs_private_copy() {
 # tray_icon_point: where our notification icon is drawn: the only icon, at
 # the right end of the taskbar.
 tray_icon_point() {
-    local w h
-    read -r w h < <(e2e_probe screen)
+    local w= h= tries
+    # The probe can come back empty while Wine is busy; ask again, bounded.
+    for ((tries = 0; tries < 5; tries++)); do
+        read -r w h < <(e2e_probe screen)
+        [[ "$w" =~ ^[0-9]+$ && "$h" =~ ^[0-9]+$ ]] && break
+        sleep 0.2
+    done
+    [[ "$w" =~ ^[0-9]+$ && "$h" =~ ^[0-9]+$ ]] || e2e_fail "the screen size could not be read"
     echo "$((w - 11)) $((h - 11))"
 }
 
