@@ -149,6 +149,57 @@ TEST_F(TextureRefreshTest, FramesShowTheTopPictureOnTopAndTheBottomOneBelow) {
   }
 }
 
+// Where the background's picture meets itself around the sphere and at its
+// poles, linear filtering blends in the texels beyond the picture's edges:
+// a plain picture must stay plain there.
+TEST_F(TextureRefreshTest, APlainBackgroundShowsItsColourOnTheMeridianAndAtThePoles) {
+  constexpr std::uint32_t kColour = 0x3080C0;
+  render::Bitmap sky;
+  sky.SetSize(100, 50);
+  for (std::int32_t y = 0; y < sky.Height(); ++y) {
+    for (std::int32_t x = 0; x < sky.Width(); ++x) sky.SetPixel(x, y, kColour);
+  }
+  Put("C:\\pics\\sky.png", samples::EncodePng(sky, samples::PngStyle::kRgb));
+  form.settings.backgroundPath = "C:\\pics\\sky.png";
+  Switch();
+  // The whole scene in the test's frame; pulled back beyond the sphere, only
+  // the sphere is seen: the meridian where the picture's sides meet straight
+  // ahead, then each pole.
+  render::SetViewport(desktop.gl().Width(), desktop.gl().Height());
+  for (const auto& [pitch, yaw] : {std::pair{0.0f, -90.0f}, {90.0f, 0.0f}, {-90.0f, 0.0f}}) {
+    const std::vector<std::uint8_t> frame = ReferenceFrame(20, pitch, yaw);
+    int wrong = 0;
+    for (std::size_t k = 0; k < frame.size(); k += 4) {
+      wrong += (frame[k + 2] << 16 | frame[k + 1] << 8 | frame[k]) != kColour ? 1 : 0;
+    }
+    EXPECT_EQ(wrong, 0) << "pitch " << pitch << ", yaw " << yaw;
+  }
+}
+
+// The caps repeat their edges; the background's sides run on into each
+// other.
+TEST_F(TextureRefreshTest, TheCapsAndTheBackgroundArePaddedEachTheirWay) {
+  const render::Bitmap cap = samples::Numbered(30, 30, 1);
+  const render::Bitmap sky = samples::Numbered(100, 50, 2);
+  Put("C:\\pics\\cap.png", samples::EncodePng(cap, samples::PngStyle::kRgb));
+  Put("C:\\pics\\sky.png", samples::EncodePng(sky, samples::PngStyle::kRgb));
+  form.settings.topPath = "C:\\pics\\cap.png";
+  form.settings.bottomPath = "C:\\pics\\cap.png";
+  form.settings.backgroundPath = "C:\\pics\\sky.png";
+  Switch();
+  // Texture row H - 1 is the picture's top row.
+  for (const render::FaceTexture* texture : {&form.topTexture, &form.bottomTexture}) {
+    EXPECT_EQ(Texel(*texture, 30, 31), cap.PixelAt(29, 0));
+    EXPECT_EQ(Texel(*texture, 31, 31), cap.PixelAt(0, 0));
+    EXPECT_EQ(Texel(*texture, 5, 1), cap.PixelAt(5, 29));
+    EXPECT_EQ(Texel(*texture, 5, 0), cap.PixelAt(5, 0));
+  }
+  EXPECT_EQ(Texel(form.backgroundTexture, 100, 63), sky.PixelAt(0, 0));
+  EXPECT_EQ(Texel(form.backgroundTexture, 127, 63), sky.PixelAt(99, 0));
+  EXPECT_EQ(Texel(form.backgroundTexture, 7, 13), sky.PixelAt(7, 49));
+  EXPECT_EQ(Texel(form.backgroundTexture, 7, 0), sky.PixelAt(7, 0));
+}
+
 TEST_F(TextureRefreshTest, ASecondSessionWithoutOkMakesOnlyTheFaceTexturesAgain) {
   Put("C:\\pics\\top.png",
       samples::EncodePng(samples::Gradient(64, 64, 1), samples::PngStyle::kRgb));
