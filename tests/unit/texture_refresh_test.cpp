@@ -19,6 +19,11 @@ class TextureRefreshTest : public FormTest {
     desktop.files.insert(path);
     desktop.contents[path] = bytes;
   }
+  // Stores the picture as a PNG file; returns the path, to be chosen.
+  std::string PutPng(const std::string& path, const render::Bitmap& picture) {
+    Put(path, samples::EncodePng(picture, samples::PngStyle::kRgb));
+    return path;
+  }
 
   void Switch() {
     form.WMHotKey(app::kHotkeyRight);
@@ -71,12 +76,9 @@ TEST_F(TextureRefreshTest, ChosenPicturesAreLoadedCapsCutToTheirCentredSquare) {
   const render::Bitmap top = samples::Numbered(300, 200, 1);
   const render::Bitmap bottom = samples::Numbered(200, 301, 2);
   const render::Bitmap background = samples::Gradient(1000, 500, 3);
-  Put("C:\\pics\\top.png", samples::EncodePng(top, samples::PngStyle::kRgb));
-  Put("C:\\pics\\bottom.PNG", samples::EncodePng(bottom, samples::PngStyle::kRgb));
-  Put("C:\\pics\\sky.png", samples::EncodePng(background, samples::PngStyle::kRgb));
-  form.settings.topPath = "C:\\pics\\top.png";
-  form.settings.bottomPath = "C:\\pics\\bottom.PNG";
-  form.settings.backgroundPath = "C:\\pics\\sky.png";
+  form.settings.topPath = PutPng("C:\\pics\\top.png", top);
+  form.settings.bottomPath = PutPng("C:\\pics\\bottom.PNG", bottom);
+  form.settings.backgroundPath = PutPng("C:\\pics\\sky.png", background);
   Switch();
 
   ASSERT_EQ(form.topBitmap.Width(), 200);
@@ -159,8 +161,7 @@ TEST_F(TextureRefreshTest, APlainBackgroundShowsItsColourOnTheMeridianAndAtThePo
   for (std::int32_t y = 0; y < sky.Height(); ++y) {
     for (std::int32_t x = 0; x < sky.Width(); ++x) sky.SetPixel(x, y, kColour);
   }
-  Put("C:\\pics\\sky.png", samples::EncodePng(sky, samples::PngStyle::kRgb));
-  form.settings.backgroundPath = "C:\\pics\\sky.png";
+  form.settings.backgroundPath = PutPng("C:\\pics\\sky.png", sky);
   Switch();
   // The whole scene in the test's frame; pulled back beyond the sphere, only
   // the sphere is seen: the meridian where the picture's sides meet straight
@@ -181,11 +182,9 @@ TEST_F(TextureRefreshTest, APlainBackgroundShowsItsColourOnTheMeridianAndAtThePo
 TEST_F(TextureRefreshTest, TheCapsAndTheBackgroundArePaddedEachTheirWay) {
   const render::Bitmap cap = samples::Numbered(30, 30, 1);
   const render::Bitmap sky = samples::Numbered(100, 50, 2);
-  Put("C:\\pics\\cap.png", samples::EncodePng(cap, samples::PngStyle::kRgb));
-  Put("C:\\pics\\sky.png", samples::EncodePng(sky, samples::PngStyle::kRgb));
-  form.settings.topPath = "C:\\pics\\cap.png";
-  form.settings.bottomPath = "C:\\pics\\cap.png";
-  form.settings.backgroundPath = "C:\\pics\\sky.png";
+  form.settings.topPath = PutPng("C:\\pics\\cap.png", cap);
+  form.settings.bottomPath = form.settings.topPath;
+  form.settings.backgroundPath = PutPng("C:\\pics\\sky.png", sky);
   Switch();
   // Texture row H - 1 is the picture's top row.
   for (const render::FaceTexture* texture : {&form.topTexture, &form.bottomTexture}) {
