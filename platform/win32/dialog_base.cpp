@@ -47,7 +47,7 @@ BOOL CALLBACK NoteShownDialog(HWND window, LPARAM found) {
   return TRUE;
 }
 
-// The program's dialogs on the screen, topmost first.
+// The program's dialogs on the screen.
 std::vector<HWND> ShownDialogs() {
   std::vector<HWND> found;
   EnumThreadWindows(GetCurrentThreadId(), NoteShownDialog, reinterpret_cast<LPARAM>(&found));
@@ -72,9 +72,6 @@ class OtherDialogsDisabled {
   }
   OtherDialogsDisabled(const OtherDialogsDisabled&) = delete;
   OtherDialogsDisabled& operator=(const OtherDialogsDisabled&) = delete;
-
-  // The uppermost of them: the one the user comes back to.
-  HWND Uppermost() const { return disabled_.empty() ? nullptr : disabled_.front(); }
 
  private:
   std::vector<HWND> disabled_;
@@ -200,7 +197,6 @@ ModalResult DialogBase::RunModal() {
   if (running_ || window_ == nullptr) return ModalResult::kCancel;
   running_ = true;
   result_ = ModalResult::kCancel;
-  HWND returnTo = nullptr;
   {
     const OtherDialogsDisabled others(window_);
     ShowWindow(window_, SW_SHOW);
@@ -222,13 +218,11 @@ ModalResult DialogBase::RunModal() {
         DispatchMessageW(&message);
       }
     }
-    returnTo = others.Uppermost();
-    // The others are enabled again before this one hides, so that one of
-    // them can be active once it has gone.
+    // The others are enabled again before this one hides, so that the one
+    // beneath it becomes active once it has gone.
   }
   running_ = false;
   ShowWindow(window_, SW_HIDE);
-  if (returnTo != nullptr) SetForegroundWindow(returnTo);
   return result_;
 }
 
