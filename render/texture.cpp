@@ -127,8 +127,8 @@ void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps
   // back.
   if (!caps.bgra) SwapRedBlue(bitmap);
   const Bitmap& picture = bitmap;
+  if (fillPadding) FillPadding(picture, textureWidth, textureHeight, padding, caps.bgra);
   const GLenum format = caps.bgra ? kBgraFormat : GL_RGBA;
-  if (fillPadding) FillPadding(picture, textureWidth, textureHeight, padding, format);
   // The bottom-up rows go in from the texture's row H - h on, so the
   // picture's top row is the texture's last (t = 1).
   if (w > 0 && h > 0) {

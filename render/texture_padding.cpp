@@ -26,6 +26,21 @@ std::int32_t SourceRow(std::int32_t row, std::int32_t pictureHeight, std::int32_
   return pictureHeight - 1 - PaddingSource(fromTop, pictureHeight, textureHeight, false);
 }
 
+// Copies pixels into the padding, which is sent in OpenGL's own byte order
+// (red first), the quickest for software OpenGL to take.
+void CopyPixels(const std::uint8_t* from, std::uint8_t* to, std::size_t count, bool bgra) {
+  if (!bgra) {
+    std::memcpy(to, from, count * kPixelBytes);
+    return;
+  }
+  for (std::size_t k = 0; k < count; ++k, from += kPixelBytes, to += kPixelBytes) {
+    to[0] = from[2];
+    to[1] = from[1];
+    to[2] = from[0];
+    to[3] = from[3];
+  }
+}
+
 }  // namespace
 
 std::int32_t PaddingSource(std::int32_t position, std::int32_t pictureSide,
@@ -37,7 +52,7 @@ std::int32_t PaddingSource(std::int32_t position, std::int32_t pictureSide,
 }
 
 void FillPadding(const Bitmap& bitmap, std::int32_t textureWidth, std::int32_t textureHeight,
-                 Padding padding, std::uint32_t format) {
+                 Padding padding, bool bgra) {
   const std::int32_t w = bitmap.Width();
   const std::int32_t h = bitmap.Height();
   const std::int32_t rightWidth = textureWidth - w;
@@ -65,23 +80,24 @@ void FillPadding(const Bitmap& bitmap, std::int32_t textureWidth, std::int32_t t
         const std::uint8_t* from =
             picture + static_cast<std::size_t>(SourceRow(row, h, textureHeight)) * rowBytes;
         for (const std::size_t offset : columnOffsets) {
-          std::memcpy(to, from + offset, kPixelBytes);
+          CopyPixels(from + offset, to, 1, bgra);
           to += kPixelBytes;
         }
       }
     }
-    glTexSubImage2D(GL_TEXTURE_2D, 0, w, 0, rightWidth, textureHeight, format, GL_UNSIGNED_BYTE,
+    glTexSubImage2D(GL_TEXTURE_2D, 0, w, 0, rightWidth, textureHeight, GL_RGBA, GL_UNSIGNED_BYTE,
                     strip.data());
   }
   if (w > 0 && belowHeight > 0) {
     if (!black) {
       for (std::int32_t row = 0; row < belowHeight; ++row) {
-        std::memcpy(strip.data() + static_cast<std::size_t>(row) * rowBytes,
-                    picture + static_cast<std::size_t>(SourceRow(row, h, textureHeight)) * rowBytes,
-                    rowBytes);
+        CopyPixels(picture + static_cast<std::size_t>(SourceRow(row, h, textureHeight)) * rowBytes,
+                   strip.data() + static_cast<std::size_t>(row) * rowBytes,
+                   static_cast<std::size_t>(w), bgra);
       }
     }
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, belowHeight, format, GL_UNSIGNED_BYTE, strip.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, belowHeight, GL_RGBA, GL_UNSIGNED_BYTE,
+                    strip.data());
   }
 }
 

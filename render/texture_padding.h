@@ -33,9 +33,9 @@ std::int32_t PaddingSource(std::int32_t position, std::int32_t pictureSide,
 
 // Fills the bound texture outside the bitmap's picture, whose bottom-up rows
 // stand in the texture's last rows from its first column on, as `padding`
-// says. `format` is the OpenGL format of the bitmap's bytes. An empty
-// picture gets black padding, there being nothing to repeat.
+// says. `bgra`: the bitmap's bytes are blue, green, red (else red first).
+// An empty picture gets black padding, there being nothing to repeat.
 void FillPadding(const Bitmap& bitmap, std::int32_t textureWidth, std::int32_t textureHeight,
-                 Padding padding, std::uint32_t format);
+                 Padding padding, bool bgra);
 
 }  // namespace render
