@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/system.h"
 #include "platform/win32/window_manager.h"
 
@@ -136,6 +137,23 @@ TEST(Win32ScreenCaptureTest, CapturesWhatIsShownBottomUp) {
   };
   EXPECT_EQ(pixel(10, 5), RGB(0, 0, 255));
   EXPECT_EQ(pixel(10, 60), RGB(255, 0, 0));
+}
+
+TEST(Win32ShellTest, AddsTheTrayIconOnceAndShowsABalloonFromIt) {
+  TestWindow owner("tray owner", 0, 0, 10, 10, RGB(0, 0, 0));
+  platform::win32::Win32Shell shell(LoadIcon(nullptr, IDI_APPLICATION));
+  EXPECT_TRUE(shell.AddTrayIcon(owner.handle()));
+  // Already there, as after a retry that met a taskbar which had it: still
+  // there, and no second icon.
+  EXPECT_TRUE(shell.AddTrayIcon(owner.handle()));
+  EXPECT_TRUE(shell.ShowTrayBalloon("Caf\xE9 %s"));
+  shell.RemoveTrayIcon();
+  NOTIFYICONDATAA record{};
+  record.cbSize = platform::win32::kTrayRecordSize;
+  record.hWnd = owner.hwnd();
+  record.uID = platform::win32::kTrayIconId;
+  EXPECT_FALSE(Shell_NotifyIconA(NIM_DELETE, &record)) << "a second icon was left";
+  EXPECT_FALSE(shell.ShowTrayBalloon("no icon"));
 }
 
 TEST(Win32FileSystemTest, TempPathFilesAndTheTooSmallBuffer) {

@@ -65,6 +65,10 @@
 //   probe mouse-move <x> <y>           moves the mouse there as input does and
 //                                      prints the milliseconds until the cursor
 //                                      stands there; exit 1 after 10 s
+//   probe hotkey-hold <mods> <vk>...   holds the hotkeys as another program would:
+//                                      registers each <mods> <vk> pair, prints
+//                                      "held", keeps them until killed; exit 1
+//                                      if one is taken already
 
 #ifndef UNICODE
 #define UNICODE
@@ -1256,6 +1260,27 @@ int cmd_mouse_move(const std::vector<std::wstring>& a) {
   }
 }
 
+int cmd_hotkey_hold(const std::vector<std::wstring>& a) {
+  if (a.empty() || a.size() % 2 != 0) return usage("hotkey-hold <mods> <vk> [<mods> <vk>...]");
+  constexpr int kFirstId = 0x7f00;
+  for (size_t i = 0; i < a.size(); i += 2) {
+    long long mods, vk;
+    if (!parse_ll(a[i], mods) || !parse_ll(a[i + 1], vk)) return usage("bad <mods> <vk>");
+    if (!RegisterHotKey(nullptr, kFirstId + static_cast<int>(i / 2), static_cast<UINT>(mods),
+                        static_cast<UINT>(vk))) {
+      std::fprintf(stderr, "probe: hotkey %lld %lld is taken: %lu\n", mods, vk, GetLastError());
+      return 1;
+    }
+  }
+  Line ln;
+  ln.add(std::string("held")).emit();
+  // The presses arrive here as thread messages and go no further.
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+  }
+  return 0;
+}
+
 // Frees the argv block from CommandLineToArgvW.
 struct ArgvBlock {
   explicit ArgvBlock(LPWSTR* p) : argv(p) {}
@@ -1304,6 +1329,7 @@ int main() {
   if (cmd == L"wait") return cmd_wait(a);
   if (cmd == L"watch") return cmd_watch(a);
   if (cmd == L"mouse-move") return cmd_mouse_move(a);
+  if (cmd == L"hotkey-hold") return cmd_hotkey_hold(a);
   if (cmd == L"pid") {
     Line ln;
     ln.add(static_cast<long long>(GetCurrentProcessId())).emit();
