@@ -183,6 +183,75 @@ TEST(Win32FileSystemTest, TempPathFilesAndTheTooSmallBuffer) {
   EXPECT_FALSE(files.FileExists(directory.substr(0, directory.size() - 1)));
 }
 
+// Points this process's temporary directory elsewhere for one test.
+class TempDirectoryOverride {
+ public:
+  explicit TempDirectoryOverride(const std::wstring& directory) {
+    wchar_t old[MAX_PATH] = L"";
+    hadOld_ = GetEnvironmentVariableW(L"TMP", old, MAX_PATH) > 0;
+    old_ = old;
+    SetEnvironmentVariableW(L"TMP", directory.c_str());
+  }
+  ~TempDirectoryOverride() { SetEnvironmentVariableW(L"TMP", hadOld_ ? old_.c_str() : nullptr); }
+  TempDirectoryOverride(const TempDirectoryOverride&) = delete;
+  TempDirectoryOverride& operator=(const TempDirectoryOverride&) = delete;
+
+ private:
+  bool hadOld_ = false;
+  std::wstring old_;
+};
+
+TEST(Win32FileSystemTest, TempPathIsTheSystemsAnsiAnswerWhereverThatNamesTheDirectory) {
+  wchar_t base[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, base), 0u);
+  // "Zoë" has a Windows-1252 spelling, so the system's ANSI answer holds.
+  const std::wstring directory = std::wstring(base) + L"Zo\u00eb temp\\";
+  CreateDirectoryW(directory.c_str(), nullptr);
+  {
+    const TempDirectoryOverride temp(directory);
+    platform::win32::Win32FileSystem files;
+    char ours[1000];
+    char system[1000];
+    const std::uint32_t length = files.TempPath(sizeof(ours), ours);
+    ASSERT_EQ(length, GetTempPathA(sizeof(system), system));
+    EXPECT_EQ(std::string(ours, length), std::string(system, length));
+  }
+  RemoveDirectoryW(directory.c_str());
+}
+
+TEST(Win32FileSystemTest, TempPathReachesADirectoryWhoseNameTheCodePageCannotSpell) {
+  wchar_t base[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, base), 0u);
+  // Greek letters have no spelling in Windows-1252, as a profile name in
+  // another script has none in a Western code page.
+  const std::wstring directory = std::wstring(base) + L"\u03a9\u03bc\u03ad\u03b3\u03b1\\";
+  ASSERT_TRUE(CreateDirectoryW(directory.c_str(), nullptr) ||
+              GetLastError() == ERROR_ALREADY_EXISTS);
+  const std::wstring signal = directory + L"rombodesktop.hook";
+  HANDLE file = CreateFileW(signal.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  {
+    const TempDirectoryOverride temp(directory);
+    platform::win32::Win32FileSystem files;
+    char buffer[1000];
+    const std::uint32_t length = files.TempPath(sizeof(buffer), buffer);
+    ASSERT_GT(length, 0u);
+    ASSERT_LT(length, sizeof(buffer));
+    const std::string path = std::string(buffer, length) + "rombodesktop.hook";
+    EXPECT_TRUE(files.FileExists(path)) << path << " (code page " << GetACP() << ")";
+    EXPECT_TRUE(files.RemoveFile(path));
+    // The system's own ANSI answer names no such directory.
+    char system[1000];
+    const DWORD systemLength = GetTempPathA(sizeof(system), system);
+    EXPECT_FALSE(files.FileExists(std::string(system, systemLength) + "rombodesktop.hook"));
+  }
+  EXPECT_EQ(GetFileAttributesW(signal.c_str()), INVALID_FILE_ATTRIBUTES);
+  DeleteFileW(signal.c_str());
+  RemoveDirectoryW(directory.c_str());
+}
+
 // A scratch folder under the temporary directory, removed with its files.
 class ScratchDir {
  public:
