@@ -83,6 +83,10 @@ class TForm1 {
   bool CollectWindowProc(platform::WindowHandle window);
   void SetArrangedDesktop(std::int32_t desktop);
   void ArrangeWindows(std::int32_t desktop);
+  // Moves every managed window that stands on another desktop onto the
+  // screen, to where it stands while its own desktop is shown: what the
+  // uninstaller asks for, so that no window stays parked for good.
+  void GatherWindows();
 
   // The path of the signal file, or empty when it cannot be looked for.
   std::string SignalFilePath();

@@ -28,6 +28,22 @@ bool TForm1::CollectWindowProc(platform::WindowHandle window) {
 
 void TForm1::SetArrangedDesktop(std::int32_t desktop) { arrangedDesktop = desktop; }
 
+void TForm1::GatherWindows() {
+  CollectWindows();
+  const std::int32_t w = system_.windows.ScreenWidth();
+  for (platform::WindowHandle window : managedWindows) {
+    platform::Rect rect;
+    if (!system_.windows.GetRect(window, &rect)) continue;
+    // Its desktop relative to the one shown, judged as the foreground
+    // follow judges it; shifted back by as many widths.
+    const int offset = desktops::DesktopOffsetOf(rect, w);
+    if (offset == 0) continue;
+    const std::int64_t shift = -static_cast<std::int64_t>(w) * offset;
+    system_.windows.Move(window, desktops::ShiftedLeft(rect.left, shift, w), rect.top,
+                         kArrangeFlags);
+  }
+}
+
 void TForm1::ArrangeWindows(std::int32_t desktop) {
   currentDesktop = desktop;
   if (managedWindows.empty()) return;
