@@ -145,9 +145,9 @@ class TForm1 {
   // Gives the keyboard to the window it belongs to on the desktop shown
   // (desktops::KeyboardWindow) and records that as the last foreground window.
   void HandOnForeground(const std::vector<desktops::PlacedWindow>& placed,
-                        platform::WindowHandle desktopWindow);
+                        const desktops::ShellWindows& shell);
   // The windows that take part in switching, where they stand now.
-  std::vector<desktops::PlacedWindow> WindowsAsTheyStand();
+  std::vector<desktops::PlacedWindow> WindowsAsTheyStand(const desktops::ShellWindows& shell);
   bool PollSignalFile();
   void Ease();
   void ReleaseTextures();

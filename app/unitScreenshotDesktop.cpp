@@ -19,6 +19,10 @@ void ScreenshotDesktop(platform::Platform& system, render::Bitmap* bitmap) {
     }
     return true;
   });
+  // Hiding the active window would make the system activate the next one
+  // down, raising it, and so on down the stack; with the keyboard on the
+  // desktop meanwhile, the stack stays as it is.
+  if (!hidden.empty()) windows.Activate(desktops::DesktopWindow(windows, shell));
   for (platform::WindowHandle window : hidden) windows.Move(window, 0, 0, kBareDesktopHideFlags);
 
   system.clock.Sleep(kBareDesktopWaitMs);

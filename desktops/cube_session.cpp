@@ -57,7 +57,7 @@ void TForm1::Timer1Timer() {
     ShowTaskbar(true);
     ArrangeWindows(currentDesktop);
     lastForeground = platform::kNoWindow;
-    HandOnForeground(arranged_, progmanWindow);
+    HandOnForeground(arranged_, {progmanWindow, trayWindow});
     system_.mainWindow.Hide();
     if (lastForeground == platform::kNoWindow) lastForeground = system_.windows.Foreground();
     sessionActive = false;
@@ -94,7 +94,8 @@ bool TForm1::FollowForeground() {
   // the next window down, which may be parked. The keyboard then stays on
   // this desktop.
   if (!windows.IsVisible(previous) || windows.IsMinimised(previous)) {
-    HandOnForeground(WindowsAsTheyStand(), windows.FindByClass(desktops::kShellWindowClass));
+    const desktops::ShellWindows shell = desktops::FindShellWindows(windows);
+    HandOnForeground(WindowsAsTheyStand(shell), shell);
     return false;
   }
 

@@ -44,8 +44,8 @@ void TForm1::ArrangeWindows(std::int32_t desktop) {
   }
 }
 
-std::vector<desktops::PlacedWindow> TForm1::WindowsAsTheyStand() {
-  const desktops::ShellWindows shell = desktops::FindShellWindows(system_.windows);
+std::vector<desktops::PlacedWindow> TForm1::WindowsAsTheyStand(
+    const desktops::ShellWindows& shell) {
   std::vector<desktops::PlacedWindow> standing;
   system_.windows.EnumerateTopLevel([&](platform::WindowHandle window) {
     platform::Rect rect;
@@ -58,9 +58,9 @@ std::vector<desktops::PlacedWindow> TForm1::WindowsAsTheyStand() {
 }
 
 void TForm1::HandOnForeground(const std::vector<desktops::PlacedWindow>& placed,
-                              platform::WindowHandle desktopWindow) {
-  const platform::WindowHandle keyboard =
-      desktops::KeyboardWindow(system_.windows, placed, desktopWindow);
+                              const desktops::ShellWindows& shell) {
+  const platform::WindowHandle keyboard = desktops::KeyboardWindow(
+      system_.windows, placed, desktops::DesktopWindow(system_.windows, shell));
   if (keyboard == platform::kNoWindow) return;
   system_.windows.Activate(keyboard);
   lastForeground = keyboard;

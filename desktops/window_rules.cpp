@@ -8,6 +8,10 @@ ShellWindows FindShellWindows(platform::WindowManager& windows) {
   return ShellWindows{windows.FindByClass(kShellWindowClass), windows.FindByClass(kTaskbarClass)};
 }
 
+platform::WindowHandle DesktopWindow(platform::WindowManager& windows, const ShellWindows& shell) {
+  return shell.desktop != platform::kNoWindow ? shell.desktop : windows.RootWindow();
+}
+
 bool IsPartOfShell(platform::WindowManager& windows, platform::WindowHandle window) {
   return windows.IsOfClass(window, kSecondaryTaskbarClass) ||
          (windows.IsOfClass(window, kIconHostClass) &&

@@ -35,6 +35,10 @@ bool IsPartOfShell(platform::WindowManager& windows, platform::WindowHandle wind
 bool TakesPart(platform::WindowManager& windows, const ShellWindows& shell,
                platform::WindowHandle window, platform::Rect* rect);
 
+// What has the keyboard when no window of a program should: the shell's
+// desktop window, or where there is none the system's root window.
+platform::WindowHandle DesktopWindow(platform::WindowManager& windows, const ShellWindows& shell);
+
 // A window and where it stands (or is about to stand).
 struct PlacedWindow {
   platform::WindowHandle window = platform::kNoWindow;
@@ -44,7 +48,7 @@ struct PlacedWindow {
 // The window that should have the keyboard on the desktop on the screen: the
 // first of `placed` (topmost first) that stands on the screen and takes
 // activation as the user would give it (shown, not minimised, not a tool
-// window); otherwise the desktop window. kNoWindow when there is neither.
+// window); otherwise `desktopWindow`.
 platform::WindowHandle KeyboardWindow(platform::WindowManager& windows,
                                       const std::vector<PlacedWindow>& placed,
                                       platform::WindowHandle desktopWindow);

@@ -54,6 +54,9 @@ class WindowManager {
   // Moves a window without resizing: SetWindowPos(window, 0, x, y, 0, 0, flags).
   virtual bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) = 0;
   virtual WindowHandle Foreground() = 0;
+  // The system's root window, which has the keyboard when no program's
+  // window does.
+  virtual WindowHandle RootWindow() = 0;
   // Makes the window the foreground window, from whichever process holds the
   // foreground now.
   virtual void Activate(WindowHandle window) = 0;

@@ -139,7 +139,7 @@ WindowHandle FakeDesktop::Foreground() {
 
 void FakeDesktop::Activate(WindowHandle window) {
   log.push_back("activate " + std::to_string(window));
-  if (Find(window) != nullptr) foreground = window;
+  if (window == kRootWindow || Find(window) != nullptr) foreground = window;
 }
 
 void FakeDesktop::PutCursor(std::int32_t x, std::int32_t y) { cursor = Point{x, y}; }

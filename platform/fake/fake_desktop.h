@@ -50,6 +50,8 @@ class FakeDesktop : public WindowManager,
   static constexpr std::int32_t kFrameWidth = 128;
   static constexpr std::int32_t kFrameHeight = 96;
   static constexpr std::int32_t kDefaultCapSide = 256;
+  // The root window: no window of the list, but it can take the keyboard.
+  static constexpr WindowHandle kRootWindow = 1;
 
   // A frame as large as the screen, for measuring what a real one costs.
   struct FullFrame {};
@@ -121,6 +123,7 @@ class FakeDesktop : public WindowManager,
   bool IsCloaked(WindowHandle window) override;
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
   WindowHandle Foreground() override;
+  WindowHandle RootWindow() override { return kRootWindow; }
   // Logged as "activate <window>".
   void Activate(WindowHandle window) override;
   std::int32_t ScreenWidth() override { return screenWidth; }

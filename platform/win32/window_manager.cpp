@@ -81,6 +81,8 @@ bool Win32WindowManager::Move(WindowHandle window, std::int32_t x, std::int32_t 
 
 WindowHandle Win32WindowManager::Foreground() { return FromHwnd(GetForegroundWindow()); }
 
+WindowHandle Win32WindowManager::RootWindow() { return FromHwnd(GetDesktopWindow()); }
+
 void Win32WindowManager::Activate(WindowHandle window) {
   const HWND target = ToHwnd(window);
   if (SetForegroundWindow(target)) return;

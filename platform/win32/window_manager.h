@@ -21,6 +21,7 @@ class Win32WindowManager : public WindowManager {
   bool IsCloaked(WindowHandle window) override;
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
   WindowHandle Foreground() override;
+  WindowHandle RootWindow() override;
   void Activate(WindowHandle window) override;
   std::int32_t ScreenWidth() override;
   std::int32_t ScreenHeight() override;
