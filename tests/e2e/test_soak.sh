@@ -90,6 +90,7 @@ E2E_WINE_PIDS+=("$!")
 e2e_wait_for 20 grep -q '^tracing' "$TRACE" || e2e_fail "the trace did not start: $(cat "$TRACE")"
 presses=0
 repeats=0
+reasked=0
 HOTKEY_WAIT_S=3        # a hotkey message follows its key within milliseconds
 PRESS_TRIES=3
 
@@ -149,6 +150,7 @@ await_switch() {
     # A probe that printed nothing did not run to its end: ask once more.
     if ! grep -q 'met:' "$E2E_TMP/wait.out"; then
         e2e_log "switch $switches: the probe's wait ended without an answer (exit $status): $(cat "$E2E_TMP/wait.out"); asking again"
+        reasked=$((reasked + 1))
         e2e_probe wait "$SETTLE_MS" "${conditions[@]}" >"$E2E_TMP/wait.out" 2>&1 && return 0
         status=$?
     fi
@@ -289,4 +291,5 @@ done
 grep -v '^rect' "$REPORT" >&2
 e2e_log "presses: $presses, pressed again after a lost key: $repeats"
 echo "timing: $repeats of $presses key presses were lost before the program and pressed again"
+echo "timing: $reasked waits for a switch were asked again after the probe gave no answer"
 exit 0
