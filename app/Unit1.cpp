@@ -106,7 +106,7 @@ void TForm1::WMHotKey(int id) {
 }
 
 void TForm1::ShowTaskbar(bool show) {
-  const platform::WindowHandle taskbar = system_.windows.FindByClass(kTaskbarClass);
+  const platform::WindowHandle taskbar = system_.windows.FindByClass(desktops::kTaskbarClass);
   if (taskbar == platform::kNoWindow) return;
   system_.windows.Move(taskbar, 0, 0, show ? kShowTaskbarFlags : kHideTaskbarFlags);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "desktops/window_rules.h"
 #include "lang/interface_texts.h"
 #include "platform/platform.h"
 #include "render/bitmap.h"
@@ -29,10 +30,6 @@ constexpr std::uint32_t kVkRight = 0x27;
 // come up after the program), adding the icon is tried again this often.
 constexpr std::uint32_t kTrayRetryMs = 1000;
 
-// Shell windows that never take part in switching.
-constexpr const char* kShellWindowClass = "progman";
-constexpr const char* kTaskbarClass = "shell_traywnd";
-
 // Signal file that the mouse hook library drops to ask for the cube.
 constexpr const char* kSignalFileName = "rombodesktop.hook";
 constexpr std::uint32_t kTempPathBufferLength = 1000;
@@ -44,19 +41,23 @@ constexpr std::uint32_t kTempPathBufferLength = 1000;
 constexpr std::uint32_t kSessionTickMs = 1;
 constexpr std::uint32_t kIdleTickMs = 16;
 
-// Window moves of the taskbar and of the managed windows.
+// Window moves of the taskbar and of the managed windows. They belong to
+// other programs, so none is waited for: a program that stops answering
+// moves when it answers again and holds up nothing meanwhile.
 constexpr std::uint32_t kHideTaskbarFlags = platform::kMoveNoSize | platform::kMoveNoMove |
                                             platform::kMoveNoZOrder | platform::kMoveNoRedraw |
                                             platform::kMoveNoActivate | platform::kMoveHideWindow |
-                                            platform::kMoveNoOwnerZOrder;
-constexpr std::uint32_t kShowTaskbarFlags =
-    platform::kMoveNoSize | platform::kMoveNoMove | platform::kMoveNoZOrder |
-    platform::kMoveNoActivate | platform::kMoveShowWindow | platform::kMoveNoOwnerZOrder;
-constexpr std::uint32_t kArrangeFlags =
-    platform::kMoveNoSize | platform::kMoveNoZOrder | platform::kMoveNoActivate |
-    platform::kMoveShowWindow | platform::kMoveNoOwnerZOrder | platform::kMoveNoSendChanging;
-static_assert(kHideTaskbarFlags == 0x029F && kShowTaskbarFlags == 0x0257 &&
-              kArrangeFlags == 0x0655);
+                                            platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
+constexpr std::uint32_t kShowTaskbarFlags = platform::kMoveNoSize | platform::kMoveNoMove |
+                                            platform::kMoveNoZOrder | platform::kMoveNoActivate |
+                                            platform::kMoveShowWindow |
+                                            platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
+constexpr std::uint32_t kArrangeFlags = platform::kMoveNoSize | platform::kMoveNoZOrder |
+                                        platform::kMoveNoActivate | platform::kMoveShowWindow |
+                                        platform::kMoveNoOwnerZOrder |
+                                        platform::kMoveNoSendChanging | platform::kMoveAsync;
+static_assert(kHideTaskbarFlags == 0x429F && kShowTaskbarFlags == 0x4257 &&
+              kArrangeFlags == 0x4655);
 
 class TForm1 {
  public:
@@ -165,12 +166,20 @@ class TForm1 {
   std::string MessageText(const lang::MessageText& text);
   std::string LanguageFileName(const std::string& languageName);
   bool FollowForeground();
+  // Gives the keyboard to the window it belongs to on the desktop shown
+  // (desktops::KeyboardWindow) and records that as the last foreground window.
+  void HandOnForeground(const std::vector<desktops::PlacedWindow>& placed,
+                        const desktops::ShellWindows& shell);
+  // The windows that take part in switching, where they stand now.
+  std::vector<desktops::PlacedWindow> WindowsAsTheyStand(const desktops::ShellWindows& shell);
   bool PollSignalFile();
   void Ease();
   void ReleaseTextures();
 
   platform::Platform& system_;
   render::PictureLoader pictures_;
+  // Where the last arrangement put the managed windows, topmost first.
+  std::vector<desktops::PlacedWindow> arranged_;
 };
 
 }  // namespace app

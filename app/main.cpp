@@ -52,7 +52,7 @@ void ShowError(const std::exception& error) {
 LONG WINAPI ShowTaskbarOnCrash(EXCEPTION_POINTERS*) {
   const app::TForm1* crashed = form;
   if (crashed != nullptr && crashed->sessionActive) {
-    const HWND taskbar = FindWindowA(app::kTaskbarClass, nullptr);
+    const HWND taskbar = FindWindowA(desktops::kTaskbarClass, nullptr);
     if (taskbar != nullptr) SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, app::kShowTaskbarFlags);
   }
   return EXCEPTION_CONTINUE_SEARCH;

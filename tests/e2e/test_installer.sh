@@ -97,11 +97,12 @@ open_desktop_windows() {
 }
 
 # check_windows_gathered: every desktop's window stands where it stood on
-# its own desktop, on the screen.
+# its own desktop, on the screen (the moves are not waited for by whoever
+# makes them, so they may land a moment later).
 check_windows_gathered() {
     local d
     for d in 0 1 2 3; do
-        e2e_assert_eq "${DESKTOP_LEFTS[d]}" "$(rombo_left "${DESKTOP_WINDOWS[d]}")" "window of desktop $d"
+        rombo_wait_left "${DESKTOP_WINDOWS[d]}" "${DESKTOP_LEFTS[d]}" 5
     done
 }
 

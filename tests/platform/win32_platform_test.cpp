@@ -101,16 +101,39 @@ TEST(Win32WindowManagerTest, EnumeratesAndTellsLayeredAndClosedWindows) {
   EXPECT_FALSE(windows.IsVisible(FromHwnd(gone)));
 }
 
-TEST(Win32WindowManagerTest, HidesAndShowsAndFindsByClass) {
+TEST(Win32WindowManagerTest, HidesShowsActivatesAndTellsClassesAndStates) {
   platform::win32::Win32WindowManager windows;
   TestWindow window("shown", 10, 10, 50, 50, RGB(9, 9, 9));
-  windows.Show(window.handle(), platform::kShowHide);
+  TestWindow other("other", 70, 10, 50, 50, RGB(9, 9, 9));
+  constexpr std::uint32_t kKeep = platform::kMoveNoSize | platform::kMoveNoMove |
+                                  platform::kMoveNoZOrder | platform::kMoveNoActivate |
+                                  platform::kMoveAsync;
+  windows.Move(window.handle(), 0, 0, kKeep | platform::kMoveHideWindow);
   EXPECT_FALSE(windows.IsVisible(window.handle()));
-  windows.Show(window.handle(), platform::kShowShow);
+  windows.Move(window.handle(), 0, 0, kKeep | platform::kMoveShowWindow);
   EXPECT_TRUE(windows.IsVisible(window.handle()));
+
+  windows.Activate(other.handle());
+  EXPECT_EQ(windows.Foreground(), other.handle());
+  windows.Activate(window.handle());
+  EXPECT_EQ(windows.Foreground(), window.handle());
+
+  ShowWindow(other.hwnd(), SW_MINIMIZE);
+  EXPECT_TRUE(windows.IsMinimised(other.handle()));
+  EXPECT_FALSE(windows.IsMinimised(window.handle()));
+  // Nothing is cloaked where no compositor keeps windows off screen.
+  EXPECT_FALSE(windows.IsCloaked(window.handle()));
+
   // Class names compare without regard to case.
   EXPECT_NE(windows.FindByClass("ROMBOPLATFORMTESTWINDOW"), platform::kNoWindow);
   EXPECT_EQ(windows.FindByClass("no such class at all"), platform::kNoWindow);
+  EXPECT_TRUE(windows.IsOfClass(window.handle(), "romboPlatformTestWindow"));
+  EXPECT_FALSE(windows.IsOfClass(window.handle(), "RomboPlatformTestWindo"));
+  const HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, window.hwnd(), nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+  EXPECT_TRUE(windows.HasChildOfClass(window.handle(), "static"));
+  EXPECT_FALSE(windows.HasChildOfClass(other.handle(), "static"));
+  DestroyWindow(child);
 }
 
 TEST(Win32WindowManagerTest, PutsTheCursor) {
