@@ -1,5 +1,6 @@
 #include "platform/win32/shell.h"
 
+#include <cstddef>
 #include <cstring>
 #include <cwchar>
 #include <iterator>
@@ -13,6 +14,9 @@ namespace platform::win32 {
 namespace {
 // How long the balloon stays, where the system still asks (before Vista).
 constexpr UINT kBalloonTimeoutMs = 15000;
+// The shell reads no further than the size the record gives (Wine reads
+// the balloon fields whatever it says, so only this shows a short one).
+static_assert(kBalloonRecordSize >= offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD));
 }  // namespace
 
 bool Win32Shell::AddTrayIcon(WindowHandle owner) {
