@@ -12,18 +12,21 @@ namespace {
 
 constexpr std::uint32_t kVkLeft = 0x25;
 constexpr std::uint32_t kVkRight = 0x27;
+const std::string kTail =
+    ". Ctrl+Alt with a left-button drag, and the taskbar, still switch desktops.";
+const std::string kLeftTaken = "tray.balloon Another program holds Ctrl+Alt+Left" + kTail;
 
 class TrayIconTest : public DialogsTest {
  protected:
-  // The lines of the log that start so.
-  std::vector<std::string> Logged(const std::string& prefix) {
+  // What reached the tray since the log was last cleared.
+  std::vector<std::string> TrayLog() {
     std::vector<std::string> lines;
     for (const std::string& line : desktop.log) {
-      if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+      if (line.rfind("tray.", 0) == 0) lines.push_back(line);
     }
+    desktop.log.clear();
     return lines;
   }
-  // One timer tick at `tick` milliseconds with the cube hidden.
   void TickAt(std::uint32_t tick) {
     desktop.tick = tick;
     form.Timer1Timer();
@@ -32,101 +35,73 @@ class TrayIconTest : public DialogsTest {
 
 struct TakenCase {
   std::vector<std::uint32_t> held;
-  std::vector<std::string> balloons;
+  std::vector<std::string> tray;
 };
 
 class TakenHotkeysTest : public TrayIconTest, public testing::WithParamInterface<TakenCase> {};
 
-TEST_P(TakenHotkeysTest, OneBalloonNamesTheCombinationsAnotherProgramHolds) {
+TEST_P(TakenHotkeysTest, OneBalloonOnceBothRegistrationsWereTriedNamesTheTakenOnes) {
   for (const std::uint32_t key : GetParam().held) desktop.keysHeldElsewhere.insert(key);
   form.FormCreate();
-  EXPECT_EQ(Logged("tray.balloon "), GetParam().balloons);
-  // Only once both registrations have been tried.
-  const auto balloon =
-      std::find_if(desktop.log.begin(), desktop.log.end(),
-                   [](const std::string& line) { return line.rfind("tray.balloon ", 0) == 0; });
-  if (balloon != desktop.log.end()) {
-    EXPECT_EQ(*(balloon - 1), "hotkey.register 2 3 39");
-  }
+  // No balloon before both registrations were tried.
+  const auto registered =
+      std::find(desktop.log.begin(), desktop.log.end(), "hotkey.register 2 3 39");
+  EXPECT_EQ(
+      std::count_if(desktop.log.begin(), registered,
+                    [](const std::string& line) { return line.rfind("tray.balloon", 0) == 0; }),
+      0);
+  EXPECT_EQ(TrayLog(), GetParam().tray);
   // Not again when the shell restarts.
-  desktop.log.clear();
   form.WMTaskbarCreated();
-  EXPECT_TRUE(Logged("tray.balloon ").empty());
+  EXPECT_EQ(TrayLog(), std::vector<std::string>{"tray.add"});
 }
-
-const std::string kTail =
-    ". Ctrl+Alt with a left-button drag, and the taskbar, still switch desktops.";
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, TakenHotkeysTest,
     testing::Values(
-        TakenCase{{}, {}},
-        TakenCase{{kVkLeft}, {"tray.balloon Another program holds Ctrl+Alt+Left" + kTail}},
-        TakenCase{{kVkRight}, {"tray.balloon Another program holds Ctrl+Alt+Right" + kTail}},
+        TakenCase{{}, {"tray.add"}}, TakenCase{{kVkLeft}, {"tray.add", kLeftTaken}},
+        TakenCase{{kVkRight},
+                  {"tray.add", "tray.balloon Another program holds Ctrl+Alt+Right" + kTail}},
         TakenCase{{kVkLeft, kVkRight},
-                  {"tray.balloon Another program holds Ctrl+Alt+Left, Ctrl+Alt+Right" + kTail}}));
+                  {"tray.add",
+                   "tray.balloon Another program holds Ctrl+Alt+Left, Ctrl+Alt+Right" + kTail}}));
 
-TEST_F(TrayIconTest, TheBalloonSpeaksTheLanguageOfTheSettings) {
+TEST_F(TrayIconTest, TheBalloonSpeaksTheSettingsLanguageOrTheBuiltInText) {
   store.SetValue("Software\\RomboDesktop", "idioma", platform::kTypeString,
                  {'D', 'e', 'u', 't', 's', 'c', 'h', 0});
   WriteFile("Deutsch.lang", "<Hotkeys>\nTaken Belegt: %s (%s)\n</Hotkeys>\n");
   WriteFile("English.lang", "<Hotkeys>\nTaken Taken: %s\n</Hotkeys>\n");
   desktop.keysHeldElsewhere.insert(kVkRight);
   form.FormCreate();
-  EXPECT_EQ(Logged("tray.balloon "),
-            std::vector<std::string>{"tray.balloon Belegt: Ctrl+Alt+Right (Ctrl+Alt+Right)"});
-}
-
-TEST_F(TrayIconTest, AnUnreadableLanguageFileGivesTheBuiltInTextAndStartUpGoesOn) {
-  WriteFile("English.lang", "<Hotkeys>\nTaken Taken: %s\n</Hotkeys>\n");
-  desktop.locked.insert(BesideExe("English.lang"));
+  EXPECT_EQ(TrayLog(), (std::vector<std::string>{
+                           "tray.add", "tray.balloon Belegt: Ctrl+Alt+Right (Ctrl+Alt+Right)"}));
+  // A file that cannot be read stops neither the balloon nor the start-up.
+  desktop.locked.insert(BesideExe("Deutsch.lang"));
   desktop.keysHeldElsewhere.insert(kVkLeft);
+  desktop.keysHeldElsewhere.erase(kVkRight);
   form.FormCreate();
-  EXPECT_EQ(Logged("tray.balloon "),
-            std::vector<std::string>{"tray.balloon Another program holds Ctrl+Alt+Left" + kTail});
   EXPECT_EQ(desktop.log.back(), "timer 16");
+  EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken}));
 }
 
-TEST_F(TrayIconTest, AMissingTaskbarIsTriedEverySecondUntilTheIconIsThere) {
+TEST_F(TrayIconTest, AMissingTaskbarIsTriedEverySecondAndTheBalloonWaitsForIt) {
   desktop.taskbarReady = false;
   desktop.keysHeldElsewhere.insert(kVkLeft);
   desktop.tick = 5000;
   form.FormCreate();
-  // Nothing to show the balloon from yet.
-  EXPECT_EQ(Logged("tray."), std::vector<std::string>{"tray.add"});
-  desktop.log.clear();
+  EXPECT_EQ(TrayLog(), std::vector<std::string>{"tray.add"});
   TickAt(5999);
-  EXPECT_TRUE(Logged("tray.").empty());
+  EXPECT_TRUE(TrayLog().empty());
   TickAt(6000);
-  EXPECT_EQ(Logged("tray."), std::vector<std::string>{"tray.add"});
-
+  EXPECT_EQ(TrayLog(), std::vector<std::string>{"tray.add"});
   desktop.taskbarReady = true;
-  desktop.log.clear();
   TickAt(6999);
-  EXPECT_TRUE(Logged("tray.").empty());
+  EXPECT_TRUE(TrayLog().empty());
   TickAt(7000);
-  EXPECT_EQ(Logged("tray."),
-            (std::vector<std::string>{"tray.add",
-                                      "tray.balloon Another program holds Ctrl+Alt+Left" + kTail}));
+  EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken}));
   // Once it is there, the ticks leave the shell alone.
-  desktop.log.clear();
   for (std::uint32_t tick = 8000; tick < 20000; tick += 500) TickAt(tick);
-  EXPECT_TRUE(Logged("tray.").empty());
-}
-
-TEST_F(TrayIconTest, TheTaskbarComingUpBringsTheIconAndTheWaitingBalloonAtOnce) {
-  desktop.taskbarReady = false;
-  desktop.keysHeldElsewhere.insert(kVkRight);
-  form.FormCreate();
-  desktop.taskbarReady = true;
-  desktop.log.clear();
-  form.WMTaskbarCreated();
-  EXPECT_EQ(Logged("tray."),
-            (std::vector<std::string>{
-                "tray.add", "tray.balloon Another program holds Ctrl+Alt+Right" + kTail}));
-  desktop.log.clear();
-  TickAt(desktop.tick + app::kTrayRetryMs);
-  EXPECT_TRUE(Logged("tray.").empty());
+  EXPECT_TRUE(TrayLog().empty());
 }
 
 }  // namespace
