@@ -204,15 +204,20 @@ drag() {
     ((dx < 0)) && x=800 || x=250
     xdotool mousemove "$x" "$PRESS_Y"
     if [[ $how == gesture ]]; then
-        # The hook reads the keys when it runs, a moment after the press, so
-        # they stay held until the cube is there, as a user's hand would.
-        xdotool keydown ctrl alt mousedown 1
+        # As a hand does it: Ctrl and Alt are down before the button, and stay
+        # held until the cube is there.
+        xdotool keydown ctrl alt
+        e2e_probe wait "$SETTLE_MS" key:17=1 key:18=1 >/dev/null ||
+            e2e_fail "switch $switches: Ctrl and Alt were not seen down"
+        xdotool mousedown 1
     else
         press_at "$x"
         : >"$SIGNAL"
     fi
     e2e_probe wait "$SETTLE_MS" "$ROMBO_HWND:visible=1" >/dev/null ||
-        e2e_fail "switch $switches: the $how press opened no session"
+        e2e_fail "switch $switches: the $how press opened no session;" \
+            "the last press the system took in: $(grep '^press' "$TRACE" | tail -n 1 | tr '\t' ' ');" \
+            "signal file $([[ -e $SIGNAL ]] && echo present || echo absent)"
     [[ $how == gesture ]] && xdotool keyup ctrl alt
     xdotool mousemove "$((x + dx))" "$PRESS_Y"
     sleep 0.15

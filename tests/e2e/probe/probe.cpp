@@ -69,11 +69,13 @@
 //                                      prints the milliseconds until the cursor
 //                                      stands there; exit 1 after 10 s
 //   probe trace <hwnd>                 prints "tracing", then until killed a
-//                                      line per arrow key the system takes in
-//                                      ("key Left|Right down|up ctrl|- alt|- time")
-//                                      and per WM_HOTKEY the window's thread
-//                                      takes from its queue ("hotkey id tick")
-//                                      (needs probe_hook.dll beside probe.exe)
+//                                      line per arrow key and left press the
+//                                      system takes in ("key Left|Right down|up
+//                                      ctrl|- alt|- tick", "press down ctrl|-
+//                                      alt|- tick") and per WM_HOTKEY the
+//                                      window's thread takes from its queue
+//                                      ("hotkey id tick") (needs probe_hook.dll
+//                                      beside probe.exe)
 //   probe hotkey-hold <mods> <vk>...   holds the hotkeys as another program would:
 //                                      registers each <mods> <vk> pair, prints
 //                                      "held", keeps them until killed; exit 1
@@ -1288,28 +1290,46 @@ int cmd_mouse_move(const std::vector<std::wstring>& a) {
   }
 }
 
-// `probe trace`: what became of each arrow key press. The keyboard hook sees
-// a key where the system takes it in; the hook in the program's thread
-// reports each hotkey message the program takes from its queue.
-const wchar_t* arrow_name(DWORD vk) {
-  return vk == VK_LEFT ? L"Left" : vk == VK_RIGHT ? L"Right" : nullptr;
+// `probe trace`: what became of each arrow key press and each left press.
+// Raw input shows a key or button where the system takes it in, without
+// holding it up as a low-level hook would (the mouse hook library reads the
+// keys' state as it sees a press); the hook in the program's thread reports
+// each hotkey message the program takes from its queue.
+struct TraceState {
+  bool ctrl = false;
+  bool alt = false;
+};
+TraceState g_trace;
+
+const char* arrow_name(USHORT vk) {
+  return vk == VK_LEFT ? "Left" : vk == VK_RIGHT ? "Right" : nullptr;
 }
 
-LRESULT CALLBACK trace_keyboard(int code, WPARAM message, LPARAM data) {
-  const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
-  const wchar_t* name = code == HC_ACTION ? arrow_name(key->vkCode) : nullptr;
-  if (name) {
-    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-    Line ln;
-    ln.add(std::string("key"))
-        .add(std::wstring(name))
-        .add(std::string(down ? "down" : "up"))
-        .add(std::string(IsKeyDown(VK_CONTROL) ? "ctrl" : "-"))
-        .add(std::string(IsKeyDown(VK_MENU) ? "alt" : "-"))
-        .add(static_cast<long long>(key->time))
-        .emit();
+void trace_line(const char* what, const char* detail, bool down) {
+  Line ln;
+  ln.add(std::string(what));
+  if (detail) ln.add(std::string(detail));
+  ln.add(std::string(down ? "down" : "up"))
+      .add(std::string(g_trace.ctrl ? "ctrl" : "-"))
+      .add(std::string(g_trace.alt ? "alt" : "-"))
+      .add(static_cast<long long>(GetTickCount()))
+      .emit();
+}
+
+void trace_raw_input(HRAWINPUT handle) {
+  RAWINPUT input;
+  UINT size = sizeof input;
+  if (GetRawInputData(handle, RID_INPUT, &input, &size, sizeof(RAWINPUTHEADER)) == UINT(-1)) return;
+  if (input.header.dwType == RIM_TYPEKEYBOARD) {
+    const RAWKEYBOARD& key = input.data.keyboard;
+    const bool down = (key.Flags & RI_KEY_BREAK) == 0;
+    if (key.VKey == VK_CONTROL) g_trace.ctrl = down;
+    if (key.VKey == VK_MENU) g_trace.alt = down;
+    if (const char* name = arrow_name(key.VKey)) trace_line("key", name, down);
+  } else if (input.header.dwType == RIM_TYPEMOUSE) {
+    const USHORT buttons = input.data.mouse.usButtonFlags;
+    if (buttons & RI_MOUSE_LEFT_BUTTON_DOWN) trace_line("press", nullptr, true);
   }
-  return CallNextHookEx(nullptr, code, message, data);
 }
 
 LRESULT CALLBACK trace_window(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -1321,8 +1341,13 @@ LRESULT CALLBACK trace_window(HWND h, UINT message, WPARAM wParam, LPARAM lParam
         .emit();
     return 0;
   }
+  if (message == WM_INPUT) trace_raw_input(reinterpret_cast<HRAWINPUT>(lParam));
   return DefWindowProcW(h, message, wParam, lParam);
 }
+
+constexpr USHORT kGenericDesktop = 1;
+constexpr USHORT kMouseUsage = 2;
+constexpr USHORT kKeyboardUsage = 6;
 
 int cmd_trace(const std::vector<std::wstring>& a) {
   HWND target;
@@ -1334,23 +1359,25 @@ int cmd_trace(const std::vector<std::wstring>& a) {
   wc.lpszClassName = kProbeTraceClass;
   RegisterClassW(&wc);
   // Never shown, so no program takes it for a window of the desktop.
-  if (!CreateWindowExW(0, kProbeTraceClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                       wc.hInstance, nullptr)) {
+  const HWND trace = CreateWindowExW(0, kProbeTraceClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                     nullptr, wc.hInstance, nullptr);
+  if (!trace) {
     std::fprintf(stderr, "probe: cannot make the trace window: %lu\n", GetLastError());
     return 2;
   }
   ThreadHook messages;
   if (!messages.set(WH_GETMESSAGE, kProbeGetMessageProc, target)) return 2;
-  const HHOOK keys = SetWindowsHookExW(WH_KEYBOARD_LL, trace_keyboard, wc.hInstance, 0);
-  if (!keys) {
-    std::fprintf(stderr, "probe: keyboard hook failed: %lu\n", GetLastError());
+  // Input sink: raw input arrives whichever window has the focus.
+  const RAWINPUTDEVICE devices[] = {{kGenericDesktop, kKeyboardUsage, RIDEV_INPUTSINK, trace},
+                                    {kGenericDesktop, kMouseUsage, RIDEV_INPUTSINK, trace}};
+  if (!RegisterRawInputDevices(devices, 2, sizeof devices[0])) {
+    std::fprintf(stderr, "probe: raw input failed: %lu\n", GetLastError());
     return 2;
   }
   Line ready;
   ready.add(std::string("tracing")).emit();
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-  UnhookWindowsHookEx(keys);
   return 0;
 }
 
