@@ -34,10 +34,11 @@ void TForm1::FormCreate() {
 
   // The window is created hidden and stays so until a session shows it.
   const platform::WindowHandle self = system_.mainWindow.Handle();
-  system_.shell.AddTrayIcon(self);
+  ShowTrayIcon();
   system_.shell.InstallMouseHook(self);
-  system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
-  system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
+  const bool left = system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
+  const bool right = system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
+  if (!left || !right) ReportTakenHotkeys(!left, !right);
 
   system_.graphics.SetUpPixelFormat();
   system_.graphics.CreateContext();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "desktops/window_rules.h"
+#include "lang/interface_texts.h"
 #include "platform/platform.h"
 #include "render/bitmap.h"
 #include "render/picture_file.h"
@@ -24,6 +25,10 @@ constexpr int kHotkeyRight = 2;
 constexpr std::uint32_t kModAltControl = 0x0001 | 0x0002;  // MOD_ALT | MOD_CONTROL
 constexpr std::uint32_t kVkLeft = 0x25;
 constexpr std::uint32_t kVkRight = 0x27;
+
+// While the taskbar is not there to take the tray icon (at sign-in it may
+// come up after the program), adding the icon is tried again this often.
+constexpr std::uint32_t kTrayRetryMs = 1000;
 
 // Signal file that the mouse hook library drops to ask for the cube.
 constexpr const char* kSignalFileName = "rombodesktop.hook";
@@ -79,6 +84,10 @@ class TForm1 {
   bool CollectWindowProc(platform::WindowHandle window);
   void SetArrangedDesktop(std::int32_t desktop);
   void ArrangeWindows(std::int32_t desktop);
+  // Moves every managed window that stands on another desktop onto the
+  // screen, to where it stands while its own desktop is shown: what the
+  // uninstaller asks for, so that no window stays parked for good.
+  void GatherWindows();
 
   // The path of the signal file, or empty when it cannot be looked for.
   std::string SignalFilePath();
@@ -96,6 +105,8 @@ class TForm1 {
   void WMTrayIcon(std::uint32_t mouseMessage);
   // The shell was restarted and lost every tray icon: add ours again.
   void WMTaskbarCreated();
+  // Adds the tray icon, and shows a balloon still waiting for it.
+  void ShowTrayIcon();
   void mnuTrayOpcionesClick();
   void mnuTrayAcercaDeClick();
   // Puts the texts of the named language on the menu and both dialogs.
@@ -138,9 +149,22 @@ class TForm1 {
   platform::WindowHandle lastForeground = platform::kNoWindow;
   // Time up to which the animation has been advanced.
   std::uint32_t animationClock = 0;
+  // The notification area shows the icon; when it was last tried.
+  bool trayIconShown = false;
+  std::uint32_t trayRetryClock = 0;
+  // A balloon for the tray icon that waits for the icon to be there.
+  std::string pendingBalloon;
 
  private:
   void ShowTaskbar(bool show);
+  void RetryTrayIcon();
+  void ShowPendingBalloon();
+  // Tells the user, once, which hotkeys another program holds.
+  void ReportTakenHotkeys(bool leftTaken, bool rightTaken);
+  // A message text of the current language, or its default when the
+  // language file cannot be read.
+  std::string MessageText(const lang::MessageText& text);
+  std::string LanguageFileName(const std::string& languageName);
   bool FollowForeground();
   // Gives the keyboard to the window it belongs to on the desktop shown
   // (desktops::KeyboardWindow) and records that as the last foreground window.

@@ -44,6 +44,7 @@ void TForm1::ShowCube() {
 }
 
 void TForm1::Timer1Timer() {
+  RetryTrayIcon();
   if (FollowForeground()) return;
   if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
   if (!sessionActive) return;

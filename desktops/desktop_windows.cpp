@@ -24,6 +24,20 @@ bool TForm1::CollectWindowProc(platform::WindowHandle window) {
 
 void TForm1::SetArrangedDesktop(std::int32_t desktop) { arrangedDesktop = desktop; }
 
+void TForm1::GatherWindows() {
+  const std::int32_t w = system_.windows.ScreenWidth();
+  for (const desktops::PlacedWindow& placed :
+       WindowsAsTheyStand(desktops::FindShellWindows(system_.windows))) {
+    // Its desktop relative to the one shown, judged as the foreground
+    // follow judges it; shifted back by as many widths.
+    const int offset = desktops::DesktopOffsetOf(placed.rect, w);
+    if (offset == 0) continue;
+    const std::int64_t shift = -static_cast<std::int64_t>(w) * offset;
+    system_.windows.Move(placed.window, desktops::ShiftedLeft(placed.rect.left, shift, w),
+                         placed.rect.top, kArrangeFlags);
+  }
+}
+
 void TForm1::ArrangeWindows(std::int32_t desktop) {
   currentDesktop = desktop;
   arranged_.clear();

@@ -2,6 +2,7 @@
 // Shell-side services of the main window: the notification-area icon, the
 // system-wide hotkeys and the mouse hook library.
 #include <cstdint>
+#include <string>
 
 #include "platform/types.h"
 
@@ -14,8 +15,14 @@ constexpr std::uint32_t kTrayCallbackMessage = 0x0401;
 class Shell {
  public:
   virtual ~Shell() = default;
-  virtual void AddTrayIcon(WindowHandle owner) = 0;
+  // True once the notification area shows the icon, also when it showed it
+  // already (a second one is never made); false while there is no taskbar
+  // to take it.
+  virtual bool AddTrayIcon(WindowHandle owner) = 0;
   virtual void RemoveTrayIcon() = 0;
+  // A balloon from the icon with the text (Windows-1252), as the shell shows
+  // notices. False when it could not be shown.
+  virtual bool ShowTrayBalloon(const std::string& text) = 0;
   virtual bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                               std::uint32_t virtualKey) = 0;
   virtual void UnregisterHotKey(WindowHandle owner, int id) = 0;

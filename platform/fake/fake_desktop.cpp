@@ -278,13 +278,27 @@ void FakeDesktop::CaptureScreen(std::int32_t width, std::int32_t height, bool in
   std::memset(pixels, captures, bytes);
 }
 
-void FakeDesktop::AddTrayIcon(WindowHandle) { log.push_back("tray.add"); }
-void FakeDesktop::RemoveTrayIcon() { log.push_back("tray.remove"); }
+bool FakeDesktop::AddTrayIcon(WindowHandle) {
+  log.push_back("tray.add");
+  if (taskbarReady) trayIconShown = true;
+  return trayIconShown;
+}
+
+void FakeDesktop::RemoveTrayIcon() {
+  log.push_back("tray.remove");
+  trayIconShown = false;
+}
+
+bool FakeDesktop::ShowTrayBalloon(const std::string& text) {
+  log.push_back("tray.balloon " + text);
+  return trayIconShown;
+}
 
 bool FakeDesktop::RegisterHotKey(WindowHandle, int id, std::uint32_t modifiers,
                                  std::uint32_t virtualKey) {
   log.push_back("hotkey.register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
                 std::to_string(virtualKey));
+  if (keysHeldElsewhere.count(virtualKey) != 0) return false;
   return hotkeys.insert(id).second;
 }
 

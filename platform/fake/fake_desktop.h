@@ -83,6 +83,12 @@ class FakeDesktop : public WindowManager,
   // them, not sorted); names not in it come last, sorted.
   std::vector<std::string> listingOrder;
   FakeTrayMenu trayMenu;
+  // Whether a taskbar takes notification icons yet, and whether it shows
+  // ours. Balloons are logged as "tray.balloon <text>".
+  bool taskbarReady = true;
+  bool trayIconShown = false;
+  // Virtual keys whose Ctrl+Alt combination another program holds.
+  std::set<std::uint32_t> keysHeldElsewhere;
   std::string executableDirectory = "C:\\Program Files\\RomboDesktop\\";
   std::string tempPath = "C:\\Temp\\";
   // When set, replaces TempPath's behaviour.
@@ -162,8 +168,9 @@ class FakeDesktop : public WindowManager,
                      std::uint8_t* pixels) override;
 
   // Shell
-  void AddTrayIcon(WindowHandle owner) override;
+  bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
+  bool ShowTrayBalloon(const std::string& text) override;
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                       std::uint32_t virtualKey) override;
   void UnregisterHotKey(WindowHandle owner, int id) override;

@@ -12,12 +12,17 @@ namespace platform::win32 {
 constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
 constexpr UINT kTrayIconId = 1;
 constexpr const char* kTrayTip = "RomboDesktop";
+// The balloon's record needs the second form, the first with balloon
+// fields; the icon itself is still added with the first.
+constexpr DWORD kBalloonRecordSize = NOTIFYICONDATAW_V2_SIZE;
+constexpr const wchar_t* kBalloonTitle = L"RomboDesktop";
 
 class Win32Shell : public Shell {
  public:
   explicit Win32Shell(HICON icon) : icon_(icon) {}
-  void AddTrayIcon(WindowHandle owner) override;
+  bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
+  bool ShowTrayBalloon(const std::string& text) override;
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                       std::uint32_t virtualKey) override;
   void UnregisterHotKey(WindowHandle owner, int id) override;

@@ -115,6 +115,33 @@ TEST_F(SessionTest, LeftFromDesktopZeroParksTheWindowsOneWidthRight) {
   EXPECT_EQ(LeftOf(parkedNext), 1100 + kWidth);
 }
 
+TEST_F(SessionTest, GatheringBringsEveryDesktopsWindowsToTheirOwnPlaceOnScreen) {
+  // Desktop 1 is shown: the fixture's desktop-0 windows stand one width to
+  // the left, and windows of desktops 2 and 3 one width right and two left
+  // (wrapped to two right).
+  form.WMHotKey(app::kHotkeyRight);
+  RunUntilHidden();
+  const auto two = desktop.AddWindow("Two", platform::Rect{kWidth + 50, 40, kWidth + 350, 240});
+  const auto three =
+      desktop.AddWindow("Three", platform::Rect{2 * kWidth + 700, 60, 2 * kWidth + 900, 260});
+  desktop.moves.clear();
+
+  form.GatherWindows();
+  EXPECT_EQ(LeftOf(left), 10);
+  EXPECT_EQ(LeftOf(right), 600);
+  EXPECT_EQ(LeftOf(parkedNext), 1100 - kWidth);
+  EXPECT_EQ(LeftOf(two), 50);
+  EXPECT_EQ(LeftOf(three), 700);
+  // Only the parked ones move, and only sideways; what is on screen stays.
+  EXPECT_EQ(MovesOf(parkedNext), 0);
+  EXPECT_EQ(MovesOf(layered) + MovesOf(invisible) + MovesOf(taskbar) + MovesOf(shellWindow), 0);
+  for (const platform::FakeMove& move : desktop.moves) {
+    EXPECT_EQ(move.flags, app::kArrangeFlags);
+    EXPECT_EQ(move.y, desktop.Window(move.window).rect.top);
+  }
+  EXPECT_EQ(desktop.moves.size(), 4u);
+}
+
 TEST_F(SessionTest, PressesDuringASessionAddUpAndArrangeOnce) {
   form.WMHotKey(app::kHotkeyRight);
   const int paintsAfterFirst = desktop.paints;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/unitScreenshotDesktop.h"
 #include "form_fixture.h"
 
@@ -178,6 +179,14 @@ TEST_F(StartupTest, ClosingMidSessionBringsTheTaskbarBack) {
   // Parked windows stay parked: no window but the taskbar was moved.
   for (const platform::FakeMove& move : desktop.moves) EXPECT_EQ(move.window, taskbar);
   EXPECT_EQ(Without(desktop.log, "cube.").back(), "gl.delete");
+}
+
+TEST(CommandLineTest, OnlyTheGatherSwitchAsksForGathering) {
+  const std::pair<const char*, bool> cases[] = {
+      {"/gatherwindows", true}, {" /GatherWindows ", true},  {"", false},
+      {"/gather", false},       {"/gatherwindows x", false}, {"gatherwindows", false}};
+  for (const auto& [line, gathers] : cases)
+    EXPECT_EQ(app::AsksToGatherWindows(line), gathers) << line;
 }
 
 TEST_F(StartupTest, QuitClosesTheMainWindow) {

@@ -76,6 +76,10 @@
 //                                      window's thread takes from its queue
 //                                      ("hotkey id tick") (needs probe_hook.dll
 //                                      beside probe.exe)
+//   probe hotkey-hold <mods> <vk>...   holds the hotkeys as another program would:
+//                                      registers each <mods> <vk> pair, prints
+//                                      "held", keeps them until killed; exit 1
+//                                      if one is taken already
 
 #ifndef UNICODE
 #define UNICODE
@@ -1377,6 +1381,27 @@ int cmd_trace(const std::vector<std::wstring>& a) {
   return 0;
 }
 
+int cmd_hotkey_hold(const std::vector<std::wstring>& a) {
+  if (a.empty() || a.size() % 2 != 0) return usage("hotkey-hold <mods> <vk> [<mods> <vk>...]");
+  constexpr int kFirstId = 0x7f00;
+  for (size_t i = 0; i < a.size(); i += 2) {
+    long long mods, vk;
+    if (!parse_ll(a[i], mods) || !parse_ll(a[i + 1], vk)) return usage("bad <mods> <vk>");
+    if (!RegisterHotKey(nullptr, kFirstId + static_cast<int>(i / 2), static_cast<UINT>(mods),
+                        static_cast<UINT>(vk))) {
+      std::fprintf(stderr, "probe: hotkey %lld %lld is taken: %lu\n", mods, vk, GetLastError());
+      return 1;
+    }
+  }
+  Line ln;
+  ln.add(std::string("held")).emit();
+  // The presses arrive here as thread messages and go no further.
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+  }
+  return 0;
+}
+
 // Frees the argv block from CommandLineToArgvW.
 struct ArgvBlock {
   explicit ArgvBlock(LPWSTR* p) : argv(p) {}
@@ -1426,6 +1451,7 @@ int main() {
   if (cmd == L"watch") return cmd_watch(a);
   if (cmd == L"mouse-move") return cmd_mouse_move(a);
   if (cmd == L"trace") return cmd_trace(a);
+  if (cmd == L"hotkey-hold") return cmd_hotkey_hold(a);
   if (cmd == L"pid") {
     Line ln;
     ln.add(static_cast<long long>(GetCurrentProcessId())).emit();
