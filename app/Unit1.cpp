@@ -36,6 +36,7 @@ void TForm1::FormCreate() {
   const platform::WindowHandle self = system_.mainWindow.Handle();
   ShowTrayIcon();
   system_.shell.InstallMouseHook(self);
+  system_.shell.WatchForeground(self);
   const bool left = system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
   const bool right = system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
   if (!left || !right) ReportTakenHotkeys(!left, !right);
@@ -54,7 +55,9 @@ void TForm1::FormCreate() {
 
   currentDesktop = 0;
   arrangedDesktop = 0;
-  system_.mainWindow.SetTickInterval(kIdleTickMs);
+  // One tick once the message loop runs: it sees the first foreground window
+  // and a signal file left from before, then the timer stops.
+  system_.mainWindow.SetTickInterval(kSessionTickMs);
 }
 
 void TForm1::FormClose() {
@@ -70,6 +73,7 @@ void TForm1::FormDestroy() {
 
   system_.shell.RemoveTrayIcon();
   system_.shell.UninstallMouseHook();
+  system_.shell.StopWatchingForeground();
   ReleaseTextures();
   system_.graphics.DeleteContext();
 }

@@ -34,12 +34,12 @@ constexpr std::uint32_t kTrayRetryMs = 1000;
 constexpr const char* kSignalFileName = "rombodesktop.hook";
 constexpr std::uint32_t kTempPathBufferLength = 1000;
 
-// The timer runs at full rate only while a session animates. Between
-// sessions it only watches the foreground window and the signal file, for
-// which the system's usual timer granularity is quick enough; polling every
-// millisecond there would cost CPU all day for nothing.
+// The timer runs only while a session animates, and for one tick after it
+// (and after start-up) that looks for a signal file left meanwhile. Between
+// sessions the program waits for events: the system reports a new
+// foreground window and the mouse hook library reports its signal file, so
+// an idle program never wakes up by itself.
 constexpr std::uint32_t kSessionTickMs = 1;
-constexpr std::uint32_t kIdleTickMs = 16;
 
 // Window moves of the taskbar and of the managed windows. They belong to
 // other programs, so none is waited for: a program that stops answering
@@ -71,6 +71,11 @@ class TForm1 {
   // Window messages and events.
   void WMHotKey(int id);
   void Timer1Timer();
+  // Between sessions: the system reports a new foreground window, or the
+  // mouse hook library reports that it wrote the signal file. Each runs the
+  // tick once, as the timer would have.
+  void WMForegroundChanged();
+  void WMSignalWritten();
   void FormPaint();
   void FormMouseMove();
   void mnuTraySalirClick();

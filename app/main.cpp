@@ -77,6 +77,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       case platform::kTrayCallbackMessage:
         form->WMTrayIcon(static_cast<std::uint32_t>(lParam));
         break;
+      case platform::kForegroundChangedMessage:
+        form->WMForegroundChanged();
+        return 0;
+      case platform::kSignalWrittenMessage:
+        form->WMSignalWritten();
+        return 0;
       case WM_ERASEBKGND:
         return 0;
       case WM_PAINT: {

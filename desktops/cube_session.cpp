@@ -47,7 +47,16 @@ void TForm1::Timer1Timer() {
   RetryTrayIcon();
   if (FollowForeground()) return;
   if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
-  if (!sessionActive) return;
+  if (!sessionActive) {
+    // Nothing to animate: wait for the next event, and while the tray icon
+    // is missing, for the time to try it again.
+    if (trayIconShown) {
+      system_.mainWindow.StopTicks();
+    } else {
+      system_.mainWindow.SetTickInterval(kTrayRetryMs);
+    }
+    return;
+  }
 
   if (!mouseTurning && desktops::Settled(shownZoomOut, targetZoomOut, shownPitch, targetPitch,
                                          shownYaw, targetYaw)) {
@@ -61,14 +70,23 @@ void TForm1::Timer1Timer() {
     HandOnForeground(arranged_, {progmanWindow, trayWindow});
     system_.mainWindow.Hide();
     if (lastForeground == platform::kNoWindow) lastForeground = system_.windows.Foreground();
+    // The timer ticks once more, hidden: a signal file written during the
+    // session is taken then.
     sessionActive = false;
-    system_.mainWindow.SetTickInterval(kIdleTickMs);
     return;
   }
 
   Ease();
   system_.mainWindow.Repaint();
   if (!system_.windows.LeftButtonDown()) SnapToFace();
+}
+
+void TForm1::WMForegroundChanged() {
+  if (!sessionActive) Timer1Timer();
+}
+
+void TForm1::WMSignalWritten() {
+  if (!sessionActive) Timer1Timer();
 }
 
 // Turns to the desktop of a newly activated window that stands off screen.

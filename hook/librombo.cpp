@@ -106,10 +106,10 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
 }
 
 // Writes the signal under a private name first and renames it into place,
-// so the program never sees a half-made file.
-void WriteSignalFile() {
+// so the program never sees a half-made file. True once it is in place.
+bool WriteSignalFile() {
   const std::wstring directory = TempDirectory();
-  if (directory.empty()) return;
+  if (directory.empty()) return false;
 
   const std::wstring finalPath = ExtendedLengthPath(directory + kSignalFileName);
   // Process and thread ids keep two copies of the library from sharing one
@@ -120,7 +120,7 @@ void WriteSignalFile() {
 
   UniqueFile file(CreateFileW(stagingPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return;
+  if (!file.valid()) return false;
   DWORD written = 0;
   const bool wrote =
       WriteFile(file.get(), &kSignalContent, sizeof kSignalContent, &written, nullptr) &&
@@ -128,7 +128,9 @@ void WriteSignalFile() {
   if (!file.close() || !wrote ||
       !MoveFileExW(stagingPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     DeleteFileW(stagingPath.c_str());
+    return false;
   }
+  return true;
 }
 
 // Asks the writer thread's loop to write the signal file.
@@ -161,8 +163,9 @@ LibraryThread g_writerThread;
 // Where the hook procedure sends its requests; set before the hook thread
 // starts, cleared once it has ended.
 std::atomic<DWORD> g_writerThreadId{0};
-// Kept for the program's sake; the signal travels only through the file.
-HWND g_window = nullptr;
+// The program's window, told each time the signal file is in place, so that
+// it need not look for the file; read by the writer thread.
+std::atomic<HWND> g_window{nullptr};
 
 class ExclusiveLock {
  public:
@@ -185,13 +188,16 @@ LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
   return CallNextHookEx(nullptr, code, message, data);
 }
 
-void WriteSignalFileQuietly() noexcept {
-  // A lost signal only means the cube does not open; nothing may escape the
-  // thread.
+// Writes the signal file and tells the program's window. A lost signal only
+// means the cube does not open; nothing may escape the thread.
+void SignalQuietly() noexcept {
+  bool written = false;
   try {
-    WriteSignalFile();
+    written = WriteSignalFile();
   } catch (...) {
   }
+  const HWND window = g_window.load();
+  if (written && window != nullptr) PostMessageW(window, LIBROMBO_SIGNAL_MESSAGE, 0, 0);
 }
 
 // Makes the thread's message queue now, so that messages can be posted to it
@@ -213,7 +219,7 @@ void ServeWrites(StartUp* start) {
     if (message.hwnd != nullptr || message.message != kWriteSignalMessage) continue;
     while (PeekMessageW(&message, nullptr, kWriteSignalMessage, kWriteSignalMessage, PM_REMOVE)) {
     }
-    WriteSignalFileQuietly();
+    SignalQuietly();
   }
 }
 

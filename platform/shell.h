@@ -11,6 +11,12 @@ namespace platform {
 // The message the notification-area icon reports its mouse events with
 // (WM_USER + 1).
 constexpr std::uint32_t kTrayCallbackMessage = 0x0401;
+// Posted to the watching window when another window became the foreground
+// window (WM_USER + 2).
+constexpr std::uint32_t kForegroundChangedMessage = 0x0402;
+// Posted to the main window by the mouse hook library once the signal file
+// is in place (WM_USER + 3).
+constexpr std::uint32_t kSignalWrittenMessage = 0x0403;
 
 class Shell {
  public:
@@ -28,6 +34,10 @@ class Shell {
   virtual void UnregisterHotKey(WindowHandle owner, int id) = 0;
   virtual void InstallMouseHook(WindowHandle owner) = 0;
   virtual void UninstallMouseHook() = 0;
+  // Has kForegroundChangedMessage posted to `owner` whenever a window of
+  // another program becomes the foreground window, until stopped.
+  virtual void WatchForeground(WindowHandle owner) = 0;
+  virtual void StopWatchingForeground() = 0;
 };
 
 }  // namespace platform

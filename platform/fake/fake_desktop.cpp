@@ -194,6 +194,11 @@ void FakeDesktop::SetTickInterval(std::uint32_t milliseconds) {
   tickInterval = milliseconds;
 }
 
+void FakeDesktop::StopTicks() {
+  log.push_back("timer off");
+  tickInterval = 0;
+}
+
 void FakeDesktop::Sleep(std::uint32_t milliseconds) {
   log.push_back("sleep " + std::to_string(milliseconds));
   tick += milliseconds;
@@ -309,6 +314,8 @@ void FakeDesktop::UnregisterHotKey(WindowHandle, int id) {
 
 void FakeDesktop::InstallMouseHook(WindowHandle) { log.push_back("hook.install"); }
 void FakeDesktop::UninstallMouseHook() { log.push_back("hook.uninstall"); }
+void FakeDesktop::WatchForeground(WindowHandle) { log.push_back("foreground.watch"); }
+void FakeDesktop::StopWatchingForeground() { log.push_back("foreground.unwatch"); }
 
 void FakeDesktop::LoadLibraries() { log.push_back("gl.load"); }
 void FakeDesktop::SetUpPixelFormat() { log.push_back("gl.pixelformat"); }

@@ -147,6 +147,8 @@ class FakeDesktop : public WindowManager,
   void Repaint() override;
   void Close() override;
   void SetTickInterval(std::uint32_t milliseconds) override;
+  // Logged as "timer off"; the interval reads 0 then.
+  void StopTicks() override;
   bool DefaultCapPicture(std::int32_t* width, std::int32_t* height,
                          std::vector<std::uint8_t>* pixels) override;
 
@@ -176,6 +178,8 @@ class FakeDesktop : public WindowManager,
   void UnregisterHotKey(WindowHandle owner, int id) override;
   void InstallMouseHook(WindowHandle owner) override;
   void UninstallMouseHook() override;
+  void WatchForeground(WindowHandle owner) override;
+  void StopWatchingForeground() override;
 
   // Graphics
   void LoadLibraries() override;

@@ -17,6 +17,20 @@ constexpr UINT kBalloonTimeoutMs = 15000;
 // The shell reads no further than the size the record gives (Wine reads
 // the balloon fields whatever it says, so only this shows a short one).
 static_assert(kBalloonRecordSize >= offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD));
+
+static_assert(LIBROMBO_SIGNAL_MESSAGE == kSignalWrittenMessage,
+              "the library tells the window of its signal file by this message");
+
+// The window told of foreground changes; one watch at a time.
+HWND g_foregroundWatcher = nullptr;
+
+// Runs on the thread that set the watch, as it takes its messages; the
+// change is handled as a message of its own, in the window's usual order.
+void CALLBACK ForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  if (g_foregroundWatcher != nullptr) {
+    PostMessageA(g_foregroundWatcher, kForegroundChangedMessage, 0, 0);
+  }
+}
 }  // namespace
 
 bool Win32Shell::AddTrayIcon(WindowHandle owner) {
@@ -63,5 +77,21 @@ void Win32Shell::UnregisterHotKey(WindowHandle owner, int id) {
 void Win32Shell::InstallMouseHook(WindowHandle owner) { ::InstallMouseHook(ToHwnd(owner)); }
 
 void Win32Shell::UninstallMouseHook() { ::UninstallMouseHook(); }
+
+void Win32Shell::WatchForeground(WindowHandle owner) {
+  StopWatchingForeground();
+  g_foregroundWatcher = ToHwnd(owner);
+  // Out of context: the system queues the event for this thread, so no code
+  // of the program runs in other processes and nothing waits on them.
+  foregroundHook_ =
+      SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &ForegroundChanged,
+                      0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+}
+
+void Win32Shell::StopWatchingForeground() {
+  if (foregroundHook_ != nullptr) UnhookWinEvent(foregroundHook_);
+  foregroundHook_ = nullptr;
+  g_foregroundWatcher = nullptr;
+}
 
 }  // namespace platform::win32

@@ -20,6 +20,9 @@ constexpr const wchar_t* kBalloonTitle = L"RomboDesktop";
 class Win32Shell : public Shell {
  public:
   explicit Win32Shell(HICON icon) : icon_(icon) {}
+  ~Win32Shell() override { StopWatchingForeground(); }
+  Win32Shell(const Win32Shell&) = delete;
+  Win32Shell& operator=(const Win32Shell&) = delete;
   bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
   bool ShowTrayBalloon(const std::string& text) override;
@@ -28,9 +31,12 @@ class Win32Shell : public Shell {
   void UnregisterHotKey(WindowHandle owner, int id) override;
   void InstallMouseHook(WindowHandle owner) override;
   void UninstallMouseHook() override;
+  void WatchForeground(WindowHandle owner) override;
+  void StopWatchingForeground() override;
 
  private:
   HICON icon_;
+  HWINEVENTHOOK foregroundHook_ = nullptr;
   NOTIFYICONDATAA trayIconData_{};
 };
 

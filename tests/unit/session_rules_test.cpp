@@ -40,7 +40,6 @@ TEST_F(SessionRulesTest, EndShowsTaskbarMovesWindowsHandsTheKeyboardOnThenHidesC
       MoveEntry(parked, 1100 - kWidth, 20, app::kArrangeFlags),
       "activate " + std::to_string(parked),
       "cube.hide",
-      "timer 16",
   };
   ASSERT_GE(desktop.log.size(), ending.size());
   EXPECT_EQ(std::vector<std::string>(desktop.log.end() - ending.size(), desktop.log.end()), ending);

@@ -64,10 +64,12 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   EXPECT_FALSE(form.sessionActive);
   EXPECT_FALSE(desktop.IsVisible());
   EXPECT_TRUE(desktop.Window(taskbar).visible);
-  const std::vector<std::string> ending = {"cube.hide", "timer 16"};
-  EXPECT_EQ(std::vector<std::string>(desktop.log.end() - 2, desktop.log.end()), ending);
+  EXPECT_EQ(desktop.log.back(), "cube.hide");
   EXPECT_EQ(form.lastForeground, desktop.foreground);
-  EXPECT_EQ(desktop.tickInterval, app::kIdleTickMs);
+  // One more tick, hidden, looks for a signal file; then the timer stops.
+  EXPECT_EQ(desktop.tickInterval, app::kSessionTickMs);
+  form.Timer1Timer();
+  EXPECT_EQ(desktop.log.back(), "timer off");
 
   // Every managed window moved once, one width to the left, with the arrange
   // flags; the layered window and the shell stayed.
@@ -302,6 +304,39 @@ TEST_F(SessionTest, UndeletableSignalOpensASessionAfterEverySession) {
     EXPECT_TRUE(form.sessionActive);
     RunUntilHidden();
   }
+}
+
+// Between sessions nothing runs but on an event: the system's report of a
+// new foreground window runs the follow rule, the library's report of its
+// signal file opens a session; during a session the reports wait for the
+// tick after it.
+TEST_F(SessionTest, IdleWaitsForEvents) {
+  desktop.foreground = left;
+  form.Timer1Timer();  // the tick after start-up records the foreground
+  EXPECT_EQ(desktop.tickInterval, 0u);
+
+  desktop.foreground = parkedNext;
+  form.WMForegroundChanged();
+  EXPECT_TRUE(form.sessionActive);
+  EXPECT_EQ(form.currentDesktop, 1);
+  desktop.files.insert(SignalFile());
+  const int paints = desktop.paints;
+  form.WMSignalWritten();
+  form.WMForegroundChanged();
+  EXPECT_EQ(desktop.paints, paints);  // the session's own ticks do the work
+  RunUntilHidden();
+  EXPECT_EQ(desktop.files.count(SignalFile()), 1u);
+  form.Timer1Timer();  // the tick after the session takes the file
+  EXPECT_TRUE(form.mouseTurning);
+  EXPECT_EQ(desktop.files.count(SignalFile()), 0u);
+  RunUntilHidden();
+  form.Timer1Timer();
+  EXPECT_EQ(desktop.tickInterval, 0u);
+
+  desktop.files.insert(SignalFile());
+  form.WMSignalWritten();
+  EXPECT_TRUE(form.sessionActive);
+  EXPECT_TRUE(form.mouseTurning);
 }
 
 TEST_F(SessionTest, HiddenTickDoesOnlyItsTwoLookups) {

@@ -30,6 +30,7 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
       "gl.load",
       "tray.add",
       "hook.install",
+      "foreground.watch",
       "hotkey.register 1 3 37",
       "hotkey.register 2 3 39",
       "gl.pixelformat",
@@ -39,7 +40,7 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
       "sleep 500",
       "capture 1024x768",
       MoveEntry(notepad, 0, 0, app::kBareDesktopShowFlags),
-      "timer 16",
+      "timer 1",
   };
   EXPECT_EQ(desktop.log, expected);
   // Windows that were open are visible again; the hidden one stays hidden.
@@ -158,7 +159,8 @@ TEST_F(StartupTest, ShutdownReleasesEverythingInOrder) {
   form.FormClose();
   form.FormDestroy();
   const std::vector<std::string> expected = {"hotkey.unregister 1", "hotkey.unregister 2",
-                                             "tray.remove", "hook.uninstall", "gl.delete"};
+                                             "tray.remove",         "hook.uninstall",
+                                             "foreground.unwatch",  "gl.delete"};
   EXPECT_EQ(desktop.log, expected);
   EXPECT_TRUE(desktop.hotkeys.empty());
   // Nothing is moved back and the taskbar is left as it is.

@@ -80,7 +80,7 @@ TEST_F(TrayIconTest, TheBalloonSpeaksTheSettingsLanguageOrTheBuiltInText) {
   desktop.keysHeldElsewhere.insert(kVkLeft);
   desktop.keysHeldElsewhere.erase(kVkRight);
   form.FormCreate();
-  EXPECT_EQ(desktop.log.back(), "timer 16");
+  EXPECT_EQ(desktop.log.back(), "timer " + std::to_string(app::kSessionTickMs));
   EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken}));
 }
 
@@ -94,14 +94,17 @@ TEST_F(TrayIconTest, AMissingTaskbarIsTriedEverySecondAndTheBalloonWaitsForIt) {
   EXPECT_TRUE(TrayLog().empty());
   TickAt(6000);
   EXPECT_EQ(TrayLog(), std::vector<std::string>{"tray.add"});
+  // Idle, the timer wakes the program only to try again.
+  EXPECT_EQ(desktop.tickInterval, app::kTrayRetryMs);
   desktop.taskbarReady = true;
   TickAt(6999);
   EXPECT_TRUE(TrayLog().empty());
   TickAt(7000);
   EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken}));
-  // Once it is there, the ticks leave the shell alone.
+  // Once it is there, the ticks leave the shell alone, and the timer stops.
   for (std::uint32_t tick = 8000; tick < 20000; tick += 500) TickAt(tick);
   EXPECT_TRUE(TrayLog().empty());
+  EXPECT_EQ(desktop.tickInterval, 0u);
 }
 
 }  // namespace
