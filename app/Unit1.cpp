@@ -34,10 +34,12 @@ void TForm1::FormCreate() {
 
   // The window is created hidden and stays so until a session shows it.
   const platform::WindowHandle self = system_.mainWindow.Handle();
-  system_.shell.AddTrayIcon(self);
+  ShowTrayIcon();
   system_.shell.InstallMouseHook(self);
-  system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
-  system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
+  system_.shell.WatchForeground(self);
+  const bool left = system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
+  const bool right = system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
+  if (!left || !right) ReportTakenHotkeys(!left, !right);
 
   system_.graphics.SetUpPixelFormat();
   system_.graphics.CreateContext();
@@ -53,7 +55,9 @@ void TForm1::FormCreate() {
 
   currentDesktop = 0;
   arrangedDesktop = 0;
-  system_.mainWindow.SetTickInterval(kIdleTickMs);
+  // One tick once the message loop runs: it sees the first foreground window
+  // and a signal file left from before, then the timer stops.
+  system_.mainWindow.SetTickInterval(kSessionTickMs);
 }
 
 void TForm1::FormClose() {
@@ -69,6 +73,7 @@ void TForm1::FormDestroy() {
 
   system_.shell.RemoveTrayIcon();
   system_.shell.UninstallMouseHook();
+  system_.shell.StopWatchingForeground();
   ReleaseTextures();
   system_.graphics.DeleteContext();
 }
@@ -105,7 +110,7 @@ void TForm1::WMHotKey(int id) {
 }
 
 void TForm1::ShowTaskbar(bool show) {
-  const platform::WindowHandle taskbar = system_.windows.FindByClass(kTaskbarClass);
+  const platform::WindowHandle taskbar = system_.windows.FindByClass(desktops::kTaskbarClass);
   if (taskbar == platform::kNoWindow) return;
   system_.windows.Move(taskbar, 0, 0, show ? kShowTaskbarFlags : kHideTaskbarFlags);
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "desktops/window_rules.h"
+#include "lang/interface_texts.h"
 #include "platform/platform.h"
 #include "render/bitmap.h"
 #include "render/picture_file.h"
@@ -24,34 +26,38 @@ constexpr std::uint32_t kModAltControl = 0x0001 | 0x0002;  // MOD_ALT | MOD_CONT
 constexpr std::uint32_t kVkLeft = 0x25;
 constexpr std::uint32_t kVkRight = 0x27;
 
-// Shell windows that never take part in switching.
-constexpr const char* kShellWindowClass = "progman";
-constexpr const char* kTaskbarClass = "shell_traywnd";
+// While the taskbar is not there to take the tray icon (at sign-in it may
+// come up after the program), adding the icon is tried again this often.
+constexpr std::uint32_t kTrayRetryMs = 1000;
 
 // Signal file that the mouse hook library drops to ask for the cube.
 constexpr const char* kSignalFileName = "rombodesktop.hook";
 constexpr std::uint32_t kTempPathBufferLength = 1000;
 
-// The timer runs at full rate only while a session animates. Between
-// sessions it only watches the foreground window and the signal file, for
-// which the system's usual timer granularity is quick enough; polling every
-// millisecond there would cost CPU all day for nothing.
+// The timer runs only while a session animates, and for one tick after it
+// (and after start-up) that looks for a signal file left meanwhile. Between
+// sessions the program waits for events: the system reports a new
+// foreground window and the mouse hook library reports its signal file, so
+// an idle program never wakes up by itself.
 constexpr std::uint32_t kSessionTickMs = 1;
-constexpr std::uint32_t kIdleTickMs = 16;
 
-// Window moves of the taskbar and of the managed windows.
+// Window moves of the taskbar and of the managed windows. They belong to
+// other programs, so none is waited for: a program that stops answering
+// moves when it answers again and holds up nothing meanwhile.
 constexpr std::uint32_t kHideTaskbarFlags = platform::kMoveNoSize | platform::kMoveNoMove |
                                             platform::kMoveNoZOrder | platform::kMoveNoRedraw |
                                             platform::kMoveNoActivate | platform::kMoveHideWindow |
-                                            platform::kMoveNoOwnerZOrder;
-constexpr std::uint32_t kShowTaskbarFlags =
-    platform::kMoveNoSize | platform::kMoveNoMove | platform::kMoveNoZOrder |
-    platform::kMoveNoActivate | platform::kMoveShowWindow | platform::kMoveNoOwnerZOrder;
-constexpr std::uint32_t kArrangeFlags =
-    platform::kMoveNoSize | platform::kMoveNoZOrder | platform::kMoveNoActivate |
-    platform::kMoveShowWindow | platform::kMoveNoOwnerZOrder | platform::kMoveNoSendChanging;
-static_assert(kHideTaskbarFlags == 0x029F && kShowTaskbarFlags == 0x0257 &&
-              kArrangeFlags == 0x0655);
+                                            platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
+constexpr std::uint32_t kShowTaskbarFlags = platform::kMoveNoSize | platform::kMoveNoMove |
+                                            platform::kMoveNoZOrder | platform::kMoveNoActivate |
+                                            platform::kMoveShowWindow |
+                                            platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
+constexpr std::uint32_t kArrangeFlags = platform::kMoveNoSize | platform::kMoveNoZOrder |
+                                        platform::kMoveNoActivate | platform::kMoveShowWindow |
+                                        platform::kMoveNoOwnerZOrder |
+                                        platform::kMoveNoSendChanging | platform::kMoveAsync;
+static_assert(kHideTaskbarFlags == 0x429F && kShowTaskbarFlags == 0x4257 &&
+              kArrangeFlags == 0x4655);
 
 class TForm1 {
  public:
@@ -65,6 +71,11 @@ class TForm1 {
   // Window messages and events.
   void WMHotKey(int id);
   void Timer1Timer();
+  // Between sessions: the system reports a new foreground window, or the
+  // mouse hook library reports that it wrote the signal file. Each runs the
+  // tick once, as the timer would have.
+  void WMForegroundChanged();
+  void WMSignalWritten();
   void FormPaint();
   void FormMouseMove();
   void mnuTraySalirClick();
@@ -78,6 +89,10 @@ class TForm1 {
   bool CollectWindowProc(platform::WindowHandle window);
   void SetArrangedDesktop(std::int32_t desktop);
   void ArrangeWindows(std::int32_t desktop);
+  // Moves every managed window that stands on another desktop onto the
+  // screen, to where it stands while its own desktop is shown: what the
+  // uninstaller asks for, so that no window stays parked for good.
+  void GatherWindows();
 
   // The path of the signal file, or empty when it cannot be looked for.
   std::string SignalFilePath();
@@ -95,6 +110,8 @@ class TForm1 {
   void WMTrayIcon(std::uint32_t mouseMessage);
   // The shell was restarted and lost every tray icon: add ours again.
   void WMTaskbarCreated();
+  // Adds the tray icon, and shows a balloon still waiting for it.
+  void ShowTrayIcon();
   void mnuTrayOpcionesClick();
   void mnuTrayAcercaDeClick();
   // Puts the texts of the named language on the menu and both dialogs.
@@ -137,16 +154,37 @@ class TForm1 {
   platform::WindowHandle lastForeground = platform::kNoWindow;
   // Time up to which the animation has been advanced.
   std::uint32_t animationClock = 0;
+  // The notification area shows the icon; when it was last tried.
+  bool trayIconShown = false;
+  std::uint32_t trayRetryClock = 0;
+  // A balloon for the tray icon that waits for the icon to be there.
+  std::string pendingBalloon;
 
  private:
   void ShowTaskbar(bool show);
+  void RetryTrayIcon();
+  void ShowPendingBalloon();
+  // Tells the user, once, which hotkeys another program holds.
+  void ReportTakenHotkeys(bool leftTaken, bool rightTaken);
+  // A message text of the current language, or its default when the
+  // language file cannot be read.
+  std::string MessageText(const lang::MessageText& text);
+  std::string LanguageFileName(const std::string& languageName);
   bool FollowForeground();
+  // Gives the keyboard to the window it belongs to on the desktop shown
+  // (desktops::KeyboardWindow) and records that as the last foreground window.
+  void HandOnForeground(const std::vector<desktops::PlacedWindow>& placed,
+                        const desktops::ShellWindows& shell);
+  // The windows that take part in switching, where they stand now.
+  std::vector<desktops::PlacedWindow> WindowsAsTheyStand(const desktops::ShellWindows& shell);
   bool PollSignalFile();
   void Ease();
   void ReleaseTextures();
 
   platform::Platform& system_;
   render::PictureLoader pictures_;
+  // Where the last arrangement put the managed windows, topmost first.
+  std::vector<desktops::PlacedWindow> arranged_;
 };
 
 }  // namespace app

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/Unit1.h"
+#include "app/command_line.h"
 #include "platform/win32/about_window.h"
 #include "platform/win32/browser.h"
 #include "platform/win32/graphics.h"
@@ -51,7 +52,7 @@ void ShowError(const std::exception& error) {
 LONG WINAPI ShowTaskbarOnCrash(EXCEPTION_POINTERS*) {
   const app::TForm1* crashed = form;
   if (crashed != nullptr && crashed->sessionActive) {
-    const HWND taskbar = FindWindowA(app::kTaskbarClass, nullptr);
+    const HWND taskbar = FindWindowA(desktops::kTaskbarClass, nullptr);
     if (taskbar != nullptr) SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, app::kShowTaskbarFlags);
   }
   return EXCEPTION_CONTINUE_SEARCH;
@@ -76,6 +77,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       case platform::kTrayCallbackMessage:
         form->WMTrayIcon(static_cast<std::uint32_t>(lParam));
         break;
+      case platform::kForegroundChangedMessage:
+        form->WMForegroundChanged();
+        return 0;
+      case platform::kSignalWrittenMessage:
+        form->WMSignalWritten();
+        return 0;
       case WM_ERASEBKGND:
         return 0;
       case WM_PAINT: {
@@ -116,7 +123,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   SetUnhandledExceptionFilter(&ShowTaskbarOnCrash);
   // The track bars come from the common controls.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
@@ -141,6 +148,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                             shell,   graphics,   store, pictures, trayMenu};
 
   app::TForm1 form1(system);
+  if (app::AsksToGatherWindows(commandLine)) {
+    // For the uninstaller: nothing starts (no icon, hook, hotkeys or
+    // picture); the windows come onto the screen and the program ends.
+    form1.GatherWindows();
+    CoUninitialize();
+    return 0;
+  }
   form = &form1;
   try {
     form1.FormCreate();

@@ -47,8 +47,6 @@ void TForm1::WMTrayIcon(std::uint32_t mouseMessage) {
   }
 }
 
-void TForm1::WMTaskbarCreated() { system_.shell.AddTrayIcon(system_.mainWindow.Handle()); }
-
 void TForm1::mnuTrayOpcionesClick() {
   if (frmOpciones == nullptr) return;
   // Reached again while the dialog is open (a double click on the icon, the
@@ -73,11 +71,13 @@ void TForm1::mnuTrayAcercaDeClick() {
   frmAcercaDe->ShowModal();
 }
 
+std::string TForm1::LanguageFileName(const std::string& languageName) {
+  return system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension;
+}
+
 void TForm1::ApplyLanguage(const std::string& languageName) {
-  const std::string fileName =
-      system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension;
   lang::TLangFile file;
-  file.LoadFile(system_.files, fileName);
+  file.LoadFile(system_.files, LanguageFileName(languageName));
   for (const lang::InterfaceText& row : lang::kInterfaceTexts) {
     const std::string text = file.Lookup(row.key, row.defaultText);
     std::visit(Overloaded{

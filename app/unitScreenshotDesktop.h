@@ -8,8 +8,22 @@ namespace app {
 // that the hidden windows have gone from it.
 constexpr std::uint32_t kBareDesktopWaitMs = 500;
 
+// Hiding and showing the windows of other programs: neither activates,
+// reorders or waits for them, so the stack of windows is left as it was and
+// a program that does not answer holds up nothing.
+constexpr std::uint32_t kBareDesktopHideFlags =
+    platform::kMoveNoSize | platform::kMoveNoMove | platform::kMoveNoZOrder |
+    platform::kMoveNoActivate | platform::kMoveHideWindow | platform::kMoveNoOwnerZOrder |
+    platform::kMoveAsync;
+constexpr std::uint32_t kBareDesktopShowFlags =
+    platform::kMoveNoSize | platform::kMoveNoMove | platform::kMoveNoZOrder |
+    platform::kMoveNoActivate | platform::kMoveShowWindow | platform::kMoveNoOwnerZOrder |
+    platform::kMoveAsync;
+
 // Fills `bitmap` with a picture of the screen taken while every visible
-// top-level window but the shell's own is hidden; shows them again after.
+// top-level window but the shell's own is hidden; shows them again after,
+// in their places in the stack, and gives the foreground back to the window
+// that had it.
 void ScreenshotDesktop(platform::Platform& system, render::Bitmap* bitmap);
 
 }  // namespace app

@@ -44,26 +44,49 @@ void TForm1::ShowCube() {
 }
 
 void TForm1::Timer1Timer() {
+  RetryTrayIcon();
   if (FollowForeground()) return;
   if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
-  if (!sessionActive) return;
+  if (!sessionActive) {
+    // Nothing to animate: wait for the next event, and while the tray icon
+    // is missing, for the time to try it again.
+    if (trayIconShown) {
+      system_.mainWindow.StopTicks();
+    } else {
+      system_.mainWindow.SetTickInterval(kTrayRetryMs);
+    }
+    return;
+  }
 
   if (!mouseTurning && desktops::Settled(shownZoomOut, targetZoomOut, shownPitch, targetPitch,
                                          shownYaw, targetYaw)) {
     // Taskbar and windows go into place while the cube still covers the
-    // screen, so the user never sees them move.
+    // screen, so the user never sees them move. The keyboard goes to the
+    // desktop now shown while the cube still has it to give: hiding the cube
+    // would hand it to the next window down, parked or not.
     ShowTaskbar(true);
     ArrangeWindows(currentDesktop);
+    lastForeground = platform::kNoWindow;
+    HandOnForeground(arranged_, {progmanWindow, trayWindow});
     system_.mainWindow.Hide();
-    lastForeground = system_.windows.Foreground();
+    if (lastForeground == platform::kNoWindow) lastForeground = system_.windows.Foreground();
+    // The timer ticks once more, hidden: a signal file written during the
+    // session is taken then.
     sessionActive = false;
-    system_.mainWindow.SetTickInterval(kIdleTickMs);
     return;
   }
 
   Ease();
   system_.mainWindow.Repaint();
   if (!system_.windows.LeftButtonDown()) SnapToFace();
+}
+
+void TForm1::WMForegroundChanged() {
+  if (!sessionActive) Timer1Timer();
+}
+
+void TForm1::WMSignalWritten() {
+  if (!sessionActive) Timer1Timer();
 }
 
 // Turns to the desktop of a newly activated window that stands off screen.
@@ -82,8 +105,18 @@ bool TForm1::FollowForeground() {
   platform::Rect rect;
   windows.GetRect(foreground, &rect);
   const int count = desktops::DesktopOffsetOf(rect, windows.ScreenWidth());
+  const platform::WindowHandle previous = lastForeground;
   lastForeground = foreground;
   if (count == 0 || system_.mainWindow.IsVisible()) return false;
+  // The user chose the window only when the one active before it is still
+  // there; when that one was closed, minimised or hidden, the system picked
+  // the next window down, which may be parked. The keyboard then stays on
+  // this desktop.
+  if (!windows.IsVisible(previous) || windows.IsMinimised(previous)) {
+    const desktops::ShellWindows shell = desktops::FindShellWindows(windows);
+    HandOnForeground(WindowsAsTheyStand(shell), shell);
+    return false;
+  }
 
   ShowCube();
   Timer1Timer();

@@ -15,13 +15,15 @@ std::int32_t ShiftedLeft(std::int32_t left, std::int64_t shift, std::int32_t scr
 }
 
 int DesktopOffsetOf(const platform::Rect& rect, std::int32_t screenWidth) {
+  if (screenWidth <= 0) return 0;
   // Integer division truncates toward zero, as the layout expects.
   const std::int64_t centre =
       (static_cast<std::int64_t>(rect.left) + static_cast<std::int64_t>(rect.right)) / 2;
-  if (centre < 0) return -1;
-  if (centre >= 2 * static_cast<std::int64_t>(screenWidth)) return 2;
-  if (centre >= screenWidth) return 1;
-  return 0;
+  const std::int64_t period = kDesktopCount * static_cast<std::int64_t>(screenWidth);
+  // A maximised window reaches a little past the screen's left edge, so a
+  // parked one wraps to just under 3w; its centre still says where it is.
+  const std::int64_t widths = (((centre % period) + period) % period) / screenWidth;
+  return widths == kDesktopCount - 1 ? -1 : static_cast<int>(widths);
 }
 
 }  // namespace desktops

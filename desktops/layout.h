@@ -19,8 +19,10 @@ constexpr int WrapDesktop(int desktop) { return desktop & kDesktopMask; }
 std::int32_t ShiftedLeft(std::int32_t left, std::int64_t shift, std::int32_t screenWidth);
 
 // Which desktop, relative to the current one, a window stands on, judged by
-// the horizontal centre of its rectangle: -1 left of the screen, 0 on it,
-// 1 one width to the right, 2 two or more.
+// the horizontal centre of its rectangle taken modulo four screen widths, as
+// the parking wraps it: 0 on the screen, 1 and 2 one and two widths to the
+// right, -1 in the last width (one desktop back, whether left of the screen
+// or wrapped round to the right).
 int DesktopOffsetOf(const platform::Rect& rect, std::int32_t screenWidth);
 
 }  // namespace desktops

@@ -10,11 +10,18 @@
 // thread, every busy moment there (a screenshot, a texture upload) would
 // stall the pointer for the whole desktop, and a hook that misses the
 // system's timeout is removed without notice.
+//
+// For the same reason the signal file is written on a second thread: a slow
+// disk, or a virus scanner that holds the new file, must not hold up the
+// hook thread. The hook procedure only asks the writer and returns.
 #define LIBROMBO_BUILDING
 #include "librombo.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
+
+#include "ansi_temp_path.h"
 
 namespace {
 
@@ -69,23 +76,21 @@ bool IsKeyDown(int virtualKey) noexcept {
   return (GetAsyncKeyState(virtualKey) & kKeyDownBit) != 0;
 }
 
-// The user's temporary directory with a trailing backslash, or empty.
-// Grows the buffer when the path does not fit the first one.
+// The user's temporary directory with a trailing backslash, named as the
+// program names it when it looks for the signal file, or empty.
 std::wstring TempDirectory() {
-  std::wstring buffer(MAX_PATH + 1, L'\0');
-  DWORD length = GetTempPathW(static_cast<DWORD>(buffer.size()), &buffer[0]);
-  if (length >= buffer.size()) {
-    // The result is now the size needed, terminator included.
-    if (length > kMaxLongPath + 1) return std::wstring();
-    buffer.assign(length, L'\0');
-    length = GetTempPathW(static_cast<DWORD>(buffer.size()), &buffer[0]);
-    // The variable may have changed between the calls; give up then.
-    if (length >= buffer.size()) return std::wstring();
-  }
-  if (length == 0) return std::wstring();
+  std::string buffer(kMaxLongPath + 1, '\0');
+  const DWORD length = GetAnsiTempPath(static_cast<DWORD>(buffer.size()), &buffer[0]);
+  if (length == 0 || length >= buffer.size()) return std::wstring();
   buffer.resize(length);
-  if (buffer.back() != L'\\') buffer.push_back(L'\\');
-  return buffer;
+  if (buffer.back() != '\\') buffer.push_back('\\');
+  // Back to the wide form, for the long-path prefix of the wide calls.
+  const int size = static_cast<int>(buffer.size());
+  const int wide = MultiByteToWideChar(CP_ACP, 0, buffer.data(), size, nullptr, 0);
+  if (wide <= 0) return std::wstring();
+  std::wstring directory(static_cast<std::size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, buffer.data(), size, &directory[0], wide);
+  return directory;
 }
 
 // Lets the file APIs reach a directory nested deeper than MAX_PATH.
@@ -101,10 +106,10 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
 }
 
 // Writes the signal under a private name first and renames it into place,
-// so the program never sees a half-made file.
-void WriteSignalFile() {
+// so the program never sees a half-made file. True once it is in place.
+bool WriteSignalFile() {
   const std::wstring directory = TempDirectory();
-  if (directory.empty()) return;
+  if (directory.empty()) return false;
 
   const std::wstring finalPath = ExtendedLengthPath(directory + kSignalFileName);
   // Process and thread ids keep two copies of the library from sharing one
@@ -115,7 +120,7 @@ void WriteSignalFile() {
 
   UniqueFile file(CreateFileW(stagingPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return;
+  if (!file.valid()) return false;
   DWORD written = 0;
   const bool wrote =
       WriteFile(file.get(), &kSignalContent, sizeof kSignalContent, &written, nullptr) &&
@@ -123,30 +128,44 @@ void WriteSignalFile() {
   if (!file.close() || !wrote ||
       !MoveFileExW(stagingPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     DeleteFileW(stagingPath.c_str());
+    return false;
   }
+  return true;
 }
 
-// Asks the hook thread's loop to write the signal file.
+// Asks the writer thread's loop to write the signal file.
 constexpr UINT kWriteSignalMessage = WM_APP + 1;
-// How long UninstallMouseHook waits for the hook thread to finish. Only a
-// signal file stuck in writing can hold it up; shutdown must not hang on it.
+// How long UninstallMouseHook waits for the library's threads to finish. Only
+// a signal file stuck in writing can hold them up; shutdown must not hang on
+// it.
 constexpr DWORD kStopTimeoutMs = 5000;
 
-// Handed by InstallMouseHook to the thread it starts; lives on the
-// installer's stack until `ready` is set.
+// Handed by StartThread to the thread it starts; lives on the starter's
+// stack until `ready` is set.
 struct StartUp {
   HMODULE module = nullptr;
   HANDLE ready = nullptr;
-  bool installed = false;
+  void (*serve)(StartUp*) = nullptr;
+  bool running = false;
 };
 
-// The hook thread, while one runs. Guarded by g_lock, so that install and
-// uninstall from different threads cannot start two hooks or lose one.
+// One of the library's threads, while it runs.
+struct LibraryThread {
+  HANDLE handle = nullptr;
+  DWORD id = 0;
+};
+
+// Guarded by g_lock, so that install and uninstall from different threads
+// cannot start two hooks or lose one.
 SRWLOCK g_lock = SRWLOCK_INIT;
-HANDLE g_thread = nullptr;
-DWORD g_threadId = 0;
-// Kept for the program's sake; the signal travels only through the file.
-HWND g_window = nullptr;
+LibraryThread g_hookThread;
+LibraryThread g_writerThread;
+// Where the hook procedure sends its requests; set before the hook thread
+// starts, cleared once it has ended.
+std::atomic<DWORD> g_writerThreadId{0};
+// The program's window, told each time the signal file is in place, so that
+// it need not look for the file; read by the writer thread.
+std::atomic<HWND> g_window{nullptr};
 
 class ExclusiveLock {
  public:
@@ -160,53 +179,74 @@ class ExclusiveLock {
 };
 
 // Runs in the hook thread, inside the system's deadline for low-level hooks:
-// it only leaves a note for the thread's own loop and passes the event on.
+// it only leaves a note for the writer and passes the event on.
 LRESULT CALLBACK LowLevelMouseProc(int code, WPARAM message, LPARAM data) {
   if (code == HC_ACTION && message == WM_LBUTTONDOWN && IsKeyDown(VK_CONTROL) &&
       IsKeyDown(VK_MENU)) {
-    PostThreadMessageW(GetCurrentThreadId(), kWriteSignalMessage, 0, 0);
+    PostThreadMessageW(g_writerThreadId.load(), kWriteSignalMessage, 0, 0);
   }
   return CallNextHookEx(nullptr, code, message, data);
 }
 
-void WriteSignalFileQuietly() noexcept {
-  // A lost signal only means the cube does not open; nothing may escape the
-  // thread.
+// Writes the signal file and tells the program's window. A lost signal only
+// means the cube does not open; nothing may escape the thread.
+void SignalQuietly() noexcept {
+  bool written = false;
   try {
-    WriteSignalFile();
+    written = WriteSignalFile();
   } catch (...) {
   }
+  const HWND window = g_window.load();
+  if (written && window != nullptr) PostMessageW(window, LIBROMBO_SIGNAL_MESSAGE, 0, 0);
 }
 
-// Installs the hook, reports through `start`, then serves the hook until
-// WM_QUIT. The hook is removed before returning.
-void ServeHook(StartUp* start) {
+// Makes the thread's message queue now, so that messages can be posted to it
+// as soon as its starter learns that it runs.
+void MakeMessageQueue() {
   MSG message;
-  // Makes the thread's message queue now, so that WM_QUIT can be posted to
-  // it as soon as the installer learns the hook is in place.
   PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, &LowLevelMouseProc, start->module, 0));
-  start->installed = hook != nullptr;
-  SetEvent(start->ready);  // the installer's `start` is gone after this
-  if (!hook) return;
+}
+
+// Writes the signal file on request until WM_QUIT. Requests that queued up
+// during a slow write are answered by one more write: the file's existence
+// is all that counts.
+void ServeWrites(StartUp* start) {
+  MakeMessageQueue();
+  start->running = true;
+  SetEvent(start->ready);  // the starter's `start` is gone after this
+  MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (message.hwnd == nullptr && message.message == kWriteSignalMessage) {
-      WriteSignalFileQuietly();
+    if (message.hwnd != nullptr || message.message != kWriteSignalMessage) continue;
+    while (PeekMessageW(&message, nullptr, kWriteSignalMessage, kWriteSignalMessage, PM_REMOVE)) {
     }
+    SignalQuietly();
   }
 }
 
-DWORD WINAPI HookThreadMain(LPVOID parameter) {
+// Installs the hook, reports, then serves the hook until WM_QUIT. The hook
+// is removed before returning.
+void ServeHook(StartUp* start) {
+  MakeMessageQueue();
+  const UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, &LowLevelMouseProc, start->module, 0));
+  start->running = hook != nullptr;
+  SetEvent(start->ready);  // the starter's `start` is gone after this
+  if (!hook) return;
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  }
+}
+
+DWORD WINAPI ThreadMain(LPVOID parameter) {
   StartUp* start = static_cast<StartUp*>(parameter);
   const HMODULE module = start->module;
-  ServeHook(start);
+  start->serve(start);
   // The thread holds a reference to this DLL, so the code it runs cannot be
   // unloaded under it; it gives the reference back as it ends.
   FreeLibraryAndExitThread(module, 0);
 }
 
 // The module that holds LowLevelMouseProc, i.e. this DLL, with one more
-// reference taken for the hook thread; null when it cannot be had.
+// reference taken for a thread; null when it cannot be had.
 HMODULE ReferenceThisModule() noexcept {
   HMODULE module = nullptr;
   if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
@@ -216,43 +256,66 @@ HMODULE ReferenceThisModule() noexcept {
   return module;
 }
 
+// Starts a thread that runs `serve` and returns once it reports; no handle
+// when it does not run.
+LibraryThread StartThread(void (*serve)(StartUp*)) {
+  StartUp start;
+  start.serve = serve;
+  const UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (ready.get() == nullptr) return {};
+  start.ready = ready.get();
+  start.module = ReferenceThisModule();
+  if (start.module == nullptr) return {};
+  DWORD id = 0;
+  UniqueHandle thread(CreateThread(nullptr, 0, &ThreadMain, &start, 0, &id));
+  if (thread.get() == nullptr) {
+    FreeLibrary(start.module);
+    return {};
+  }
+  // The thread either reports or ends; either way `start` is then settled.
+  const HANDLE waits[] = {ready.get(), thread.get()};
+  WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+  if (!start.running) return {};  // the thread is ending on its own
+  return {thread.release(), id};
+}
+
+// WM_QUIT ends the thread's loop; it is waited for until the deadline (a
+// GetTickCount64 time). Should it not finish in time, it is let go: it has
+// its quit message and will end by itself, and its reference keeps this DLL
+// loaded until then.
+void StopThread(LibraryThread& thread, ULONGLONG deadline) {
+  if (thread.handle == nullptr) return;
+  PostThreadMessageW(thread.id, WM_QUIT, 0, 0);
+  const ULONGLONG now = GetTickCount64();
+  WaitForSingleObject(thread.handle, now < deadline ? static_cast<DWORD>(deadline - now) : 0);
+  CloseHandle(thread.handle);
+  thread = LibraryThread();
+}
+
 }  // namespace
 
 extern "C" void __cdecl InstallMouseHook(HWND window) {
   const ExclusiveLock lock(&g_lock);
   g_window = window;
-  if (g_thread != nullptr) return;  // one hook is enough; a second would fire twice
+  if (g_hookThread.handle != nullptr) return;  // one hook is enough; a second would fire twice
 
-  StartUp start;
-  const UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (ready.get() == nullptr) return;
-  start.ready = ready.get();
-  start.module = ReferenceThisModule();
-  if (start.module == nullptr) return;
-  DWORD threadId = 0;
-  UniqueHandle thread(CreateThread(nullptr, 0, &HookThreadMain, &start, 0, &threadId));
-  if (thread.get() == nullptr) {
-    FreeLibrary(start.module);
-    return;
-  }
-  // The thread either reports or ends; either way `start` is then settled.
-  const HANDLE waits[] = {ready.get(), thread.get()};
-  WaitForMultipleObjects(2, waits, FALSE, INFINITE);
-  if (!start.installed) return;  // the thread is ending on its own
-  g_thread = thread.release();
-  g_threadId = threadId;
+  // The writer first, so that the hook's first request finds it.
+  g_writerThread = StartThread(&ServeWrites);
+  if (g_writerThread.handle == nullptr) return;
+  g_writerThreadId = g_writerThread.id;
+  g_hookThread = StartThread(&ServeHook);
+  if (g_hookThread.handle != nullptr) return;
+  g_writerThreadId = 0;
+  StopThread(g_writerThread, GetTickCount64() + kStopTimeoutMs);
 }
 
 extern "C" void __cdecl UninstallMouseHook(void) {
   const ExclusiveLock lock(&g_lock);
   g_window = nullptr;
-  if (g_thread == nullptr) return;
-  // WM_QUIT ends the loop; the thread removes the hook and exits. Should it
-  // not finish in time, it is let go: it has its quit message and will end
-  // by itself, and its reference keeps this DLL loaded until then.
-  PostThreadMessageW(g_threadId, WM_QUIT, 0, 0);
-  WaitForSingleObject(g_thread, kStopTimeoutMs);
-  CloseHandle(g_thread);
-  g_thread = nullptr;
-  g_threadId = 0;
+  if (g_hookThread.handle == nullptr) return;
+  // The hook first, so that no request follows; both within one bound.
+  const ULONGLONG deadline = GetTickCount64() + kStopTimeoutMs;
+  StopThread(g_hookThread, deadline);
+  g_writerThreadId = 0;
+  StopThread(g_writerThread, deadline);
 }

@@ -20,9 +20,10 @@ extern "C" {
 // Starts a thread of the library's own that installs a low-level mouse hook
 // and runs its message loop, and returns once the hook is in place. A
 // Ctrl+Alt+left-press then drops the signal file "rombodesktop.hook" into the
-// user's temporary directory. The caller's thread needs no message loop, and
-// nothing it does (or fails to do) can stall the mouse. Calling it again
-// while installed only replaces the remembered window.
+// user's temporary directory and posts LIBROMBO_SIGNAL_MESSAGE to `window`.
+// The caller's thread needs no message loop, and nothing it does (or fails
+// to do) can stall the mouse. Calling it again while installed only replaces
+// the window.
 LIBROMBO_API void __cdecl InstallMouseHook(HWND window);
 
 // Removes the hook, ends the library's thread and waits for it; harmless when
@@ -35,3 +36,6 @@ LIBROMBO_API void __cdecl UninstallMouseHook(void);
 
 // Name of the file the library drops to ask for the cube.
 #define LIBROMBO_SIGNAL_FILE_NAME "rombodesktop.hook"
+// Posted to the window given to InstallMouseHook each time the signal file
+// is in place (WM_USER + 3).
+#define LIBROMBO_SIGNAL_MESSAGE (WM_USER + 3)

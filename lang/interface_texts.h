@@ -46,4 +46,19 @@ inline constexpr std::array<InterfaceText, 18> kInterfaceTexts = {{
     {"About.Caption", "About...", AboutControl::kTitle},
 }};
 
+// A text of a message the program shows by itself, looked up when it is
+// shown rather than applied to a caption.
+struct MessageText {
+  const char* key;
+  const char* defaultText;
+};
+
+// The tray icon's balloon when another program holds a hotkey; "%s" stands
+// for the combinations.
+inline constexpr const char* kCombinationPlaceholder = "%s";
+inline constexpr MessageText kHotkeysTaken = {
+    "Hotkeys.Taken",
+    "Another program holds %s. Ctrl+Alt with a left-button drag, and the taskbar, still "
+    "switch desktops."};
+
 }  // namespace lang

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace lang {
 
@@ -94,14 +95,19 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
   return true;
 }
 
+std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
+  if (what.empty()) return text;
+  std::size_t at = text.find(what);
+  while (at != std::string::npos) {
+    text.replace(at, what.size(), with);
+    at = text.find(what, at + with.size());
+  }
+  return text;
+}
+
 std::string ReplaceReferences(std::string text) {
   for (const Reference& reference : kReferences) {
-    const std::string name = reference.name;
-    std::size_t at = text.find(name);
-    while (at != std::string::npos) {
-      text.replace(at, name.size(), 1, reference.replacement);
-      at = text.find(name, at + 1);
-    }
+    text = ReplaceAll(std::move(text), reference.name, std::string(1, reference.replacement));
   }
   return text;
 }

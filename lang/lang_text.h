@@ -15,6 +15,10 @@ std::string LowerAscii(std::string text);
 // (as the user's Western locale compares them: "É" equals "é").
 bool SameTextIgnoringCase(const std::string& a, const std::string& b);
 
+// Replaces every occurrence of `what` from left to right, never rescanning
+// what a replacement put in.
+std::string ReplaceAll(std::string text, const std::string& what, const std::string& with);
+
 // Replaces the named character references ("&eacute;", "&dquot;", "&amp;"
 // ...) in their fixed order, each row all its occurrences from left to right,
 // never rescanning what a replacement put in.

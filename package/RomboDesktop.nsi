@@ -41,6 +41,10 @@ RequestExecutionLevel user
 ; Left behind in %TEMP% when the program quits between the hook's signal and its poll.
 !define HOOK_SIGNAL_FILE "rombodesktop.hook"
 
+; Run by the uninstaller: the program moves the windows of every desktop
+; onto the screen and ends, so none stays parked off screen for good.
+!define GATHER_WINDOWS_SWITCH "/gatherwindows"
+
 ; The program's main window, as the close request finds it.
 !define MAIN_CLASS "TForm1"
 !define MAIN_TITLE "wndRomboDesktop"
@@ -189,6 +193,10 @@ SectionEnd
 Section "un.${PRODUCT}" SecUninstallProgram
   SectionIn RO
   Call un.CloseRunning
+  ; Quitting leaves the other desktops' windows where they are, for the
+  ; next start; there is none after this.
+  DetailPrint "Bringing the windows of every desktop onto the screen"
+  ExecWait '"$INSTDIR\${EXE}" ${GATHER_WINDOWS_SWITCH}'
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\librombo.dll"
   Delete "$INSTDIR\README.txt"

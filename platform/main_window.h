@@ -24,6 +24,8 @@ class MainWindow {
   // Starts the window's timer, or changes its interval; each expiry calls the
   // timer handler.
   virtual void SetTickInterval(std::uint32_t milliseconds) = 0;
+  // Stops the timer until the next SetTickInterval.
+  virtual void StopTicks() = 0;
   // The default cap picture the window holds: its size and its pixels, 32
   // bits each (blue, green, red, unused), rows bottom-up. False when it
   // cannot be had.

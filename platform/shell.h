@@ -2,6 +2,7 @@
 // Shell-side services of the main window: the notification-area icon, the
 // system-wide hotkeys and the mouse hook library.
 #include <cstdint>
+#include <string>
 
 #include "platform/types.h"
 
@@ -10,17 +11,33 @@ namespace platform {
 // The message the notification-area icon reports its mouse events with
 // (WM_USER + 1).
 constexpr std::uint32_t kTrayCallbackMessage = 0x0401;
+// Posted to the watching window when another window became the foreground
+// window (WM_USER + 2).
+constexpr std::uint32_t kForegroundChangedMessage = 0x0402;
+// Posted to the main window by the mouse hook library once the signal file
+// is in place (WM_USER + 3).
+constexpr std::uint32_t kSignalWrittenMessage = 0x0403;
 
 class Shell {
  public:
   virtual ~Shell() = default;
-  virtual void AddTrayIcon(WindowHandle owner) = 0;
+  // True once the notification area shows the icon, also when it showed it
+  // already (a second one is never made); false while there is no taskbar
+  // to take it.
+  virtual bool AddTrayIcon(WindowHandle owner) = 0;
   virtual void RemoveTrayIcon() = 0;
+  // A balloon from the icon with the text (Windows-1252), as the shell shows
+  // notices. False when it could not be shown.
+  virtual bool ShowTrayBalloon(const std::string& text) = 0;
   virtual bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                               std::uint32_t virtualKey) = 0;
   virtual void UnregisterHotKey(WindowHandle owner, int id) = 0;
   virtual void InstallMouseHook(WindowHandle owner) = 0;
   virtual void UninstallMouseHook() = 0;
+  // Has kForegroundChangedMessage posted to `owner` whenever a window of
+  // another program becomes the foreground window, until stopped.
+  virtual void WatchForeground(WindowHandle owner) = 0;
+  virtual void StopWatchingForeground() = 0;
 };
 
 }  // namespace platform

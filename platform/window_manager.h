@@ -20,15 +20,14 @@ enum MoveFlag : std::uint32_t {
   kMoveHideWindow = 0x0080,
   kMoveNoOwnerZOrder = 0x0200,
   kMoveNoSendChanging = 0x0400,
+  // The move is handed to the window's own thread and not waited for, so a
+  // program that stops answering holds nobody up.
+  kMoveAsync = 0x4000,
 };
 
-// Show commands, numbered as ShowWindow numbers them.
-enum ShowCommand : int {
-  kShowHide = 0,
-  kShowShow = 5,
-};
-
+constexpr std::uint32_t kExStyleToolWindow = 0x00000080;
 constexpr std::uint32_t kExStyleLayered = 0x00080000;
+constexpr std::uint32_t kExStyleNoActivate = 0x08000000;
 
 class WindowManager {
  public:
@@ -43,10 +42,24 @@ class WindowManager {
   virtual std::uint32_t ExtendedStyle(WindowHandle window) = 0;
   // False when the rectangle cannot be read (for instance a closed window).
   virtual bool GetRect(WindowHandle window, Rect* rect) = 0;
+  virtual bool IsMinimised(WindowHandle window) = 0;
+  // Whether the window is of the given class; class names compare without
+  // regard to case, as the system compares them.
+  virtual bool IsOfClass(WindowHandle window, const std::string& className) = 0;
+  // Whether the window has a child window of the given class.
+  virtual bool HasChildOfClass(WindowHandle window, const std::string& className) = 0;
+  // Visible to the window manager but not shown by the desktop compositor
+  // (windows of the system's own virtual desktops, suspended apps).
+  virtual bool IsCloaked(WindowHandle window) = 0;
   // Moves a window without resizing: SetWindowPos(window, 0, x, y, 0, 0, flags).
   virtual bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) = 0;
-  virtual void Show(WindowHandle window, ShowCommand command) = 0;
   virtual WindowHandle Foreground() = 0;
+  // The system's root window, which has the keyboard when no program's
+  // window does.
+  virtual WindowHandle RootWindow() = 0;
+  // Makes the window the foreground window, from whichever process holds the
+  // foreground now.
+  virtual void Activate(WindowHandle window) = 0;
 
   // Primary screen size in pixels, read afresh at every call.
   virtual std::int32_t ScreenWidth() = 0;

@@ -5,6 +5,8 @@
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
+// After jpeglib.h, which it extends.
+#include <jerror.h>
 
 #include "render/bitmap.h"
 
@@ -18,8 +20,8 @@ constexpr long kLargestDecoderMemory = 480L << 20;
 constexpr int kMostScans = 256;
 constexpr unsigned kFull = 255;
 
-// Errors and warnings (damaged data) both end decoding by a long jump back
-// into the picture that is being read; nothing is printed.
+// Errors, and warnings of damage, end decoding by a long jump back into the
+// picture that is being read; nothing is printed.
 struct ErrorHandler {
   jpeg_error_mgr manager;
   std::jmp_buf jump;
@@ -28,9 +30,21 @@ struct ErrorHandler {
 [[noreturn]] void Fail(j_common_ptr info) {
   std::longjmp(reinterpret_cast<ErrorHandler*>(info->err)->jump, 1);
 }
+
+// Warnings about files that are odd but whole: bytes before a marker (many
+// cameras pad so), a JFIF version other than 1, an unknown Adobe colour
+// transform, an ICC profile that is not used anyway. Every viewer shows
+// such a picture. Any other warning means picture data is missing or
+// corrupt (a truncated file, damaged compressed data), and a picture with
+// grey or garbled parts is worse than the fallback.
+bool LeavesThePictureWhole(int code) {
+  return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM ||
+         code == JWRN_BOGUS_ICC;
+}
+
 void OnMessage(j_common_ptr info, int level) {
-  // Level -1 is a warning about corrupt or truncated data.
-  if (level < 0) Fail(info);
+  // Level -1 is a warning; higher levels only trace.
+  if (level < 0 && !LeavesThePictureWhole(info->err->msg_code)) Fail(info);
 }
 void Silent(j_common_ptr) {}
 

@@ -172,6 +172,8 @@ TextureCaps QueryTextureCaps() {
                                    kBgraExtension);
   GLint largest = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  // A context that does not answer is taken at its word for any size.
+  caps.maxTextureSide = largest > 0 ? largest : 0;
   caps.maxSide =
       largest > 0 ? std::min<std::int32_t>(largest, kLargestPictureSide) : kLargestPictureSide;
   return caps;

@@ -24,8 +24,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "librombo.h"
@@ -173,19 +172,20 @@ DWORD WINAPI ReadCommands(LPVOID parameter) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Wide arguments, so a temporary directory may be named in any script.
+int wmain(int argc, wchar_t** argv) {
   // Plain "\n" line ends, so scripts can match the answers exactly.
   _setmode(_fileno(stdout), _O_BINARY);
   unsigned seconds = kDefaultSeconds;
   for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--seconds") == 0) {
-      seconds = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
-    } else if (std::strcmp(argv[i], "--temp") == 0) {
+    if (std::wcscmp(argv[i], L"--seconds") == 0) {
+      seconds = static_cast<unsigned>(std::wcstoul(argv[i + 1], nullptr, 10));
+    } else if (std::wcscmp(argv[i], L"--temp") == 0) {
       // GetTempPath looks at TMP first, then TEMP.
-      SetEnvironmentVariableA("TMP", argv[i + 1]);
-      SetEnvironmentVariableA("TEMP", argv[i + 1]);
+      SetEnvironmentVariableW(L"TMP", argv[i + 1]);
+      SetEnvironmentVariableW(L"TEMP", argv[i + 1]);
     } else {
-      std::fprintf(stderr, "unknown option %s\n", argv[i]);
+      std::fprintf(stderr, "unknown option %ls\n", argv[i]);
       return 2;
     }
   }

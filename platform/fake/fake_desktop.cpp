@@ -47,17 +47,43 @@ Platform FakeDesktop::Bundle(KeyValueStore& store) {
   return Platform{*this, *this, *this, *this, *this, *this, *this, store, *this, trayMenu};
 }
 
+namespace {
+// Window classes compare without regard to case.
+bool SameClass(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::tolower(x) == std::tolower(y);
+         });
+}
+}  // namespace
+
 WindowHandle FakeDesktop::FindByClass(const std::string& className) {
-  // Window classes compare without regard to case.
-  auto lower = [](std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-  };
   for (const FakeWindow& window : windows_) {
-    if (!window.closed && lower(window.className) == lower(className)) return window.handle;
+    if (!window.closed && SameClass(window.className, className)) return window.handle;
   }
   return kNoWindow;
+}
+
+bool FakeDesktop::IsMinimised(WindowHandle window) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr && found->minimised;
+}
+
+bool FakeDesktop::IsOfClass(WindowHandle window, const std::string& className) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr && SameClass(found->className, className);
+}
+
+bool FakeDesktop::HasChildOfClass(WindowHandle window, const std::string& className) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr &&
+         std::any_of(found->childClasses.begin(), found->childClasses.end(),
+                     [&](const std::string& child) { return SameClass(child, className); });
+}
+
+bool FakeDesktop::IsCloaked(WindowHandle window) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr && found->cloaked;
 }
 
 void FakeDesktop::EnumerateTopLevel(const std::function<bool(WindowHandle)>& visit) {
@@ -99,19 +125,21 @@ bool FakeDesktop::Move(WindowHandle window, std::int32_t x, std::int32_t y, std:
     found->rect = Rect{x, y, x + width, y + height};
   }
   if ((flags & kMoveShowWindow) != 0) found->visible = true;
-  if ((flags & kMoveHideWindow) != 0) found->visible = false;
+  if ((flags & kMoveHideWindow) != 0) {
+    found->visible = false;
+    ForegroundLeaves(window);
+  }
   return true;
-}
-
-void FakeDesktop::Show(WindowHandle window, ShowCommand command) {
-  log.push_back(std::string(command == kShowHide ? "hide " : "show ") + std::to_string(window));
-  FakeWindow* found = Find(window);
-  if (found != nullptr) found->visible = command != kShowHide;
 }
 
 WindowHandle FakeDesktop::Foreground() {
   ++foregroundQueries;
   return foreground;
+}
+
+void FakeDesktop::Activate(WindowHandle window) {
+  log.push_back("activate " + std::to_string(window));
+  if (window == kRootWindow || Find(window) != nullptr) foreground = window;
 }
 
 void FakeDesktop::PutCursor(std::int32_t x, std::int32_t y) { cursor = Point{x, y}; }
@@ -130,11 +158,16 @@ void FakeDesktop::ShowOnTop() {
 void FakeDesktop::Hide() {
   log.push_back("cube.hide");
   Window(mainHandle_).visible = false;
-  if (foreground != mainHandle_) return;
-  // As the system does, hiding the active window activates another: the one
-  // active before it if it is still there, else the topmost visible window.
+  ForegroundLeaves(mainHandle_);
+}
+
+void FakeDesktop::ForegroundLeaves(WindowHandle hidden) {
+  if (foreground != hidden) return;
+  // As the system does, hiding the active window activates another: for the
+  // cube, the one active before it if it is still there; else the topmost
+  // visible window.
   foreground = kNoWindow;
-  if (IsVisible(foregroundBeforeShow_)) {
+  if (hidden == mainHandle_ && IsVisible(foregroundBeforeShow_)) {
     foreground = foregroundBeforeShow_;
     return;
   }
@@ -159,6 +192,11 @@ void FakeDesktop::Close() {
 void FakeDesktop::SetTickInterval(std::uint32_t milliseconds) {
   log.push_back("timer " + std::to_string(milliseconds));
   tickInterval = milliseconds;
+}
+
+void FakeDesktop::StopTicks() {
+  log.push_back("timer off");
+  tickInterval = 0;
 }
 
 void FakeDesktop::Sleep(std::uint32_t milliseconds) {
@@ -245,13 +283,27 @@ void FakeDesktop::CaptureScreen(std::int32_t width, std::int32_t height, bool in
   std::memset(pixels, captures, bytes);
 }
 
-void FakeDesktop::AddTrayIcon(WindowHandle) { log.push_back("tray.add"); }
-void FakeDesktop::RemoveTrayIcon() { log.push_back("tray.remove"); }
+bool FakeDesktop::AddTrayIcon(WindowHandle) {
+  log.push_back("tray.add");
+  if (taskbarReady) trayIconShown = true;
+  return trayIconShown;
+}
+
+void FakeDesktop::RemoveTrayIcon() {
+  log.push_back("tray.remove");
+  trayIconShown = false;
+}
+
+bool FakeDesktop::ShowTrayBalloon(const std::string& text) {
+  log.push_back("tray.balloon " + text);
+  return trayIconShown;
+}
 
 bool FakeDesktop::RegisterHotKey(WindowHandle, int id, std::uint32_t modifiers,
                                  std::uint32_t virtualKey) {
   log.push_back("hotkey.register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
                 std::to_string(virtualKey));
+  if (keysHeldElsewhere.count(virtualKey) != 0) return false;
   return hotkeys.insert(id).second;
 }
 
@@ -262,6 +314,8 @@ void FakeDesktop::UnregisterHotKey(WindowHandle, int id) {
 
 void FakeDesktop::InstallMouseHook(WindowHandle) { log.push_back("hook.install"); }
 void FakeDesktop::UninstallMouseHook() { log.push_back("hook.uninstall"); }
+void FakeDesktop::WatchForeground(WindowHandle) { log.push_back("foreground.watch"); }
+void FakeDesktop::StopWatchingForeground() { log.push_back("foreground.unwatch"); }
 
 void FakeDesktop::LoadLibraries() { log.push_back("gl.load"); }
 void FakeDesktop::SetUpPixelFormat() { log.push_back("gl.pixelformat"); }

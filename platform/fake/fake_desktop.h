@@ -24,6 +24,9 @@ struct FakeWindow {
   bool visible = true;
   std::uint32_t exStyle = 0;
   bool closed = false;
+  bool minimised = false;
+  bool cloaked = false;
+  std::vector<std::string> childClasses;
 };
 
 struct FakeMove {
@@ -47,6 +50,8 @@ class FakeDesktop : public WindowManager,
   static constexpr std::int32_t kFrameWidth = 128;
   static constexpr std::int32_t kFrameHeight = 96;
   static constexpr std::int32_t kDefaultCapSide = 256;
+  // The root window: no window of the list, but it can take the keyboard.
+  static constexpr WindowHandle kRootWindow = 1;
 
   // A frame as large as the screen, for measuring what a real one costs.
   struct FullFrame {};
@@ -78,6 +83,12 @@ class FakeDesktop : public WindowManager,
   // them, not sorted); names not in it come last, sorted.
   std::vector<std::string> listingOrder;
   FakeTrayMenu trayMenu;
+  // Whether a taskbar takes notification icons yet, and whether it shows
+  // ours. Balloons are logged as "tray.balloon <text>".
+  bool taskbarReady = true;
+  bool trayIconShown = false;
+  // Virtual keys whose Ctrl+Alt combination another program holds.
+  std::set<std::uint32_t> keysHeldElsewhere;
   std::string executableDirectory = "C:\\Program Files\\RomboDesktop\\";
   std::string tempPath = "C:\\Temp\\";
   // When set, replaces TempPath's behaviour.
@@ -112,9 +123,15 @@ class FakeDesktop : public WindowManager,
   bool IsVisible(WindowHandle window) override;
   std::uint32_t ExtendedStyle(WindowHandle window) override;
   bool GetRect(WindowHandle window, Rect* rect) override;
+  bool IsMinimised(WindowHandle window) override;
+  bool IsOfClass(WindowHandle window, const std::string& className) override;
+  bool HasChildOfClass(WindowHandle window, const std::string& className) override;
+  bool IsCloaked(WindowHandle window) override;
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
-  void Show(WindowHandle window, ShowCommand command) override;
   WindowHandle Foreground() override;
+  WindowHandle RootWindow() override { return kRootWindow; }
+  // Logged as "activate <window>".
+  void Activate(WindowHandle window) override;
   std::int32_t ScreenWidth() override { return screenWidth; }
   std::int32_t ScreenHeight() override { return screenHeight; }
   Point CursorPos() override { return cursor; }
@@ -130,6 +147,8 @@ class FakeDesktop : public WindowManager,
   void Repaint() override;
   void Close() override;
   void SetTickInterval(std::uint32_t milliseconds) override;
+  // Logged as "timer off"; the interval reads 0 then.
+  void StopTicks() override;
   bool DefaultCapPicture(std::int32_t* width, std::int32_t* height,
                          std::vector<std::uint8_t>* pixels) override;
 
@@ -151,13 +170,16 @@ class FakeDesktop : public WindowManager,
                      std::uint8_t* pixels) override;
 
   // Shell
-  void AddTrayIcon(WindowHandle owner) override;
+  bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
+  bool ShowTrayBalloon(const std::string& text) override;
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                       std::uint32_t virtualKey) override;
   void UnregisterHotKey(WindowHandle owner, int id) override;
   void InstallMouseHook(WindowHandle owner) override;
   void UninstallMouseHook() override;
+  void WatchForeground(WindowHandle owner) override;
+  void StopWatchingForeground() override;
 
   // Graphics
   void LoadLibraries() override;
@@ -172,6 +194,8 @@ class FakeDesktop : public WindowManager,
 
  private:
   FakeWindow* Find(WindowHandle handle);
+  // The foreground window was hidden: the system activates another.
+  void ForegroundLeaves(WindowHandle hidden);
 
   std::vector<FakeWindow> windows_;  // z-order, topmost first
   WindowHandle nextHandle_ = 0x100;

@@ -102,6 +102,21 @@ class FindHandle {
   HANDLE handle_;
 };
 
+// A library loaded at run time (LoadLibrary), released with FreeLibrary.
+class Library {
+ public:
+  explicit Library(HMODULE module) : module_(module) {}
+  ~Library() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+  HMODULE get() const { return module_; }
+
+ private:
+  HMODULE module_;
+};
+
 // The description of a picture as the program holds it: 32 bits a pixel
 // (blue, green, red, unused), rows bottom-up.
 inline BITMAPINFO BottomUpPixels(LONG width, LONG height) {

@@ -62,6 +62,8 @@ void Win32MainWindow::SetTickInterval(std::uint32_t milliseconds) {
   SetTimer(window_, kTimerId, milliseconds, nullptr);
 }
 
+void Win32MainWindow::StopTicks() { KillTimer(window_, kTimerId); }
+
 bool Win32MainWindow::DefaultCapPicture(std::int32_t* width, std::int32_t* height,
                                         std::vector<std::uint8_t>* pixels) {
   GdiObject bitmap(

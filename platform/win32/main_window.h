@@ -29,6 +29,7 @@ class Win32MainWindow : public MainWindow {
   void Repaint() override;
   void Close() override;
   void SetTickInterval(std::uint32_t milliseconds) override;
+  void StopTicks() override;
   bool DefaultCapPicture(std::int32_t* width, std::int32_t* height,
                          std::vector<std::uint8_t>* pixels) override;
 

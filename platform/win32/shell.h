@@ -12,20 +12,31 @@ namespace platform::win32 {
 constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
 constexpr UINT kTrayIconId = 1;
 constexpr const char* kTrayTip = "RomboDesktop";
+// The balloon's record needs the second form, the first with balloon
+// fields; the icon itself is still added with the first.
+constexpr DWORD kBalloonRecordSize = NOTIFYICONDATAW_V2_SIZE;
+constexpr const wchar_t* kBalloonTitle = L"RomboDesktop";
 
 class Win32Shell : public Shell {
  public:
   explicit Win32Shell(HICON icon) : icon_(icon) {}
-  void AddTrayIcon(WindowHandle owner) override;
+  ~Win32Shell() override { StopWatchingForeground(); }
+  Win32Shell(const Win32Shell&) = delete;
+  Win32Shell& operator=(const Win32Shell&) = delete;
+  bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
+  bool ShowTrayBalloon(const std::string& text) override;
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                       std::uint32_t virtualKey) override;
   void UnregisterHotKey(WindowHandle owner, int id) override;
   void InstallMouseHook(WindowHandle owner) override;
   void UninstallMouseHook() override;
+  void WatchForeground(WindowHandle owner) override;
+  void StopWatchingForeground() override;
 
  private:
   HICON icon_;
+  HWINEVENTHOOK foregroundHook_ = nullptr;
   NOTIFYICONDATAA trayIconData_{};
 };
 

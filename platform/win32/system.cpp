@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "hook/ansi_temp_path.h"
 #include "platform/win32/handles.h"
 
 namespace platform::win32 {
@@ -19,7 +20,9 @@ std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }
 void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 std::uint32_t Win32FileSystem::TempPath(std::uint32_t bufferLength, char* buffer) {
-  return GetTempPathA(bufferLength, buffer);
+  // Where the hook library drops the signal file, named so that the ANSI
+  // file functions reach it.
+  return GetAnsiTempPath(bufferLength, buffer);
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) {

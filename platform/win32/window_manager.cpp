@@ -8,12 +8,27 @@ namespace platform::win32 {
 
 namespace {
 constexpr SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
+// DWMWA_CLOAKED: nonzero while the compositor keeps the window off screen.
+constexpr DWORD kDwmCloaked = 14;
+// Longest window class name the system keeps.
+constexpr int kClassNameLength = 256;
 
 BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
   const auto& visit = *reinterpret_cast<const std::function<bool(WindowHandle)>*>(context);
   return visit(FromHwnd(window)) ? TRUE : FALSE;
 }
 }  // namespace
+
+Win32WindowManager::Win32WindowManager()
+    // Loaded at run time: a system without a compositor has no such library,
+    // and nothing there is cloaked.
+    : dwm_(LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+  if (dwm_.get() != nullptr) {
+    // Through void*: the entry point has its own signature, not FARPROC's.
+    getWindowAttribute_ = reinterpret_cast<GetWindowAttribute>(
+        reinterpret_cast<void*>(GetProcAddress(dwm_.get(), "DwmGetWindowAttribute")));
+  }
+}
 
 WindowHandle Win32WindowManager::FindByClass(const std::string& className) {
   return FromHwnd(FindWindowA(className.c_str(), nullptr));
@@ -38,16 +53,50 @@ bool Win32WindowManager::GetRect(WindowHandle window, Rect* rect) {
   return true;
 }
 
+bool Win32WindowManager::IsMinimised(WindowHandle window) {
+  return IsIconic(ToHwnd(window)) != FALSE;
+}
+
+bool Win32WindowManager::IsOfClass(WindowHandle window, const std::string& className) {
+  char name[kClassNameLength];
+  return GetClassNameA(ToHwnd(window), name, kClassNameLength) > 0 &&
+         lstrcmpiA(name, className.c_str()) == 0;
+}
+
+bool Win32WindowManager::HasChildOfClass(WindowHandle window, const std::string& className) {
+  return FindWindowExA(ToHwnd(window), nullptr, className.c_str(), nullptr) != nullptr;
+}
+
+bool Win32WindowManager::IsCloaked(WindowHandle window) {
+  if (getWindowAttribute_ == nullptr) return false;
+  DWORD cloaked = 0;
+  return SUCCEEDED(getWindowAttribute_(ToHwnd(window), kDwmCloaked, &cloaked, sizeof cloaked)) &&
+         cloaked != 0;
+}
+
 bool Win32WindowManager::Move(WindowHandle window, std::int32_t x, std::int32_t y,
                               std::uint32_t flags) {
   return SetWindowPos(ToHwnd(window), nullptr, x, y, 0, 0, flags) != FALSE;
 }
 
-void Win32WindowManager::Show(WindowHandle window, ShowCommand command) {
-  ShowWindow(ToHwnd(window), command);
-}
-
 WindowHandle Win32WindowManager::Foreground() { return FromHwnd(GetForegroundWindow()); }
+
+WindowHandle Win32WindowManager::RootWindow() { return FromHwnd(GetDesktopWindow()); }
+
+void Win32WindowManager::Activate(WindowHandle window) {
+  const HWND target = ToHwnd(window);
+  if (SetForegroundWindow(target)) return;
+  // Only the process that has the foreground may hand it on. Sharing the
+  // input state of the thread that holds it lets this one do so; it is undone
+  // at once. Neither call waits for that thread.
+  const HWND holder = GetForegroundWindow();
+  const DWORD holderThread = holder != nullptr ? GetWindowThreadProcessId(holder, nullptr) : 0;
+  const DWORD ownThread = GetCurrentThreadId();
+  if (holderThread == 0 || holderThread == ownThread) return;
+  if (!AttachThreadInput(ownThread, holderThread, TRUE)) return;
+  SetForegroundWindow(target);
+  AttachThreadInput(ownThread, holderThread, FALSE);
+}
 
 std::int32_t Win32WindowManager::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 

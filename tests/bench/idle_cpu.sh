@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Idle cost of the running program under Wine: CPU time that RomboDesktop.exe
-# and the wineserver use over a window of idle time, against a baseline in
-# the same run, a plain program idling in its message loop (a probe window).
-# Usage: tests/bench/idle_cpu.sh [seconds]   (default 30)
+# Idle cost of the running program under Wine, against a baseline in the same
+# run, a plain program idling in its message loop (a probe window): the CPU
+# time the process and the wineserver use, and the wake-ups of the process
+# (voluntary context switches of all its threads), over a window of idle
+# time.
+# Usage: tests/bench/idle_cpu.sh [seconds]   (default 60)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 # The probe a build leaves behind, unless one is named.
@@ -10,33 +12,39 @@ here=$(cd "$(dirname "$0")" && pwd)
 export ROMBO_PROBE
 . "$here/../e2e/lib.sh"
 . "$here/../e2e/rombo.sh"
-seconds=${1:-30}
+seconds=${1:-60}
 ticks=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 server_pid() { pgrep -n -f "wineserver" ; }
+# Voluntary context switches summed over the process's threads: each is a
+# wake-up after a wait.
+wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/ {n += $2} END {print n + 0}'; }
 
-measure() {  # pid -> "process_ms server_ms" over $seconds
-    local pid=$1 server p0 s0 p1 s1
+measure() {  # pid -> "process_ms server_ms wakeups" over $seconds
+    local pid=$1 server p0 s0 w0 p1 s1 w1
     server=$(server_pid)
-    p0=$(cpu_ticks "$pid"); s0=$(cpu_ticks "$server")
+    p0=$(cpu_ticks "$pid"); s0=$(cpu_ticks "$server"); w0=$(wakeups "$pid")
     sleep "$seconds"
-    p1=$(cpu_ticks "$pid"); s1=$(cpu_ticks "$server")
-    echo "$(( (p1 - p0) * 1000 / ticks )) $(( (s1 - s0) * 1000 / ticks ))"
+    p1=$(cpu_ticks "$pid"); s1=$(cpu_ticks "$server"); w1=$(wakeups "$pid")
+    echo "$(( (p1 - p0) * 1000 / ticks )) $(( (s1 - s0) * 1000 / ticks )) $((w1 - w0))"
 }
 
 e2e_start 1024x768
 e2e_window 100 100 300 200 "baseline"
 baseline_pid=$E2E_LAST_PID
 sleep 2
-read -r base_proc base_server < <(measure "$baseline_pid")
+read -r base_proc base_server base_wake < <(measure "$baseline_pid")
 
 rombo_start
 sleep 2
-read -r rombo_proc rombo_server < <(measure "$ROMBO_PID")
+read -r rombo_proc rombo_server rombo_wake < <(measure "$ROMBO_PID")
 
-echo "idle over ${seconds} s (CPU ms): baseline window ${base_proc} + wineserver ${base_server};" \
-     "RomboDesktop ${rombo_proc} + wineserver ${rombo_server}"
-awk -v b=$((base_proc + base_server)) -v r=$((rombo_proc + rombo_server)) -v s="$seconds" 'BEGIN {
-    printf "RomboDesktop idle: %.2f%% of one core (with its wineserver work); %.1fx the baseline (%.2f%%)\n",
-           100 * r / (s * 1000), (b > 0 ? r / b : r), 100 * b / (s * 1000) }'
+echo "idle over ${seconds} s (CPU ms): baseline window ${base_proc} + wineserver ${base_server}," \
+     "${base_wake} wake-ups; RomboDesktop ${rombo_proc} + wineserver ${rombo_server}, ${rombo_wake} wake-ups"
+awk -v b=$((base_proc + base_server)) -v r=$((rombo_proc + rombo_server)) -v s="$seconds" \
+    -v bw="$base_wake" -v rw="$rombo_wake" 'BEGIN {
+    printf "RomboDesktop idle: %.2f%% of one core (with its wineserver work); %.2fx the baseline (%.2f%%)\n",
+           100 * r / (s * 1000), (b > 0 ? r / b : r), 100 * b / (s * 1000)
+    printf "wake-ups: %.2f a second, %.2f a second above the baseline (%.2f)\n",
+           rw / s, (rw - bw) / s, bw / s }'

@@ -4,7 +4,8 @@
 # uninstall entry and starts nothing unless /RUN; the installed program runs
 # with its tray icon; an update over a running copy closes it, replaces the
 # files and keeps the settings; uninstalling leaves only the settings key, and
-# with /REMOVESETTINGS nothing at all.
+# with /REMOVESETTINGS nothing at all. Either way every window of the four
+# desktops stands on the screen afterwards, whether the program ran or not.
 set -u
 . "$(dirname "$0")/release.sh"
 
@@ -71,6 +72,40 @@ check_removed() {
     e2e_assert_eq 0 "$(release_copies_running)" "copies running after uninstall"
 }
 
+# Windows of the four desktops, and where each stands on its own.
+W=1024
+DESKTOP_LEFTS=(100 250 400 550)
+DESKTOP_WINDOWS=()
+
+# open_desktop_windows: with the program running on desktop 0, opens one
+# window on each desktop, switching right after each of the first three,
+# and checks they stand parked as desktop 3 shows them.
+open_desktop_windows() {
+    local d
+    for d in 0 1 2 3; do
+        e2e_window "${DESKTOP_LEFTS[d]}" 120 120 90 "desktop $d"
+        DESKTOP_WINDOWS+=("$E2E_WINDOW_HWND")
+        ((d < 3)) || break
+        rombo_key ctrl+alt+Right
+        rombo_wait_left "${DESKTOP_WINDOWS[d]}" $((DESKTOP_LEFTS[d] - W))
+        rombo_wait_session_end
+    done
+    # Desktop 3 shown: 0 one width right, 1 two right, 2 one left.
+    rombo_wait_left "${DESKTOP_WINDOWS[0]}" $((DESKTOP_LEFTS[0] + W))
+    rombo_wait_left "${DESKTOP_WINDOWS[1]}" $((DESKTOP_LEFTS[1] + 2 * W))
+    rombo_wait_left "${DESKTOP_WINDOWS[2]}" $((DESKTOP_LEFTS[2] - W))
+}
+
+# check_windows_gathered: every desktop's window stands where it stood on
+# its own desktop, on the screen (the moves are not waited for by whoever
+# makes them, so they may land a moment later).
+check_windows_gathered() {
+    local d
+    for d in 0 1 2 3; do
+        rombo_wait_left "${DESKTOP_WINDOWS[d]}" "${DESKTOP_LEFTS[d]}" 5
+    done
+}
+
 seed_settings() {
     wine reg add "$ROMBO_KEY" /v idioma /t REG_SZ /d Testlang /f >/dev/null 2>&1 || e2e_fail "reg add idioma"
     wine reg add "$ROMBO_KEY" /v zoom /t REG_BINARY /d 000000a09999d93f /f >/dev/null 2>&1 || e2e_fail "reg add zoom"
@@ -114,12 +149,16 @@ e2e_assert_eq "\"$exe_win\"" "$(e2e_reg_query "$RELEASE_RUN_KEY" RomboDesktop)" 
 e2e_wait_for 30 release_program_window "$ROMBO_HWND" || e2e_fail "/RUN did not start the program"
 release_check_running_from "$(release_program_window "$ROMBO_HWND")" "$exe_win"
 
-# 4. A silent uninstall closes the running copy and leaves only the settings.
+# 4. A silent uninstall closes the running copy, brings every desktop's
+# windows onto the screen and leaves only the settings.
+ROMBO_HWND=$(release_program_window)
+open_desktop_windows
 ms=$(release_uninstall /S)
 release_timing "silent uninstall of a running copy" "$ms"
 check_removed
 release_program_window >/dev/null && e2e_fail "a main window is left after uninstall"
 check_settings_kept
+check_windows_gathered
 e2e_assert_eq 'HKEY_CURRENT_USER\Software\RomboDesktop' "$(release_hkcu_lines rombo)" "what is left in HKCU"
 
 # 5. Installed again and removed with /REMOVESETTINGS: nothing is left.
@@ -127,8 +166,14 @@ release_setup "$setup" /S >/dev/null || e2e_fail "second silent install failed"
 check_files
 # A signal file left by the hook after the program quit goes too.
 : >"$E2E_TEMP_UNIX/rombodesktop.hook"
+# Windows a copy that quit on desktop 1 left parked; none runs now.
+e2e_assert_eq 0 "$(release_copies_running)" "copies running before the second uninstall"
+for d in 0 2 3; do
+    e2e_probe move "${DESKTOP_WINDOWS[d]}" $((DESKTOP_LEFTS[d] + (d - 1) * W)) 120 >/dev/null
+done
 ms=$(release_uninstall /S /REMOVESETTINGS)
 release_timing "silent uninstall with /REMOVESETTINGS" "$ms"
 check_removed
+check_windows_gathered
 e2e_assert_eq "" "$(release_hkcu_lines rombo)" "what is left in HKCU after /REMOVESETTINGS"
 exit 0

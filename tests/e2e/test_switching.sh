@@ -52,9 +52,18 @@ watch_session() {
         "taskbar during the signal session"
 }
 
-# Right: every managed window one width to the left.
+# expect_foreground HWND WHAT: the keyboard is with that window.
+expect_foreground() {
+    e2e_wait_for 5 _foreground_is "$1" || e2e_fail "$2: the foreground is $(e2e_probe foreground), expected $1"
+}
+_foreground_is() { [[ "$(e2e_probe foreground | cut -f1)" == "$1" ]]; }
+
+# Right: every managed window one width to the left. The keyboard leaves the
+# window that is parked now for the one that came onto the screen.
+e2e_probe activate "$one" >/dev/null || e2e_fail "could not activate one"
 rombo_key ctrl+alt+Right
 expect_lefts $((100 - W)) $((500 - W)) $((1200 - W))
+expect_foreground "$next" "after the switch to desktop 1"
 e2e_screenshot "$E2E_TMP/desktop1.png"
 
 # Three more: all back where they were.
@@ -120,4 +129,39 @@ sleep 0.3
 xdotool mouseup 1
 expect_lefts 100 500 1200
 [[ -e "$E2E_TEMP_UNIX/rombodesktop.hook" ]] && e2e_fail "signal file left behind"
+
+# A maximised window reaches past the screen's left edge, so parked one
+# desktop back it wraps round to the right. Activating it turns one face
+# back and puts it exactly where it was.
+e2e_window 100 100 300 200 "maximised" --color 8020a0
+maximised=$E2E_WINDOW_HWND
+e2e_probe post "$maximised" WM_SYSCOMMAND 0xF030 0 >/dev/null
+e2e_wait_for 5 bash -c "(($(rombo_left "$maximised") < 0))" || e2e_fail "the window did not maximise"
+max_rect=$(e2e_probe rect "$maximised")
+max_left=$(cut -f1 <<<"$max_rect")
+e2e_log "maximised: $max_rect"
+e2e_probe activate "$one" >/dev/null
+rombo_key ctrl+alt+Right
+expect_lefts $((100 - W)) $((500 - W)) $((1200 - W))
+rombo_wait_left "$maximised" $((max_left - W + 4 * W))
+e2e_probe activate "$maximised" >/dev/null
+expect_lefts 100 500 1200
+e2e_assert_eq "$max_rect" "$(e2e_probe rect "$maximised")" "the maximised window after its round trip"
+expect_foreground "$maximised" "after activating the parked maximised window"
+
+# A program that stops answering holds up nothing: with the thread of one
+# window suspended, a switch ends on time, the taskbar is back and the others
+# are moved; the suspended one follows once its program runs again.
+e2e_probe activate "$two" >/dev/null
+e2e_probe suspend "$one" >/dev/null || e2e_fail "could not suspend one"
+started=$(date +%s%N)
+rombo_key ctrl+alt+Right
+rombo_wait_left "$two" $((500 - W)) 5
+rombo_wait_left "$next" $((1200 - W)) 5
+rombo_wait_session_end 5
+e2e_assert_eq 1 "$(taskbar_visible)" "taskbar visible with a program not answering"
+e2e_log "timing: switch with a suspended window ended after $((($(date +%s%N) - started) / 1000000)) ms"
+e2e_assert_eq 100 "$(rombo_left "$one")" "the suspended window before it runs again"
+e2e_probe resume "$one" >/dev/null
+rombo_wait_left "$one" $((100 - W)) 5
 exit 0

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/system.h"
 #include "platform/win32/window_manager.h"
 
@@ -100,16 +101,39 @@ TEST(Win32WindowManagerTest, EnumeratesAndTellsLayeredAndClosedWindows) {
   EXPECT_FALSE(windows.IsVisible(FromHwnd(gone)));
 }
 
-TEST(Win32WindowManagerTest, HidesAndShowsAndFindsByClass) {
+TEST(Win32WindowManagerTest, HidesShowsActivatesAndTellsClassesAndStates) {
   platform::win32::Win32WindowManager windows;
   TestWindow window("shown", 10, 10, 50, 50, RGB(9, 9, 9));
-  windows.Show(window.handle(), platform::kShowHide);
+  TestWindow other("other", 70, 10, 50, 50, RGB(9, 9, 9));
+  constexpr std::uint32_t kKeep = platform::kMoveNoSize | platform::kMoveNoMove |
+                                  platform::kMoveNoZOrder | platform::kMoveNoActivate |
+                                  platform::kMoveAsync;
+  windows.Move(window.handle(), 0, 0, kKeep | platform::kMoveHideWindow);
   EXPECT_FALSE(windows.IsVisible(window.handle()));
-  windows.Show(window.handle(), platform::kShowShow);
+  windows.Move(window.handle(), 0, 0, kKeep | platform::kMoveShowWindow);
   EXPECT_TRUE(windows.IsVisible(window.handle()));
+
+  windows.Activate(other.handle());
+  EXPECT_EQ(windows.Foreground(), other.handle());
+  windows.Activate(window.handle());
+  EXPECT_EQ(windows.Foreground(), window.handle());
+
+  ShowWindow(other.hwnd(), SW_MINIMIZE);
+  EXPECT_TRUE(windows.IsMinimised(other.handle()));
+  EXPECT_FALSE(windows.IsMinimised(window.handle()));
+  // Nothing is cloaked where no compositor keeps windows off screen.
+  EXPECT_FALSE(windows.IsCloaked(window.handle()));
+
   // Class names compare without regard to case.
   EXPECT_NE(windows.FindByClass("ROMBOPLATFORMTESTWINDOW"), platform::kNoWindow);
   EXPECT_EQ(windows.FindByClass("no such class at all"), platform::kNoWindow);
+  EXPECT_TRUE(windows.IsOfClass(window.handle(), "romboPlatformTestWindow"));
+  EXPECT_FALSE(windows.IsOfClass(window.handle(), "RomboPlatformTestWindo"));
+  const HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, window.hwnd(), nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+  EXPECT_TRUE(windows.HasChildOfClass(window.handle(), "static"));
+  EXPECT_FALSE(windows.HasChildOfClass(other.handle(), "static"));
+  DestroyWindow(child);
 }
 
 TEST(Win32WindowManagerTest, PutsTheCursor) {
@@ -138,6 +162,23 @@ TEST(Win32ScreenCaptureTest, CapturesWhatIsShownBottomUp) {
   EXPECT_EQ(pixel(10, 60), RGB(255, 0, 0));
 }
 
+TEST(Win32ShellTest, AddsTheTrayIconOnceAndShowsABalloonFromIt) {
+  TestWindow owner("tray owner", 0, 0, 10, 10, RGB(0, 0, 0));
+  platform::win32::Win32Shell shell(LoadIcon(nullptr, IDI_APPLICATION));
+  EXPECT_TRUE(shell.AddTrayIcon(owner.handle()));
+  // Already there, as after a retry that met a taskbar which had it: still
+  // there, and no second icon.
+  EXPECT_TRUE(shell.AddTrayIcon(owner.handle()));
+  EXPECT_TRUE(shell.ShowTrayBalloon("Caf\xE9 %s"));
+  shell.RemoveTrayIcon();
+  NOTIFYICONDATAA record{};
+  record.cbSize = platform::win32::kTrayRecordSize;
+  record.hWnd = owner.hwnd();
+  record.uID = platform::win32::kTrayIconId;
+  EXPECT_FALSE(Shell_NotifyIconA(NIM_DELETE, &record)) << "a second icon was left";
+  EXPECT_FALSE(shell.ShowTrayBalloon("no icon"));
+}
+
 TEST(Win32FileSystemTest, TempPathFilesAndTheTooSmallBuffer) {
   platform::win32::Win32FileSystem files;
   char buffer[1000];
@@ -146,6 +187,10 @@ TEST(Win32FileSystemTest, TempPathFilesAndTheTooSmallBuffer) {
   ASSERT_LT(length, sizeof(buffer));
   const std::string directory(buffer, length);
   EXPECT_EQ(directory.back(), '\\');
+  // Where the system's own ANSI answer names the directory, it is that.
+  char system[1000];
+  ASSERT_EQ(GetTempPathA(sizeof(system), system), length);
+  EXPECT_EQ(directory, std::string(system, length));
 
   char tiny[2] = {'#', '#'};
   EXPECT_EQ(files.TempPath(sizeof(tiny), tiny), length + 1);  // the size it needs
@@ -163,6 +208,57 @@ TEST(Win32FileSystemTest, TempPathFilesAndTheTooSmallBuffer) {
   EXPECT_FALSE(files.RemoveFile(path));
   // A directory is not a file.
   EXPECT_FALSE(files.FileExists(directory.substr(0, directory.size() - 1)));
+}
+
+// Points this process's temporary directory elsewhere for one test.
+class TempDirectoryOverride {
+ public:
+  explicit TempDirectoryOverride(const std::wstring& directory) {
+    wchar_t old[MAX_PATH] = L"";
+    hadOld_ = GetEnvironmentVariableW(L"TMP", old, MAX_PATH) > 0;
+    old_ = old;
+    SetEnvironmentVariableW(L"TMP", directory.c_str());
+  }
+  ~TempDirectoryOverride() { SetEnvironmentVariableW(L"TMP", hadOld_ ? old_.c_str() : nullptr); }
+  TempDirectoryOverride(const TempDirectoryOverride&) = delete;
+  TempDirectoryOverride& operator=(const TempDirectoryOverride&) = delete;
+
+ private:
+  bool hadOld_ = false;
+  std::wstring old_;
+};
+
+TEST(Win32FileSystemTest, TempPathReachesADirectoryWhoseNameTheCodePageCannotSpell) {
+  wchar_t base[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, base), 0u);
+  // Greek letters have no spelling in Windows-1252, as a profile name in
+  // another script has none in a Western code page.
+  const std::wstring directory = std::wstring(base) + L"\u03a9\u03bc\u03ad\u03b3\u03b1\\";
+  ASSERT_TRUE(CreateDirectoryW(directory.c_str(), nullptr) ||
+              GetLastError() == ERROR_ALREADY_EXISTS);
+  const std::wstring signal = directory + L"rombodesktop.hook";
+  HANDLE file = CreateFileW(signal.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  {
+    const TempDirectoryOverride temp(directory);
+    platform::win32::Win32FileSystem files;
+    char buffer[1000];
+    const std::uint32_t length = files.TempPath(sizeof(buffer), buffer);
+    ASSERT_GT(length, 0u);
+    ASSERT_LT(length, sizeof(buffer));
+    const std::string path = std::string(buffer, length) + "rombodesktop.hook";
+    EXPECT_TRUE(files.FileExists(path)) << path << " (code page " << GetACP() << ")";
+    EXPECT_TRUE(files.RemoveFile(path));
+    // The system's own ANSI answer names no such directory.
+    char system[1000];
+    const DWORD systemLength = GetTempPathA(sizeof(system), system);
+    EXPECT_FALSE(files.FileExists(std::string(system, systemLength) + "rombodesktop.hook"));
+  }
+  EXPECT_EQ(GetFileAttributesW(signal.c_str()), INVALID_FILE_ATTRIBUTES);
+  DeleteFileW(signal.c_str());
+  RemoveDirectoryW(directory.c_str());
 }
 
 // A scratch folder under the temporary directory, removed with its files.

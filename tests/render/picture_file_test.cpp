@@ -179,6 +179,20 @@ TEST_F(PictureFileTest, JpegVariantsDecodeCloseToThePicture) {
   }
 }
 
+TEST_F(PictureFileTest, JpegFilesThatAreOddButWholeLoad) {
+  const render::Bitmap picture = samples::Gradient(64, 48, 0x31);
+  const samples::Bytes jpeg = samples::EncodeJpeg(picture, samples::JpegStyle::kColour);
+  for (const samples::JpegQuirk quirk :
+       {samples::JpegQuirk::kPaddingBeforeEnd, samples::JpegQuirk::kBytesBetweenSegments,
+        samples::JpegQuirk::kUnknownAppMarker, samples::JpegQuirk::kJfifVersionTwo}) {
+    Put("C:\\photo.jpg", samples::WithJpegQuirk(jpeg, quirk));
+    render::Bitmap bitmap;
+    ASSERT_TRUE(Load("C:\\photo.jpg", &bitmap)) << static_cast<int>(quirk);
+    ASSERT_EQ(bitmap.Width(), 64);
+    EXPECT_LE(Largest(bitmap, picture), 10) << static_cast<int>(quirk);
+  }
+}
+
 // A damaged file fails to load, or loads some picture; it never crashes,
 // hangs or asks for more memory than its stated size allows.
 class HostilePictureTest : public PictureFileTest {
@@ -204,6 +218,18 @@ TEST_F(HostilePictureTest, TruncatedAnywhereFails) {
       ExpectFails(name, samples::Bytes(bytes->begin(), bytes->begin() + keep), "truncated");
     }
     ExpectFails(name, samples::Bytes(bytes->begin(), bytes->end() - 1), "one byte short");
+  }
+}
+
+TEST_F(HostilePictureTest, DamagedJpegDataFails) {
+  const render::Bitmap picture = samples::Gradient(64, 48, 2);
+  for (const samples::JpegStyle style :
+       {samples::JpegStyle::kColour, samples::JpegStyle::kProgressive}) {
+    const samples::Bytes jpeg = samples::EncodeJpeg(picture, style);
+    ExpectFails("bad.jpg", samples::WithJpegDamage(jpeg, samples::JpegDamage::kBadCodes),
+                "codes no table holds");
+    ExpectFails("short.jpg", samples::WithJpegDamage(jpeg, samples::JpegDamage::kCutShort),
+                "data cut short");
   }
 }
 

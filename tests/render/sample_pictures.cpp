@@ -263,6 +263,69 @@ Bytes WithJpegSize(Bytes jpeg, std::uint16_t width, std::uint16_t height) {
   throw std::runtime_error("no frame header");
 }
 
+namespace {
+constexpr std::uint8_t kMarker = 0xFF;
+constexpr std::uint8_t kStartOfScan = 0xDA;
+constexpr std::size_t kSoiLength = 2;
+// The JFIF header: FF E0, length (2), "JFIF\0", major and minor version.
+constexpr std::size_t kJfifMajorVersion = kSoiLength + 2 + 2 + 5;
+
+// Where the segment at `at` ends: marker (2) and its stated length.
+std::size_t SegmentEnd(const Bytes& jpeg, std::size_t at) {
+  return at + 2 + (static_cast<std::size_t>(jpeg.at(at + 2)) << 8 | jpeg.at(at + 3));
+}
+
+// The compressed data of the first scan: from after its header to the
+// end marker.
+std::pair<std::size_t, std::size_t> ScanData(const Bytes& jpeg) {
+  std::size_t at = kSoiLength;
+  while (jpeg.at(at) == kMarker && jpeg.at(at + 1) != kStartOfScan) at = SegmentEnd(jpeg, at);
+  if (jpeg.at(at) != kMarker) throw std::runtime_error("no start of scan");
+  return {SegmentEnd(jpeg, at), jpeg.size() - 2};
+}
+}  // namespace
+
+Bytes WithJpegQuirk(Bytes jpeg, JpegQuirk quirk) {
+  const std::size_t afterFirstSegment = SegmentEnd(jpeg, kSoiLength);
+  switch (quirk) {
+    case JpegQuirk::kPaddingBeforeEnd:
+      jpeg.insert(jpeg.end() - 2, {0x00, 0x00, 0x00, 0x00});
+      break;
+    case JpegQuirk::kBytesBetweenSegments:
+      jpeg.insert(jpeg.begin() + static_cast<std::ptrdiff_t>(afterFirstSegment),
+                  {0x00, 0x17, 0x00});
+      break;
+    case JpegQuirk::kUnknownAppMarker:
+      jpeg.insert(jpeg.begin() + static_cast<std::ptrdiff_t>(afterFirstSegment),
+                  {kMarker, 0xEB, 0x00, 0x0A, 'M', 'a', 'k', 'e', 'r', 0x00, 0x01, 0x02});
+      break;
+    case JpegQuirk::kJfifVersionTwo:
+      if (jpeg.at(kSoiLength + 1) != 0xE0) throw std::runtime_error("no JFIF header first");
+      jpeg.at(kJfifMajorVersion) = 2;
+      break;
+  }
+  return jpeg;
+}
+
+Bytes WithJpegDamage(Bytes jpeg, JpegDamage damage) {
+  const auto [begin, end] = ScanData(jpeg);
+  const std::size_t middle = begin + (end - begin) / 2;
+  switch (damage) {
+    case JpegDamage::kBadCodes:
+      // All ones (FF, stuffed with a 00) is no code of any table.
+      for (std::size_t at = middle; at + 1 < end && at < middle + 16; at += 2) {
+        jpeg[at] = kMarker;
+        jpeg[at + 1] = 0x00;
+      }
+      break;
+    case JpegDamage::kCutShort:
+      jpeg.erase(jpeg.begin() + static_cast<std::ptrdiff_t>(middle),
+                 jpeg.begin() + static_cast<std::ptrdiff_t>(end));
+      break;
+  }
+  return jpeg;
+}
+
 std::string WriteFile(const std::string& directory, const std::string& name, const Bytes& bytes) {
   const std::string path = directory + "/" + name;
   std::ofstream out(path, std::ios::binary);

@@ -36,6 +36,23 @@ Bytes EncodePng(const render::Bitmap& picture, PngStyle style);
 enum class JpegStyle { kColour, kGray, kProgressive, kCmyk, kCmykPlain };
 Bytes EncodeJpeg(const render::Bitmap& picture, JpegStyle style, int quality = 95);
 
+// Shapes of JPEG files that cameras and editors write and every viewer
+// shows, though libjpeg warns about some of them.
+enum class JpegQuirk {
+  kPaddingBeforeEnd,      // zero bytes between the picture data and the end marker
+  kBytesBetweenSegments,  // stray bytes between two header segments
+  kUnknownAppMarker,      // an application segment (APP11) no decoder knows
+  kJfifVersionTwo,        // JFIF header version 2.01
+};
+Bytes WithJpegQuirk(Bytes jpeg, JpegQuirk quirk);
+
+// Damage to the compressed picture data that leaves the picture incomplete.
+enum class JpegDamage {
+  kBadCodes,  // a stretch of the data replaced by codes no table holds
+  kCutShort,  // the second half of the data gone, the end marker kept
+};
+Bytes WithJpegDamage(Bytes jpeg, JpegDamage damage);
+
 // A copy that claims another size in its header (with a valid checksum for
 // PNG), though the data stays that of the original.
 Bytes WithPngSize(Bytes png, std::uint32_t width, std::uint32_t height);

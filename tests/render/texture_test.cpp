@@ -209,6 +209,8 @@ TEST(HalfSizeTest, AveragesEachBlockOfFourAndKeepsOddEdges) {
 }
 
 TEST_F(UploadTest, APictureBeyondTheLargestTextureIsSentSmaller) {
+  // Mesa takes 16384, as wide as a bitmap may be, so a smaller limit stands
+  // in for Windows' software OpenGL here.
   render::TextureCaps small = caps;
   small.maxTextureSide = 256;
   render::Bitmap bitmap = samples::Gradient(600, 300, 7);
@@ -340,10 +342,25 @@ TEST_F(UploadTest, FreeTextureDeletesANameAndLeavesZeroAlone) {
   EXPECT_EQ(texture.name, 0u);
 }
 
+// Whether the context would make a texture of that size, asked without
+// making one.
+bool ContextTakes(std::int32_t width, std::int32_t height) {
+  glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               nullptr);
+  GLint made = 0;
+  glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &made);
+  return made == width;
+}
+
 TEST_F(UploadTest, ContextTellsWhatItTakes) {
   EXPECT_TRUE(caps.bgra);
   EXPECT_GE(caps.maxSide, 1024);
   EXPECT_LE(caps.maxSide, 8192);
+  // The largest side is the context's own limit: that wide it takes, twice
+  // that it refuses.
+  ASSERT_GE(caps.maxTextureSide, 1024);
+  EXPECT_TRUE(ContextTakes(caps.maxTextureSide, render::kMinTextureSide));
+  EXPECT_FALSE(ContextTakes(2 * caps.maxTextureSide, render::kMinTextureSide));
 }
 
 }  // namespace

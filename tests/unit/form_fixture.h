@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "app/Unit1.h"
 #include "platform/fake/fake_desktop.h"
@@ -43,6 +44,13 @@ class FormTest : public testing::Test {
   }
 
   std::int32_t LeftOf(platform::WindowHandle window) { return desktop.Window(window).rect.left; }
+
+  // A window move as the fake desktop logs it.
+  static std::string MoveEntry(platform::WindowHandle window, std::int32_t x, std::int32_t y,
+                               std::uint32_t flags) {
+    return "move " + std::to_string(window) + " " + std::to_string(x) + " " + std::to_string(y) +
+           " " + std::to_string(flags);
+  }
 
   // The picture a frame of the form's textures seen with this camera and
   // these angles gives, drawn by the renderer alone.

@@ -68,15 +68,25 @@ TEST_P(DesktopOffsetTest, ReadsTheDesktopFromTheCentre) {
       << c.left << ".." << c.right;
 }
 
-INSTANTIATE_TEST_SUITE_P(ScreenWidth1024, DesktopOffsetTest,
-                         testing::Values(CentreCase{-2, 0, -1}, CentreCase{0, 0, 0},
-                                         CentreCase{1023, 1023, 0}, CentreCase{1024, 1024, 1},
-                                         CentreCase{2047, 2047, 1}, CentreCase{2048, 2048, 2},
-                                         CentreCase{5000, 5000, 2},
-                                         // left + right = -1: the centre rounds toward zero, to 0.
-                                         CentreCase{-101, 100, 0},
-                                         // Huge rectangles do not overflow the sum.
-                                         CentreCase{INT32_MAX - 10, INT32_MAX, 2},
-                                         CentreCase{INT32_MIN, INT32_MIN + 10, -1}));
+// The centre is taken modulo four widths, as parking wraps windows: the last
+// width, left of the screen or wrapped round to the right, is one desktop back.
+INSTANTIATE_TEST_SUITE_P(
+    ScreenWidth1024, DesktopOffsetTest,
+    testing::Values(CentreCase{-2, 0, -1}, CentreCase{0, 0, 0}, CentreCase{1023, 1023, 0},
+                    CentreCase{1024, 1024, 1}, CentreCase{2047, 2047, 1}, CentreCase{2048, 2048, 2},
+                    CentreCase{3071, 3071, 2}, CentreCase{3072, 3072, -1},
+                    CentreCase{4095, 4095, -1}, CentreCase{4096, 4096, 0},
+                    CentreCase{5000, 5000, 0},
+                    // Maximised (8 pixels past each edge) on the screen, one and two
+                    // desktops on, and one back, wrapped to 3w - 8.
+                    CentreCase{-8, 1032, 0}, CentreCase{1016, 2056, 1}, CentreCase{2040, 3080, 2},
+                    CentreCase{3064, 4104, -1},
+                    // Snapped to the left half (from -7), one back and wrapped.
+                    CentreCase{3065, 3591, -1},
+                    // left + right = -1: the centre rounds toward zero, to 0.
+                    CentreCase{-101, 100, 0},
+                    // Huge rectangles do not overflow the sum.
+                    CentreCase{INT32_MAX - 10, INT32_MAX, -1},
+                    CentreCase{INT32_MIN, INT32_MIN + 10, 0}));
 
 }  // namespace

@@ -23,35 +23,74 @@ class SessionRulesTest : public FormTest {
 
   std::string SignalFile() { return desktop.tempPath + app::kSignalFileName; }
 
-  static std::string MoveEntry(platform::WindowHandle window, std::int32_t x, std::int32_t y,
-                               std::uint32_t flags) {
-    return "move " + std::to_string(window) + " " + std::to_string(x) + " " + std::to_string(y) +
-           " " + std::to_string(flags);
-  }
-
   platform::WindowHandle onScreen, parked;
 };
 
-TEST_F(SessionRulesTest, EndShowsTaskbarThenMovesWindowsThenHidesCubeThenReadsForeground) {
+TEST_F(SessionRulesTest, EndShowsTaskbarMovesWindowsHandsTheKeyboardOnThenHidesCube) {
   desktop.foreground = onScreen;
   form.Timer1Timer();  // the first foreground window is only recorded
   form.WMHotKey(app::kHotkeyRight);
   RunUntilHidden();
 
+  // While the cube still holds the foreground, it goes to the window that
+  // now stands on the screen; hiding the cube then changes nothing.
   const std::vector<std::string> ending = {
       MoveEntry(taskbar, 0, 0, app::kShowTaskbarFlags),
       MoveEntry(onScreen, 10 - kWidth, 20, app::kArrangeFlags),
       MoveEntry(parked, 1100 - kWidth, 20, app::kArrangeFlags),
+      "activate " + std::to_string(parked),
       "cube.hide",
-      "timer 16",
   };
   ASSERT_GE(desktop.log.size(), ending.size());
   EXPECT_EQ(std::vector<std::string>(desktop.log.end() - ending.size(), desktop.log.end()), ending);
-  // Read after the cube hid: the window the system activated then, not the
-  // cube window that was active until that moment.
-  EXPECT_EQ(form.lastForeground, onScreen);
-  EXPECT_EQ(desktop.foreground, onScreen);
+  EXPECT_EQ(form.lastForeground, parked);
+  EXPECT_EQ(desktop.foreground, parked);
 }
+
+struct HandOffCase {
+  std::string name;
+  int presses;  // Ctrl+Alt+Right from desktop 0
+  // Windows above the two of the fixture, on the desktop reached: a tool
+  // window and a minimised one, which are passed over.
+  bool passedOverAbove;
+  bool expectDesktopWindow;  // else the fixture's window now on the screen
+};
+
+class HandOffTest : public FormTest, public testing::WithParamInterface<HandOffCase> {};
+
+// The keyboard goes to the topmost window standing on the new desktop that
+// takes it as the user gives it, or to the desktop when there is none.
+TEST_P(HandOffTest, KeyboardGoesToTheDesktopNowShown) {
+  const HandOffCase c = GetParam();
+  if (c.passedOverAbove) {
+    desktop.AddWindow("Tool", platform::Rect{1100, 0, 1200, 50}, true,
+                      platform::kExStyleToolWindow);
+    const auto minimised = desktop.AddWindow("Min", platform::Rect{-32000, -32000, -31840, -31970});
+    desktop.Window(minimised).minimised = true;
+  }
+  const auto here = desktop.AddWindow("Here", platform::Rect{10, 20, 410, 320});
+  const auto next = desktop.AddWindow("Next", platform::Rect{1100, 20, 1300, 320});
+  Start();
+  desktop.foreground = here;
+  form.Timer1Timer();
+  for (int i = 0; i < c.presses; ++i) {
+    form.WMHotKey(app::kHotkeyRight);
+    RunUntilHidden();
+  }
+  const platform::WindowHandle expected = c.expectDesktopWindow ? shellWindow : next;
+  EXPECT_EQ(desktop.foreground, expected);
+  EXPECT_EQ(form.lastForeground, expected);
+  // The follow step takes it as the window last seen: no switch follows.
+  form.Timer1Timer();
+  EXPECT_FALSE(form.sessionActive);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, HandOffTest,
+    testing::Values(HandOffCase{"ToTheWindowOnScreen", 1, false, false},
+                    HandOffCase{"PastToolAndMinimisedWindows", 1, true, false},
+                    HandOffCase{"ToTheDesktopWhenItHasNoWindow", 2, false, true}),
+    [](const testing::TestParamInfo<HandOffCase>& info) { return info.param.name; });
 
 TEST_F(SessionRulesTest, TheCubeCoversThePrimaryScreen) {
   desktop.screenWidth = 1280;
@@ -117,9 +156,63 @@ INSTANTIATE_TEST_SUITE_P(
         FollowCase{"Left", {-900, 20, -600, 320}, true, 0, true, 3, 90, 0},
         FollowCase{"TwoRightFromDesktop2", {2100, 20, 2300, 320}, true, 2, true, 0, 0, 180},
         FollowCase{"LeftFromDesktop1", {-900, 20, -600, 320}, true, 1, true, 0, 360, 270},
+        // Maximised (8 pixels past the edges) or snapped left, parked one
+        // desktop back and so wrapped round to the right: one quarter back.
+        FollowCase{"MaximisedOneBack", {3064, 0, 4104, 740}, true, 0, true, 3, 90, 0},
+        FollowCase{"SnappedOneBack", {3065, 0, 3591, 740}, true, 0, true, 3, 90, 0},
         FollowCase{"OnScreen", {600, 20, 900, 320}, true, 0, false, 0, 0, 0},
         FollowCase{"InvisibleParked", {1100, 20, 1300, 320}, false, 0, false, 0, 0, 0}),
     [](const testing::TestParamInfo<FollowCase>& info) { return info.param.name; });
+
+enum class Gone { kClosed, kMinimised, kHidden };
+
+struct SystemActivation {
+  Gone how;
+  bool otherOnScreen;  // else the desktop has no window left
+};
+
+class SystemActivationTest : public FormTest,
+                             public testing::WithParamInterface<SystemActivation> {};
+
+// Closing, minimising or hiding the active window makes the system activate
+// the next one down, here a parked one: that is no choice of the user's, so
+// the cube stays and the keyboard goes to the window on the screen, or to
+// the desktop when there is none.
+TEST_P(SystemActivationTest, ParkedWindowTheSystemActivatedIsNotFollowed) {
+  const auto active = desktop.AddWindow("Active", platform::Rect{10, 20, 410, 320});
+  const auto parked = desktop.AddWindow("Parked", platform::Rect{1100, 20, 1300, 320});
+  const auto other =
+      desktop.AddWindow("Other", platform::Rect{500, 20, 900, 320}, GetParam().otherOnScreen);
+  Start();
+  desktop.foreground = active;
+  form.Timer1Timer();
+  switch (GetParam().how) {
+    case Gone::kClosed:
+      desktop.Window(active).closed = true;
+      break;
+    case Gone::kMinimised:
+      desktop.Window(active).minimised = true;
+      break;
+    case Gone::kHidden:
+      desktop.Window(active).visible = false;
+      break;
+  }
+  desktop.foreground = parked;
+  form.Timer1Timer();
+
+  EXPECT_FALSE(form.sessionActive);
+  EXPECT_EQ(form.currentDesktop, 0);
+  const platform::WindowHandle expected = GetParam().otherOnScreen ? other : shellWindow;
+  EXPECT_EQ(desktop.foreground, expected);
+  EXPECT_EQ(form.lastForeground, expected);
+  EXPECT_EQ(LeftOf(parked), 1100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, SystemActivationTest,
+                         testing::Values(SystemActivation{Gone::kClosed, true},
+                                         SystemActivation{Gone::kMinimised, true},
+                                         SystemActivation{Gone::kHidden, true},
+                                         SystemActivation{Gone::kClosed, false}));
 
 TEST_F(SessionRulesTest, ForegroundAlreadySeenOpensNothing) {
   form.lastForeground = parked;
@@ -182,6 +275,22 @@ TEST_F(SessionRulesTest, ShellWindowsAreLookedUpAfreshAtEveryCollection) {
   EXPECT_EQ(LeftOf(newShell), 0);
   EXPECT_EQ(LeftOf(newTaskbar), 0);
   EXPECT_TRUE(desktop.Window(newTaskbar).visible);
+}
+
+// The shell's windows that stand on every desktop stay out; tool windows
+// and the rest stay in.
+TEST_F(SessionRulesTest, CollectionLeavesOutTheShellOfEveryDesktop) {
+  desktop.AddWindow("Shell_SecondaryTrayWnd", platform::Rect{1024, 738, 2048, 768});
+  const auto icons = desktop.AddWindow("WorkerW", platform::Rect{0, 0, kWidth, kHeight});
+  desktop.Window(icons).childClasses = {"SHELLDLL_DefView"};
+  const auto plainWorker = desktop.AddWindow("WorkerW", platform::Rect{0, 0, kWidth, kHeight});
+  const auto cloaked = desktop.AddWindow("Store app", platform::Rect{10, 10, 300, 300});
+  desktop.Window(cloaked).cloaked = true;
+  const auto tool = desktop.AddWindow("Palette", platform::Rect{10, 10, 100, 100}, true,
+                                      platform::kExStyleToolWindow);
+  form.CollectWindows();
+  const std::vector<platform::WindowHandle> managed = {onScreen, parked, plainWorker, tool};
+  EXPECT_EQ(form.managedWindows, managed);
 }
 
 struct HotkeyRun {

@@ -64,10 +64,12 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   EXPECT_FALSE(form.sessionActive);
   EXPECT_FALSE(desktop.IsVisible());
   EXPECT_TRUE(desktop.Window(taskbar).visible);
-  const std::vector<std::string> ending = {"cube.hide", "timer 16"};
-  EXPECT_EQ(std::vector<std::string>(desktop.log.end() - 2, desktop.log.end()), ending);
+  EXPECT_EQ(desktop.log.back(), "cube.hide");
   EXPECT_EQ(form.lastForeground, desktop.foreground);
-  EXPECT_EQ(desktop.tickInterval, app::kIdleTickMs);
+  // One more tick, hidden, looks for a signal file; then the timer stops.
+  EXPECT_EQ(desktop.tickInterval, app::kSessionTickMs);
+  form.Timer1Timer();
+  EXPECT_EQ(desktop.log.back(), "timer off");
 
   // Every managed window moved once, one width to the left, with the arrange
   // flags; the layered window and the shell stayed.
@@ -113,6 +115,33 @@ TEST_F(SessionTest, LeftFromDesktopZeroParksTheWindowsOneWidthRight) {
   EXPECT_EQ(LeftOf(left), 10 + kWidth);
   // The next desktop's window goes from +1 to +2 widths.
   EXPECT_EQ(LeftOf(parkedNext), 1100 + kWidth);
+}
+
+TEST_F(SessionTest, GatheringBringsEveryDesktopsWindowsToTheirOwnPlaceOnScreen) {
+  // Desktop 1 is shown: the fixture's desktop-0 windows stand one width to
+  // the left, and windows of desktops 2 and 3 one width right and two left
+  // (wrapped to two right).
+  form.WMHotKey(app::kHotkeyRight);
+  RunUntilHidden();
+  const auto two = desktop.AddWindow("Two", platform::Rect{kWidth + 50, 40, kWidth + 350, 240});
+  const auto three =
+      desktop.AddWindow("Three", platform::Rect{2 * kWidth + 700, 60, 2 * kWidth + 900, 260});
+  desktop.moves.clear();
+
+  form.GatherWindows();
+  EXPECT_EQ(LeftOf(left), 10);
+  EXPECT_EQ(LeftOf(right), 600);
+  EXPECT_EQ(LeftOf(parkedNext), 1100 - kWidth);
+  EXPECT_EQ(LeftOf(two), 50);
+  EXPECT_EQ(LeftOf(three), 700);
+  // Only the parked ones move, and only sideways; what is on screen stays.
+  EXPECT_EQ(MovesOf(parkedNext), 0);
+  EXPECT_EQ(MovesOf(layered) + MovesOf(invisible) + MovesOf(taskbar) + MovesOf(shellWindow), 0);
+  for (const platform::FakeMove& move : desktop.moves) {
+    EXPECT_EQ(move.flags, app::kArrangeFlags);
+    EXPECT_EQ(move.y, desktop.Window(move.window).rect.top);
+  }
+  EXPECT_EQ(desktop.moves.size(), 4u);
 }
 
 TEST_F(SessionTest, PressesDuringASessionAddUpAndArrangeOnce) {
@@ -275,6 +304,39 @@ TEST_F(SessionTest, UndeletableSignalOpensASessionAfterEverySession) {
     EXPECT_TRUE(form.sessionActive);
     RunUntilHidden();
   }
+}
+
+// Between sessions nothing runs but on an event: the system's report of a
+// new foreground window runs the follow rule, the library's report of its
+// signal file opens a session; during a session the reports wait for the
+// tick after it.
+TEST_F(SessionTest, IdleWaitsForEvents) {
+  desktop.foreground = left;
+  form.Timer1Timer();  // the tick after start-up records the foreground
+  EXPECT_EQ(desktop.tickInterval, 0u);
+
+  desktop.foreground = parkedNext;
+  form.WMForegroundChanged();
+  EXPECT_TRUE(form.sessionActive);
+  EXPECT_EQ(form.currentDesktop, 1);
+  desktop.files.insert(SignalFile());
+  const int paints = desktop.paints;
+  form.WMSignalWritten();
+  form.WMForegroundChanged();
+  EXPECT_EQ(desktop.paints, paints);  // the session's own ticks do the work
+  RunUntilHidden();
+  EXPECT_EQ(desktop.files.count(SignalFile()), 1u);
+  form.Timer1Timer();  // the tick after the session takes the file
+  EXPECT_TRUE(form.mouseTurning);
+  EXPECT_EQ(desktop.files.count(SignalFile()), 0u);
+  RunUntilHidden();
+  form.Timer1Timer();
+  EXPECT_EQ(desktop.tickInterval, 0u);
+
+  desktop.files.insert(SignalFile());
+  form.WMSignalWritten();
+  EXPECT_TRUE(form.sessionActive);
+  EXPECT_TRUE(form.mouseTurning);
 }
 
 TEST_F(SessionTest, HiddenTickDoesOnlyItsTwoLookups) {

@@ -49,6 +49,13 @@ TEST_P(ShippedLanguageTest, DefinesEveryInterfaceTextOnce) {
     wanted.insert(lang::LowerAscii(row.key));
   }
   EXPECT_EQ(wanted.size(), 17u);  // "Common.OK" serves both dialogs
+  // The balloon's text names the combinations where "%s" stands, once.
+  const std::string taken = file.Lookup(lang::kHotkeysTaken.key, "");
+  const std::size_t placeholder = taken.find(lang::kCombinationPlaceholder);
+  EXPECT_NE(placeholder, std::string::npos) << GetParam() << ": " << taken;
+  EXPECT_EQ(taken.find(lang::kCombinationPlaceholder, placeholder + 1), std::string::npos);
+  EXPECT_EQ(taken.find(';'), std::string::npos) << taken;
+  wanted.insert(lang::LowerAscii(lang::kHotkeysTaken.key));
   // Nothing else, and nothing twice: a second entry would be ignored.
   EXPECT_EQ(std::set<std::string>(file.Keys().begin(), file.Keys().end()), wanted);
   EXPECT_EQ(file.Keys().size(), wanted.size());
@@ -107,6 +114,7 @@ TEST(ShippedLanguagesTest, EnglishSaysWhatTheBuiltInTextsSay) {
   for (const lang::InterfaceText& row : lang::kInterfaceTexts) {
     EXPECT_EQ(file.Lookup(row.key, ""), row.defaultText) << row.key;
   }
+  EXPECT_EQ(file.Lookup(lang::kHotkeysTaken.key, ""), lang::kHotkeysTaken.defaultText);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/unitScreenshotDesktop.h"
 #include "form_fixture.h"
 
 namespace {
@@ -22,29 +24,32 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
   const auto hiddenTool = desktop.AddWindow("Tool", platform::Rect{0, 0, 50, 50}, false);
   form.FormCreate();
 
-  const std::string n = std::to_string(notepad);
   const std::vector<std::string> expected = {
       // First run: the key is looked for and not found, before anything else.
       "store.open Software\\RomboDesktop",
       "gl.load",
       "tray.add",
       "hook.install",
+      "foreground.watch",
       "hotkey.register 1 3 37",
       "hotkey.register 2 3 39",
       "gl.pixelformat",
       "gl.context",
-      "hide " + n,
+      "activate " + std::to_string(shellWindow),
+      MoveEntry(notepad, 0, 0, app::kBareDesktopHideFlags),
       "sleep 500",
       "capture 1024x768",
-      "show " + n,
-      "timer 16",
+      MoveEntry(notepad, 0, 0, app::kBareDesktopShowFlags),
+      "timer 1",
   };
   EXPECT_EQ(desktop.log, expected);
   // Windows that were open are visible again; the hidden one stays hidden.
   EXPECT_TRUE(desktop.Window(notepad).visible);
   EXPECT_FALSE(desktop.Window(hiddenTool).visible);
-  // Start-up moves no window.
-  EXPECT_TRUE(desktop.moves.empty());
+  // Start-up moves no window: it only hides and shows them in place.
+  for (const platform::FakeMove& move : desktop.moves) {
+    EXPECT_NE(move.flags & platform::kMoveNoMove, 0u);
+  }
 
   // Faces 1 to 3 share the bare-desktop picture; face 0 waits for its session.
   EXPECT_TRUE(form.faceBitmaps[0].Empty());
@@ -104,24 +109,49 @@ TEST_F(StartupTest, AllSixSettingsAreReadBeforeAnythingElseStarts) {
   }
 }
 
-TEST_F(StartupTest, BareDesktopPictureHidesAndShowsWindowsInListOrder) {
+// The stack of windows and the active one are as they were: shown again in
+// place without activation, then the foreground given back. The shell's
+// windows on every desktop stay on the picture.
+TEST_F(StartupTest, BareDesktopPictureLeavesTheDesktopAsItFoundIt) {
   const auto first = desktop.AddWindow("First", platform::Rect{10, 10, 400, 300});
   const auto hidden = desktop.AddWindow("Hidden", platform::Rect{0, 0, 50, 50}, false);
   const auto second = desktop.AddWindow("Second", platform::Rect{500, 10, 700, 300});
+  desktop.AddWindow("Shell_SecondaryTrayWnd", platform::Rect{1024, 738, 2048, 768});
+  const auto icons = desktop.AddWindow("WorkerW", platform::Rect{0, 0, 1024, 768});
+  desktop.Window(icons).childClasses = {"SHELLDLL_DefView"};
+  const auto wallpaper = desktop.AddWindow("WorkerW", platform::Rect{0, 0, 1024, 768});
+  const auto cloaked = desktop.AddWindow("Cloaked", platform::Rect{20, 20, 300, 300});
+  desktop.Window(cloaked).cloaked = true;
+  desktop.foreground = second;
   form.FormCreate();
-  const std::string a = std::to_string(first);
-  const std::string b = std::to_string(second);
-  const std::vector<std::string> expected = {"hide " + a,        "hide " + b, "sleep 500",
-                                             "capture 1024x768", "show " + a, "show " + b};
+
+  // The keyboard waits on the desktop, so that no hidden window hands it down
+  // the stack, raising each window it reaches.
+  const std::vector<std::string> expected = {"activate " + std::to_string(shellWindow),
+                                             MoveEntry(first, 0, 0, app::kBareDesktopHideFlags),
+                                             MoveEntry(second, 0, 0, app::kBareDesktopHideFlags),
+                                             MoveEntry(wallpaper, 0, 0, app::kBareDesktopHideFlags),
+                                             "sleep 500",
+                                             "capture 1024x768",
+                                             MoveEntry(first, 0, 0, app::kBareDesktopShowFlags),
+                                             MoveEntry(second, 0, 0, app::kBareDesktopShowFlags),
+                                             MoveEntry(wallpaper, 0, 0, app::kBareDesktopShowFlags),
+                                             "activate " + std::to_string(second)};
   std::vector<std::string> picture;
   for (const std::string& line : desktop.log) {
-    if (line.rfind("hide ", 0) == 0 || line.rfind("show ", 0) == 0 || line == "sleep 500" ||
+    if (line.rfind("move ", 0) == 0 || line.rfind("activate ", 0) == 0 || line == "sleep 500" ||
         line.rfind("capture ", 0) == 0) {
       picture.push_back(line);
     }
   }
   EXPECT_EQ(picture, expected);
   EXPECT_FALSE(desktop.Window(hidden).visible);
+  EXPECT_EQ(desktop.foreground, second);
+  // Shown again without reordering, activating or waiting for anyone.
+  for (std::uint32_t flags : {app::kBareDesktopHideFlags, app::kBareDesktopShowFlags}) {
+    EXPECT_EQ(flags & (platform::kMoveNoZOrder | platform::kMoveNoActivate | platform::kMoveAsync),
+              platform::kMoveNoZOrder | platform::kMoveNoActivate | platform::kMoveAsync);
+  }
 }
 
 TEST_F(StartupTest, ShutdownReleasesEverythingInOrder) {
@@ -129,7 +159,8 @@ TEST_F(StartupTest, ShutdownReleasesEverythingInOrder) {
   form.FormClose();
   form.FormDestroy();
   const std::vector<std::string> expected = {"hotkey.unregister 1", "hotkey.unregister 2",
-                                             "tray.remove", "hook.uninstall", "gl.delete"};
+                                             "tray.remove",         "hook.uninstall",
+                                             "foreground.unwatch",  "gl.delete"};
   EXPECT_EQ(desktop.log, expected);
   EXPECT_TRUE(desktop.hotkeys.empty());
   // Nothing is moved back and the taskbar is left as it is.
@@ -150,6 +181,14 @@ TEST_F(StartupTest, ClosingMidSessionBringsTheTaskbarBack) {
   // Parked windows stay parked: no window but the taskbar was moved.
   for (const platform::FakeMove& move : desktop.moves) EXPECT_EQ(move.window, taskbar);
   EXPECT_EQ(Without(desktop.log, "cube.").back(), "gl.delete");
+}
+
+TEST(CommandLineTest, OnlyTheGatherSwitchAsksForGathering) {
+  const std::pair<const char*, bool> cases[] = {
+      {"/gatherwindows", true}, {" /GatherWindows ", true},  {"", false},
+      {"/gather", false},       {"/gatherwindows x", false}, {"gatherwindows", false}};
+  for (const auto& [line, gathers] : cases)
+    EXPECT_EQ(app::AsksToGatherWindows(line), gathers) << line;
 }
 
 TEST_F(StartupTest, QuitClosesTheMainWindow) {

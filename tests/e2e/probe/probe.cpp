@@ -57,7 +57,10 @@
 //                                      condition is <hwnd>:visible=0|1,
 //                                      <hwnd>:left=N or key:<vk>=0|1 (down,
 //                                      as GetAsyncKeyState sees it; 1 is the
-//                                      left button); exit 1 on timeout
+//                                      left button); exit 1 on timeout, after
+//                                      a line per condition: "met:" or "not
+//                                      met:", the condition, then what was
+//                                      found (hwnd visible V left L, or key K)
 //   probe watch <ms> <hwnd>...         prints "watching", then polls the
 //                                      windows' visibility for ms milliseconds;
 //                                      per window prints hwnd and the states
@@ -65,6 +68,18 @@
 //   probe mouse-move <x> <y>           moves the mouse there as input does and
 //                                      prints the milliseconds until the cursor
 //                                      stands there; exit 1 after 10 s
+//   probe trace <hwnd>                 prints "tracing", then until killed a
+//                                      line per arrow key and left press the
+//                                      system takes in ("key Left|Right down|up
+//                                      ctrl|- alt|- tick", "press down ctrl|-
+//                                      alt|- tick") and per WM_HOTKEY the
+//                                      window's thread takes from its queue
+//                                      ("hotkey id tick") (needs probe_hook.dll
+//                                      beside probe.exe)
+//   probe hotkey-hold <mods> <vk>...   holds the hotkeys as another program would:
+//                                      registers each <mods> <vk> pair, prints
+//                                      "held", keeps them until killed; exit 1
+//                                      if one is taken already
 
 #ifndef UNICODE
 #define UNICODE
@@ -785,14 +800,43 @@ int cmd_combo(const std::vector<std::wstring>& a) {
   return 0;
 }
 
+// A hook of probe_hook.dll (beside probe.exe) set on another program's
+// thread; removed, and the DLL released, on every path.
+struct ThreadHook {
+  HMODULE hookDll = nullptr;
+  HHOOK hook = nullptr;
+  ThreadHook() = default;
+  ThreadHook(const ThreadHook&) = delete;
+  ThreadHook& operator=(const ThreadHook&) = delete;
+  ~ThreadHook() {
+    if (hook) UnhookWindowsHookEx(hook);
+    if (hookDll) FreeLibrary(hookDll);
+  }
+  // Sets hook `kind` with the DLL's procedure `name` on the thread of `window`.
+  bool set(int kind, const char* name, HWND window) {
+    wchar_t self[MAX_PATH] = {0};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring dll = self;
+    dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"probe_hook.dll";
+    hookDll = LoadLibraryW(dll.c_str());
+    if (!hookDll) {
+      std::fprintf(stderr, "probe: cannot load %s\n", utf8(dll).c_str());
+      return false;
+    }
+    // Through void*: the exported procedure has the hook signature, not FARPROC's.
+    auto proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hookDll, name)));
+    hook = proc ? SetWindowsHookExW(kind, proc, hookDll, GetWindowThreadProcessId(window, nullptr))
+                : nullptr;
+    if (!hook) std::fprintf(stderr, "probe: SetWindowsHookEx failed: %lu\n", GetLastError());
+    return hook != nullptr;
+  }
+};
+
 // Closes what the menu read opened, on every path.
 struct MenuRead {
   HANDLE mapping = nullptr;
-  HMODULE hookDll = nullptr;
-  HHOOK hook = nullptr;
+  ThreadHook hook;
   ~MenuRead() {
-    if (hook) UnhookWindowsHookEx(hook);
-    if (hookDll) FreeLibrary(hookDll);
     if (mapping) CloseHandle(mapping);
   }
 };
@@ -815,28 +859,14 @@ int cmd_menu(const std::vector<std::wstring>& a) {
     std::fprintf(stderr, "probe: no popup menu is open\n");
     return 1;
   }
-  wchar_t self[MAX_PATH] = {0};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring dll = self;
-  dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"probe_hook.dll";
   MenuRead read;
   read.mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                     kProbeMenuBytes, kProbeMenuMapping);
-  read.hookDll = LoadLibraryW(dll.c_str());
-  if (!read.mapping || !read.hookDll) {
-    std::fprintf(stderr, "probe: cannot set up the menu read (%s)\n", utf8(dll).c_str());
+  if (!read.mapping) {
+    std::fprintf(stderr, "probe: cannot set up the menu read: %lu\n", GetLastError());
     return 2;
   }
-  // Through void*: the exported procedure has the hook signature, not FARPROC's.
-  auto proc = reinterpret_cast<HOOKPROC>(
-      reinterpret_cast<void*>(GetProcAddress(read.hookDll, kProbeHookProc)));
-  read.hook = proc ? SetWindowsHookExW(WH_CALLWNDPROC, proc, read.hookDll,
-                                       GetWindowThreadProcessId(menu, nullptr))
-                   : nullptr;
-  if (!read.hook) {
-    std::fprintf(stderr, "probe: SetWindowsHookEx failed: %lu\n", GetLastError());
-    return 2;
-  }
+  if (!read.hook.set(WH_CALLWNDPROC, kProbeHookProc, menu)) return 2;
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(menu, RegisterWindowMessageW(kProbeMenuMessage), 0, 0, SMTO_ABORTIFHUNG, 5000,
                       &ignored);
@@ -1102,6 +1132,7 @@ struct Condition {
   HWND window;  // kVisible, kLeft
   int key;      // kKeyDown: a virtual key, 1 for the left button
   long long value;
+  std::wstring text;  // as given, for the report of a timeout
 };
 
 // <hwnd>:visible=0|1, <hwnd>:left=N or key:<vk>=0|1.
@@ -1114,6 +1145,7 @@ bool parse_condition(const std::wstring& s, Condition& c) {
   if (!parse_ll(s.substr(equals + 1), c.value)) return false;
   c.window = nullptr;
   c.key = 0;
+  c.text = s;
   if (subject == L"key") {
     long long key;
     if (!parse_ll(what, key)) return false;
@@ -1134,6 +1166,8 @@ bool parse_condition(const std::wstring& s, Condition& c) {
 
 constexpr SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
 
+bool IsKeyDown(int key) { return (GetAsyncKeyState(key) & kKeyDownBit) != 0; }
+
 bool holds(const Condition& c) {
   RECT r = {0, 0, 0, 0};
   switch (c.kind) {
@@ -1142,7 +1176,7 @@ bool holds(const Condition& c) {
     case Condition::kLeft:
       return GetWindowRect(c.window, &r) && r.left == c.value;
     case Condition::kKeyDown:
-      return ((GetAsyncKeyState(c.key) & kKeyDownBit) != 0 ? 1 : 0) == c.value;
+      return (IsKeyDown(c.key) ? 1 : 0) == c.value;
   }
   return false;
 }
@@ -1175,11 +1209,11 @@ int cmd_wait(const std::vector<std::wstring>& a) {
     if (GetTickCount64() >= deadline) break;
     Sleep(kPollMs);
   }
-  // Every condition with what was found, so a timeout can be told apart
+  // Every condition, as asked and as found, so a timeout can be told apart
   // from one that came true at the last moment.
   for (const Condition& c : conditions) {
     Line ln;
-    ln.add(std::string(holds(c) ? "met:" : "not met:"));
+    ln.add(std::string(holds(c) ? "met:" : "not met:")).add(c.text);
     if (c.kind == Condition::kKeyDown) {
       ln.add(std::string("key")).add(static_cast<long long>(c.key)).emit();
       continue;
@@ -1256,6 +1290,118 @@ int cmd_mouse_move(const std::vector<std::wstring>& a) {
   }
 }
 
+// `probe trace`: what became of each arrow key press and each left press.
+// Raw input shows a key or button where the system takes it in, without
+// holding it up as a low-level hook would (the mouse hook library reads the
+// keys' state as it sees a press); the hook in the program's thread reports
+// each hotkey message the program takes from its queue.
+struct TraceState {
+  bool ctrl = false;
+  bool alt = false;
+};
+TraceState g_trace;
+
+const char* arrow_name(USHORT vk) {
+  return vk == VK_LEFT ? "Left" : vk == VK_RIGHT ? "Right" : nullptr;
+}
+
+void trace_line(const char* what, const char* detail, bool down) {
+  Line ln;
+  ln.add(std::string(what));
+  if (detail) ln.add(std::string(detail));
+  ln.add(std::string(down ? "down" : "up"))
+      .add(std::string(g_trace.ctrl ? "ctrl" : "-"))
+      .add(std::string(g_trace.alt ? "alt" : "-"))
+      .add(static_cast<long long>(GetTickCount()))
+      .emit();
+}
+
+void trace_raw_input(HRAWINPUT handle) {
+  RAWINPUT input;
+  UINT size = sizeof input;
+  if (GetRawInputData(handle, RID_INPUT, &input, &size, sizeof(RAWINPUTHEADER)) == UINT(-1)) return;
+  if (input.header.dwType == RIM_TYPEKEYBOARD) {
+    const RAWKEYBOARD& key = input.data.keyboard;
+    const bool down = (key.Flags & RI_KEY_BREAK) == 0;
+    if (key.VKey == VK_CONTROL) g_trace.ctrl = down;
+    if (key.VKey == VK_MENU) g_trace.alt = down;
+    if (const char* name = arrow_name(key.VKey)) trace_line("key", name, down);
+  } else if (input.header.dwType == RIM_TYPEMOUSE) {
+    const USHORT buttons = input.data.mouse.usButtonFlags;
+    if (buttons & RI_MOUSE_LEFT_BUTTON_DOWN) trace_line("press", nullptr, true);
+  }
+}
+
+LRESULT CALLBACK trace_window(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kProbeTraceHotkey) {
+    Line ln;
+    ln.add(std::string("hotkey"))
+        .add(static_cast<long long>(wParam))
+        .add(static_cast<long long>(GetTickCount()))
+        .emit();
+    return 0;
+  }
+  if (message == WM_INPUT) trace_raw_input(reinterpret_cast<HRAWINPUT>(lParam));
+  return DefWindowProcW(h, message, wParam, lParam);
+}
+
+constexpr USHORT kGenericDesktop = 1;
+constexpr USHORT kMouseUsage = 2;
+constexpr USHORT kKeyboardUsage = 6;
+
+int cmd_trace(const std::vector<std::wstring>& a) {
+  HWND target;
+  if (a.size() != 1) return usage("trace <hwnd>");
+  if (!need_window(a[0], target)) return 1;
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = trace_window;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kProbeTraceClass;
+  RegisterClassW(&wc);
+  // Never shown, so no program takes it for a window of the desktop.
+  const HWND trace = CreateWindowExW(0, kProbeTraceClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                     nullptr, wc.hInstance, nullptr);
+  if (!trace) {
+    std::fprintf(stderr, "probe: cannot make the trace window: %lu\n", GetLastError());
+    return 2;
+  }
+  ThreadHook messages;
+  if (!messages.set(WH_GETMESSAGE, kProbeGetMessageProc, target)) return 2;
+  // Input sink: raw input arrives whichever window has the focus.
+  const RAWINPUTDEVICE devices[] = {{kGenericDesktop, kKeyboardUsage, RIDEV_INPUTSINK, trace},
+                                    {kGenericDesktop, kMouseUsage, RIDEV_INPUTSINK, trace}};
+  if (!RegisterRawInputDevices(devices, 2, sizeof devices[0])) {
+    std::fprintf(stderr, "probe: raw input failed: %lu\n", GetLastError());
+    return 2;
+  }
+  Line ready;
+  ready.add(std::string("tracing")).emit();
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  return 0;
+}
+
+int cmd_hotkey_hold(const std::vector<std::wstring>& a) {
+  if (a.empty() || a.size() % 2 != 0) return usage("hotkey-hold <mods> <vk> [<mods> <vk>...]");
+  constexpr int kFirstId = 0x7f00;
+  for (size_t i = 0; i < a.size(); i += 2) {
+    long long mods, vk;
+    if (!parse_ll(a[i], mods) || !parse_ll(a[i + 1], vk)) return usage("bad <mods> <vk>");
+    if (!RegisterHotKey(nullptr, kFirstId + static_cast<int>(i / 2), static_cast<UINT>(mods),
+                        static_cast<UINT>(vk))) {
+      std::fprintf(stderr, "probe: hotkey %lld %lld is taken: %lu\n", mods, vk, GetLastError());
+      return 1;
+    }
+  }
+  Line ln;
+  ln.add(std::string("held")).emit();
+  // The presses arrive here as thread messages and go no further.
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+  }
+  return 0;
+}
+
 // Frees the argv block from CommandLineToArgvW.
 struct ArgvBlock {
   explicit ArgvBlock(LPWSTR* p) : argv(p) {}
@@ -1304,6 +1450,8 @@ int main() {
   if (cmd == L"wait") return cmd_wait(a);
   if (cmd == L"watch") return cmd_watch(a);
   if (cmd == L"mouse-move") return cmd_mouse_move(a);
+  if (cmd == L"trace") return cmd_trace(a);
+  if (cmd == L"hotkey-hold") return cmd_hotkey_hold(a);
   if (cmd == L"pid") {
     Line ln;
     ln.add(static_cast<long long>(GetCurrentProcessId())).emit();

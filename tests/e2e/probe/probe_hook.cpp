@@ -2,7 +2,9 @@
 // that `probe menu` wants to read. Menus cannot be read from another
 // process, so this hook reads the menu inside its owner's process, when the
 // probe sends the menu window a registered message, and hands the items back
-// through named shared memory. Test tool only; it links no product code.
+// through named shared memory. It also reports each hotkey message that a
+// traced program's thread takes from its queue to `probe trace`. Test tool
+// only; it links no product code.
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -70,4 +72,18 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK
     if (call->message == RegisterWindowMessageW(kProbeMenuMessage)) Dump(call->hwnd);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Runs in the traced thread whenever it takes a message from its queue; a
+// WM_HOTKEY removed there is one the program will handle.
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    ProbeGetMessageProc(int code, WPARAM removal, LPARAM lParam) {
+  if (code == HC_ACTION && removal == PM_REMOVE) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (message->message == WM_HOTKEY) {
+      const HWND trace = FindWindowW(kProbeTraceClass, nullptr);
+      if (trace) PostMessageW(trace, kProbeTraceHotkey, message->wParam, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, removal, lParam);
 }

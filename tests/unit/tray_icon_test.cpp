@@ -1,0 +1,110 @@
+// The tray icon while the taskbar is missing, and the balloon that tells the
+// user which hotkeys another program holds.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "dialogs_fixture.h"
+
+namespace {
+
+constexpr std::uint32_t kVkLeft = 0x25;
+constexpr std::uint32_t kVkRight = 0x27;
+const std::string kTail =
+    ". Ctrl+Alt with a left-button drag, and the taskbar, still switch desktops.";
+const std::string kLeftTaken = "tray.balloon Another program holds Ctrl+Alt+Left" + kTail;
+
+class TrayIconTest : public DialogsTest {
+ protected:
+  // What reached the tray since the log was last cleared.
+  std::vector<std::string> TrayLog() {
+    std::vector<std::string> lines;
+    for (const std::string& line : desktop.log) {
+      if (line.rfind("tray.", 0) == 0) lines.push_back(line);
+    }
+    desktop.log.clear();
+    return lines;
+  }
+  void TickAt(std::uint32_t tick) {
+    desktop.tick = tick;
+    form.Timer1Timer();
+  }
+};
+
+struct TakenCase {
+  std::vector<std::uint32_t> held;
+  std::vector<std::string> tray;
+};
+
+class TakenHotkeysTest : public TrayIconTest, public testing::WithParamInterface<TakenCase> {};
+
+TEST_P(TakenHotkeysTest, OneBalloonOnceBothRegistrationsWereTriedNamesTheTakenOnes) {
+  for (const std::uint32_t key : GetParam().held) desktop.keysHeldElsewhere.insert(key);
+  form.FormCreate();
+  // No balloon before both registrations were tried.
+  const auto registered =
+      std::find(desktop.log.begin(), desktop.log.end(), "hotkey.register 2 3 39");
+  EXPECT_EQ(
+      std::count_if(desktop.log.begin(), registered,
+                    [](const std::string& line) { return line.rfind("tray.balloon", 0) == 0; }),
+      0);
+  EXPECT_EQ(TrayLog(), GetParam().tray);
+  // Not again when the shell restarts.
+  form.WMTaskbarCreated();
+  EXPECT_EQ(TrayLog(), std::vector<std::string>{"tray.add"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TakenHotkeysTest,
+    testing::Values(
+        TakenCase{{}, {"tray.add"}}, TakenCase{{kVkLeft}, {"tray.add", kLeftTaken}},
+        TakenCase{{kVkRight},
+                  {"tray.add", "tray.balloon Another program holds Ctrl+Alt+Right" + kTail}},
+        TakenCase{{kVkLeft, kVkRight},
+                  {"tray.add",
+                   "tray.balloon Another program holds Ctrl+Alt+Left, Ctrl+Alt+Right" + kTail}}));
+
+TEST_F(TrayIconTest, TheBalloonSpeaksTheSettingsLanguageOrTheBuiltInText) {
+  store.SetValue("Software\\RomboDesktop", "idioma", platform::kTypeString,
+                 {'D', 'e', 'u', 't', 's', 'c', 'h', 0});
+  WriteFile("Deutsch.lang", "<Hotkeys>\nTaken Belegt: %s (%s)\n</Hotkeys>\n");
+  WriteFile("English.lang", "<Hotkeys>\nTaken Taken: %s\n</Hotkeys>\n");
+  desktop.keysHeldElsewhere.insert(kVkRight);
+  form.FormCreate();
+  EXPECT_EQ(TrayLog(), (std::vector<std::string>{
+                           "tray.add", "tray.balloon Belegt: Ctrl+Alt+Right (Ctrl+Alt+Right)"}));
+  // A file that cannot be read stops neither the balloon nor the start-up.
+  desktop.locked.insert(BesideExe("Deutsch.lang"));
+  desktop.keysHeldElsewhere.insert(kVkLeft);
+  desktop.keysHeldElsewhere.erase(kVkRight);
+  form.FormCreate();
+  EXPECT_EQ(desktop.log.back(), "timer " + std::to_string(app::kSessionTickMs));
+  EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken}));
+}
+
+TEST_F(TrayIconTest, AMissingTaskbarIsTriedEverySecondAndTheBalloonWaitsForIt) {
+  desktop.taskbarReady = false;
+  desktop.keysHeldElsewhere.insert(kVkLeft);
+  desktop.tick = 5000;
+  form.FormCreate();
+  EXPECT_EQ(TrayLog(), std::vector<std::string>{"tray.add"});
+  TickAt(5999);
+  EXPECT_TRUE(TrayLog().empty());
+  TickAt(6000);
+  EXPECT_EQ(TrayLog(), std::vector<std::string>{"tray.add"});
+  // Idle, the timer wakes the program only to try again.
+  EXPECT_EQ(desktop.tickInterval, app::kTrayRetryMs);
+  desktop.taskbarReady = true;
+  TickAt(6999);
+  EXPECT_TRUE(TrayLog().empty());
+  TickAt(7000);
+  EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken}));
+  // Once it is there, the ticks leave the shell alone, and the timer stops.
+  for (std::uint32_t tick = 8000; tick < 20000; tick += 500) TickAt(tick);
+  EXPECT_TRUE(TrayLog().empty());
+  EXPECT_EQ(desktop.tickInterval, 0u);
+}
+
+}  // namespace
