@@ -37,6 +37,7 @@ void TForm1::FormCreate() {
   ShowTrayIcon();
   system_.shell.InstallMouseHook(self);
   system_.shell.WatchForeground(self);
+  system_.shell.WatchSignalFile(self, SignalFilePath());
   const bool left = system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
   const bool right = system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
   if (!left || !right) ReportTakenHotkeys(!left, !right);
@@ -74,6 +75,7 @@ void TForm1::FormDestroy() {
   system_.shell.RemoveTrayIcon();
   system_.shell.UninstallMouseHook();
   system_.shell.StopWatchingForeground();
+  system_.shell.StopWatchingSignalFile();
   ReleaseTextures();
   system_.graphics.DeleteContext();
 }

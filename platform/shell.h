@@ -14,8 +14,8 @@ constexpr std::uint32_t kTrayCallbackMessage = 0x0401;
 // Posted to the watching window when another window became the foreground
 // window (WM_USER + 2).
 constexpr std::uint32_t kForegroundChangedMessage = 0x0402;
-// Posted to the main window by the mouse hook library once the signal file
-// is in place (WM_USER + 3).
+// Posted to the main window once the signal file is in place, by the mouse
+// hook library and by the watch on its directory (WM_USER + 3).
 constexpr std::uint32_t kSignalWrittenMessage = 0x0403;
 
 class Shell {
@@ -38,6 +38,11 @@ class Shell {
   // another program becomes the foreground window, until stopped.
   virtual void WatchForeground(WindowHandle owner) = 0;
   virtual void StopWatchingForeground() = 0;
+  // Has kSignalWrittenMessage posted to `owner` whenever the file at `path`
+  // is there after its directory changed, until stopped: a signal file that
+  // another program than the library put there is seen too.
+  virtual void WatchSignalFile(WindowHandle owner, const std::string& path) = 0;
+  virtual void StopWatchingSignalFile() = 0;
 };
 
 }  // namespace platform

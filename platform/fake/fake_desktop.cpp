@@ -316,6 +316,10 @@ void FakeDesktop::InstallMouseHook(WindowHandle) { log.push_back("hook.install")
 void FakeDesktop::UninstallMouseHook() { log.push_back("hook.uninstall"); }
 void FakeDesktop::WatchForeground(WindowHandle) { log.push_back("foreground.watch"); }
 void FakeDesktop::StopWatchingForeground() { log.push_back("foreground.unwatch"); }
+void FakeDesktop::WatchSignalFile(WindowHandle, const std::string& path) {
+  log.push_back("signal.watch " + path);
+}
+void FakeDesktop::StopWatchingSignalFile() { log.push_back("signal.unwatch"); }
 
 void FakeDesktop::LoadLibraries() { log.push_back("gl.load"); }
 void FakeDesktop::SetUpPixelFormat() { log.push_back("gl.pixelformat"); }

@@ -180,6 +180,9 @@ class FakeDesktop : public WindowManager,
   void UninstallMouseHook() override;
   void WatchForeground(WindowHandle owner) override;
   void StopWatchingForeground() override;
+  // Logged as "signal.watch <path>" and "signal.unwatch".
+  void WatchSignalFile(WindowHandle owner, const std::string& path) override;
+  void StopWatchingSignalFile() override;
 
   // Graphics
   void LoadLibraries() override;

@@ -58,11 +58,18 @@ void Win32MainWindow::Repaint() {
 void Win32MainWindow::Close() { SendMessageA(window_, WM_CLOSE, 0, 0); }
 
 void Win32MainWindow::SetTickInterval(std::uint32_t milliseconds) {
+  if (ticking_ && interval_ == milliseconds) return;
   // Setting the same timer again only changes its interval.
-  SetTimer(window_, kTimerId, milliseconds, nullptr);
+  ticking_ = SetTimer(window_, kTimerId, milliseconds, nullptr) != 0;
+  interval_ = milliseconds;
 }
 
-void Win32MainWindow::StopTicks() { KillTimer(window_, kTimerId); }
+void Win32MainWindow::StopTicks() {
+  // Asked at every tick between sessions: only a running timer costs a call.
+  if (!ticking_) return;
+  KillTimer(window_, kTimerId);
+  ticking_ = false;
+}
 
 bool Win32MainWindow::DefaultCapPicture(std::int32_t* width, std::int32_t* height,
                                         std::vector<std::uint8_t>* pixels) {

@@ -40,6 +40,8 @@ class Win32MainWindow : public MainWindow {
  private:
   HINSTANCE instance_;
   HWND window_ = nullptr;
+  bool ticking_ = false;
+  std::uint32_t interval_ = 0;
 };
 
 }  // namespace platform::win32

@@ -21,15 +21,34 @@ static_assert(kBalloonRecordSize >= offsetof(NOTIFYICONDATAW, dwInfoFlags) + siz
 static_assert(LIBROMBO_SIGNAL_MESSAGE == kSignalWrittenMessage,
               "the library tells the window of its signal file by this message");
 
-// The window told of foreground changes; one watch at a time.
+// What says that another window has become the foreground window.
+constexpr DWORD kForegroundEvents[] = {EVENT_SYSTEM_FOREGROUND, EVENT_OBJECT_FOCUS};
+// Wine reports neither a new foreground window nor, when a window is
+// activated again, its focus; there the foreground is looked at this often.
+constexpr UINT kForegroundLookMs = 1000;
+constexpr UINT_PTR kForegroundLookTimerId = 2;
+
+// The window told of foreground changes, and the foreground window it was
+// last told of; one watch at a time.
 HWND g_foregroundWatcher = nullptr;
+HWND g_lastForeground = nullptr;
 
 // Runs on the thread that set the watch, as it takes its messages; the
 // change is handled as a message of its own, in the window's usual order.
 void CALLBACK ForegroundChanged(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  g_lastForeground = GetForegroundWindow();
   if (g_foregroundWatcher != nullptr) {
     PostMessageA(g_foregroundWatcher, kForegroundChangedMessage, 0, 0);
   }
+}
+
+void CALLBACK LookAtForeground(HWND, UINT, UINT_PTR, DWORD) {
+  if (GetForegroundWindow() != g_lastForeground) ForegroundChanged(nullptr, 0, nullptr, 0, 0, 0, 0);
+}
+
+bool SystemReportsForeground() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr;
 }
 }  // namespace
 
@@ -83,14 +102,28 @@ void Win32Shell::WatchForeground(WindowHandle owner) {
   g_foregroundWatcher = ToHwnd(owner);
   // Out of context: the system queues the event for this thread, so no code
   // of the program runs in other processes and nothing waits on them.
-  foregroundHook_ =
-      SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &ForegroundChanged,
-                      0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+  for (std::size_t i = 0; i < std::size(kForegroundEvents); ++i) {
+    foregroundHooks_[i] =
+        SetWinEventHook(kForegroundEvents[i], kForegroundEvents[i], nullptr, &ForegroundChanged, 0,
+                        0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+  }
+  if (!SystemReportsForeground()) {
+    SetTimer(g_foregroundWatcher, kForegroundLookTimerId, kForegroundLookMs, &LookAtForeground);
+  }
 }
 
+void Win32Shell::WatchSignalFile(WindowHandle owner, const std::string& path) {
+  signalWatch_.Start(ToHwnd(owner), kSignalWrittenMessage, path);
+}
+
+void Win32Shell::StopWatchingSignalFile() { signalWatch_.Stop(); }
+
 void Win32Shell::StopWatchingForeground() {
-  if (foregroundHook_ != nullptr) UnhookWinEvent(foregroundHook_);
-  foregroundHook_ = nullptr;
+  for (HWINEVENTHOOK& hook : foregroundHooks_) {
+    if (hook != nullptr) UnhookWinEvent(hook);
+    hook = nullptr;
+  }
+  if (g_foregroundWatcher != nullptr) KillTimer(g_foregroundWatcher, kForegroundLookTimerId);
   g_foregroundWatcher = nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "platform/shell.h"
+#include "platform/win32/signal_watch.h"
 
 namespace platform::win32 {
 
@@ -33,10 +34,13 @@ class Win32Shell : public Shell {
   void UninstallMouseHook() override;
   void WatchForeground(WindowHandle owner) override;
   void StopWatchingForeground() override;
+  void WatchSignalFile(WindowHandle owner, const std::string& path) override;
+  void StopWatchingSignalFile() override;
 
  private:
   HICON icon_;
-  HWINEVENTHOOK foregroundHook_ = nullptr;
+  SignalFileWatch signalWatch_;
+  HWINEVENTHOOK foregroundHooks_[2] = {nullptr, nullptr};
   NOTIFYICONDATAA trayIconData_{};
 };
 

@@ -179,6 +179,50 @@ TEST(Win32ShellTest, AddsTheTrayIconOnceAndShowsABalloonFromIt) {
   EXPECT_FALSE(shell.ShowTrayBalloon("no icon"));
 }
 
+// Counts the messages of one kind that reach a window within a time.
+int MessagesWithin(HWND window, UINT message, DWORD milliseconds) {
+  int count = 0;
+  const DWORD start = GetTickCount();
+  MSG received;
+  while (GetTickCount() - start < milliseconds) {
+    while (PeekMessageA(&received, window, message, message, PM_REMOVE)) ++count;
+    Sleep(10);
+  }
+  return count;
+}
+
+// The signal file is seen when it comes, whoever put it there; other files
+// of its directory tell the window nothing, and a stopped watch tells it
+// nothing more.
+TEST(Win32ShellTest, TellsTheWindowWhenTheSignalFileIsThere) {
+  TestWindow owner("signal owner", 0, 0, 10, 10, RGB(0, 0, 0));
+  char temp[MAX_PATH];
+  ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+  const std::string directory = std::string(temp) + "rombo-watch-test\\";
+  CreateDirectoryA(directory.c_str(), nullptr);
+  const std::string signal = directory + "rombodesktop.hook";
+  const std::string other = directory + "other.tmp";
+  platform::win32::Win32Shell shell(LoadIcon(nullptr, IDI_APPLICATION));
+  shell.WatchSignalFile(owner.handle(), signal);
+  auto make = [](const std::string& path) {
+    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  };
+
+  make(other);
+  EXPECT_EQ(MessagesWithin(owner.hwnd(), platform::kSignalWrittenMessage, 300), 0);
+  make(signal);
+  EXPECT_GE(MessagesWithin(owner.hwnd(), platform::kSignalWrittenMessage, 1000), 1);
+  DeleteFileA(signal.c_str());
+  MessagesWithin(owner.hwnd(), platform::kSignalWrittenMessage, 100);
+  shell.StopWatchingSignalFile();
+  make(signal);
+  EXPECT_EQ(MessagesWithin(owner.hwnd(), platform::kSignalWrittenMessage, 300), 0);
+
+  DeleteFileA(signal.c_str());
+  DeleteFileA(other.c_str());
+  RemoveDirectoryA(directory.c_str());
+}
+
 TEST(Win32FileSystemTest, TempPathFilesAndTheTooSmallBuffer) {
   platform::win32::Win32FileSystem files;
   char buffer[1000];

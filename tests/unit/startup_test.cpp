@@ -31,6 +31,7 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
       "tray.add",
       "hook.install",
       "foreground.watch",
+      "signal.watch C:\\Temp\\rombodesktop.hook",
       "hotkey.register 1 3 37",
       "hotkey.register 2 3 39",
       "gl.pixelformat",
@@ -158,9 +159,9 @@ TEST_F(StartupTest, ShutdownReleasesEverythingInOrder) {
   Start();
   form.FormClose();
   form.FormDestroy();
-  const std::vector<std::string> expected = {"hotkey.unregister 1", "hotkey.unregister 2",
-                                             "tray.remove",         "hook.uninstall",
-                                             "foreground.unwatch",  "gl.delete"};
+  const std::vector<std::string> expected = {
+      "hotkey.unregister 1", "hotkey.unregister 2", "tray.remove", "hook.uninstall",
+      "foreground.unwatch",  "signal.unwatch",      "gl.delete"};
   EXPECT_EQ(desktop.log, expected);
   EXPECT_TRUE(desktop.hotkeys.empty());
   // Nothing is moved back and the taskbar is left as it is.
