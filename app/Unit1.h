@@ -1,18 +1,17 @@
 #pragma once
-// The main window: owner of the tray icon, receiver of the hotkeys and, during
-// a session, the full-screen window the cube is drawn in. All its state lives
-// here; the system is reached only through the platform bundle.
-#include <array>
+// The main window: owner of the tray icon, receiver of the hotkeys and,
+// during a session, the full-screen window the cube is drawn in. Its handlers
+// are short calls into three parts it owns: the cube's motion, the parking of
+// the desktops' windows and the set of faces. The system is reached only
+// through the platform bundle.
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "desktops/window_rules.h"
+#include "desktops/cube_motion.h"
+#include "desktops/window_parking.h"
 #include "lang/interface_texts.h"
 #include "platform/platform.h"
-#include "render/bitmap.h"
-#include "render/picture_file.h"
-#include "render/texture.h"
+#include "render/face_set.h"
 #include "settings/Unit2.h"
 #include "settings/Unit3.h"
 #include "settings/settings_store.h"
@@ -30,34 +29,12 @@ constexpr std::uint32_t kVkRight = 0x27;
 // come up after the program), adding the icon is tried again this often.
 constexpr std::uint32_t kTrayRetryMs = 1000;
 
-// Signal file that the mouse hook library drops to ask for the cube.
-constexpr const char* kSignalFileName = "rombodesktop.hook";
-constexpr std::uint32_t kTempPathBufferLength = 1000;
-
 // The timer runs only while a session animates, and for one tick after it
 // (and after start-up) that looks for a signal file left meanwhile. Between
 // sessions the program waits for events: the system reports a new
 // foreground window and the mouse hook library reports its signal file, so
 // an idle program never wakes up by itself.
 constexpr std::uint32_t kSessionTickMs = 1;
-
-// Window moves of the taskbar and of the managed windows. They belong to
-// other programs, so none is waited for: a program that stops answering
-// moves when it answers again and holds up nothing meanwhile.
-constexpr std::uint32_t kHideTaskbarFlags = platform::kMoveNoSize | platform::kMoveNoMove |
-                                            platform::kMoveNoZOrder | platform::kMoveNoRedraw |
-                                            platform::kMoveNoActivate | platform::kMoveHideWindow |
-                                            platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
-constexpr std::uint32_t kShowTaskbarFlags = platform::kMoveNoSize | platform::kMoveNoMove |
-                                            platform::kMoveNoZOrder | platform::kMoveNoActivate |
-                                            platform::kMoveShowWindow |
-                                            platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
-constexpr std::uint32_t kArrangeFlags = platform::kMoveNoSize | platform::kMoveNoZOrder |
-                                        platform::kMoveNoActivate | platform::kMoveShowWindow |
-                                        platform::kMoveNoOwnerZOrder |
-                                        platform::kMoveNoSendChanging | platform::kMoveAsync;
-static_assert(kHideTaskbarFlags == 0x429F && kShowTaskbarFlags == 0x4257 &&
-              kArrangeFlags == 0x4655);
 
 class TForm1 {
  public:
@@ -78,29 +55,10 @@ class TForm1 {
   void WMSignalWritten();
   void FormPaint();
   void FormMouseMove();
-  void mnuTraySalirClick();
 
   // The cube session.
   void ShowCube();
   void SnapToFace();
-
-  // Managed windows.
-  void CollectWindows();
-  bool CollectWindowProc(platform::WindowHandle window);
-  void SetArrangedDesktop(std::int32_t desktop);
-  void ArrangeWindows(std::int32_t desktop);
-  // Moves every managed window that stands on another desktop onto the
-  // screen, to where it stands while its own desktop is shown: what the
-  // uninstaller asks for, so that no window stays parked for good.
-  void GatherWindows();
-
-  // The path of the signal file, or empty when it cannot be looked for.
-  std::string SignalFilePath();
-
-  // The session start's pictures and textures: the current desktop's
-  // screenshot, the side faces whose pictures changed, and after the
-  // settings were confirmed the caps and the background.
-  void RefreshTextures(std::int32_t screenWidth, std::int32_t screenHeight);
 
   // The tray icon, its menu and the two dialogs it reaches. The dialogs are
   // created after the main window and attached once they exist.
@@ -110,58 +68,30 @@ class TForm1 {
   void WMTrayIcon(std::uint32_t mouseMessage);
   // The shell was restarted and lost every tray icon: add ours again.
   void WMTaskbarCreated();
-  // Adds the tray icon, and shows a balloon still waiting for it.
-  void ShowTrayIcon();
   void mnuTrayOpcionesClick();
   void mnuTrayAcercaDeClick();
+  void mnuTraySalirClick();
   // Puts the texts of the named language on the menu and both dialogs.
   // Throws lang::LangFileError, before any caption changes, for a language
   // file that cannot be read.
   void ApplyLanguage(const std::string& languageName);
-  settings::TfrmOpciones* frmOpciones = nullptr;
-  settings::TfrmAcercaDe* frmAcercaDe = nullptr;
 
-  // State, public so that tests and the window host can look at it.
-  std::array<render::Bitmap, 4> faceBitmaps;
-  std::array<render::FaceTexture, 4> faceTextures;
-  render::Bitmap topBitmap;
-  render::FaceTexture topTexture;
-  render::Bitmap bottomBitmap;
-  render::FaceTexture bottomTexture;
-  render::Bitmap backgroundBitmap;
-  render::FaceTexture backgroundTexture;
-  // The default cap picture, held with the window and never changed.
-  render::Bitmap imgDefault;
-  render::TextureCaps textureCaps;
+  // What the uninstaller asks for: every window of every desktop onto the
+  // screen (desktops::WindowParking::GatherWindows).
+  void GatherWindows();
 
-  std::int32_t lastCursorX = 0;
-  std::int32_t lastCursorY = 0;
-  float shownPitch = 0;
-  float shownYaw = 0;
-  float targetPitch = 0;
-  float targetYaw = 0;
-  float shownZoomOut = 0;
-  float targetZoomOut = 0;
-  bool mouseTurning = false;
-  std::int32_t currentDesktop = 0;
-  std::int32_t arrangedDesktop = 0;
-  platform::WindowHandle progmanWindow = platform::kNoWindow;
-  platform::WindowHandle trayWindow = platform::kNoWindow;
-  bool sessionActive = false;
-  bool imagesDirty = true;
-  std::vector<platform::WindowHandle> managedWindows;
-  settings::Settings settings;
-  platform::WindowHandle lastForeground = platform::kNoWindow;
-  // Time up to which the animation has been advanced.
-  std::uint32_t animationClock = 0;
-  // The notification area shows the icon; when it was last tried.
-  bool trayIconShown = false;
-  std::uint32_t trayRetryClock = 0;
-  // A balloon for the tray icon that waits for the icon to be there.
-  std::string pendingBalloon;
+  // Read-only views, for the window host and for tests.
+  bool SessionActive() const { return sessionActive; }
+  bool ImagesDirty() const { return imagesDirty; }
+  platform::WindowHandle LastForeground() const { return lastForeground; }
+  const settings::Settings& Settings() const { return settings; }
+  const desktops::CubeMotion& Motion() const { return motion_; }
+  const desktops::WindowParking& Parking() const { return parking_; }
+  const render::FaceSet& Faces() const { return faces_; }
 
  private:
-  void ShowTaskbar(bool show);
+  // Adds the tray icon, and shows a balloon still waiting for it.
+  void ShowTrayIcon();
   void RetryTrayIcon();
   void ShowPendingBalloon();
   // Tells the user, once, which hotkeys another program holds.
@@ -171,20 +101,28 @@ class TForm1 {
   std::string MessageText(const lang::MessageText& text);
   std::string LanguageFileName(const std::string& languageName);
   bool FollowForeground();
-  // Gives the keyboard to the window it belongs to on the desktop shown
-  // (desktops::KeyboardWindow) and records that as the last foreground window.
-  void HandOnForeground(const std::vector<desktops::PlacedWindow>& placed,
-                        const desktops::ShellWindows& shell);
-  // The windows that take part in switching, where they stand now.
-  std::vector<desktops::PlacedWindow> WindowsAsTheyStand(const desktops::ShellWindows& shell);
+  // Gives the keyboard to `window` and records it as the last foreground
+  // window; nothing when there is none.
+  void HandOnForeground(platform::WindowHandle window);
   bool PollSignalFile();
-  void Ease();
-  void ReleaseTextures();
+  // Ends the session: taskbar, windows and keyboard in place, cube hidden.
+  void EndSession();
 
   platform::Platform& system_;
-  render::PictureLoader pictures_;
-  // Where the last arrangement put the managed windows, topmost first.
-  std::vector<desktops::PlacedWindow> arranged_;
+  desktops::CubeMotion motion_;
+  desktops::WindowParking parking_;
+  render::FaceSet faces_;
+  settings::Settings settings;
+  bool sessionActive = false;
+  bool imagesDirty = true;
+  platform::WindowHandle lastForeground = platform::kNoWindow;
+  // The notification area shows the icon; when it was last tried.
+  bool trayIconShown = false;
+  std::uint32_t trayRetryClock = 0;
+  // A balloon for the tray icon that waits for the icon to be there.
+  std::string pendingBalloon;
+  settings::TfrmOpciones* frmOpciones = nullptr;
+  settings::TfrmAcercaDe* frmAcercaDe = nullptr;
 };
 
 }  // namespace app

@@ -51,9 +51,9 @@ void ShowError(const std::exception& error) {
 // runs for a crash on any thread of the process.
 LONG WINAPI ShowTaskbarOnCrash(EXCEPTION_POINTERS*) {
   const app::TForm1* crashed = form;
-  if (crashed != nullptr && crashed->sessionActive) {
+  if (crashed != nullptr && crashed->SessionActive()) {
     const HWND taskbar = FindWindowA(desktops::kTaskbarClass, nullptr);
-    if (taskbar != nullptr) SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, app::kShowTaskbarFlags);
+    if (taskbar != nullptr) SetWindowPos(taskbar, nullptr, 0, 0, 0, 0, desktops::kShowTaskbarFlags);
   }
   return EXCEPTION_CONTINUE_SEARCH;
 }

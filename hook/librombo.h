@@ -34,8 +34,4 @@ LIBROMBO_API void __cdecl UninstallMouseHook(void);
 }
 #endif
 
-// Name of the file the library drops to ask for the cube.
-#define LIBROMBO_SIGNAL_FILE_NAME "rombodesktop.hook"
-// Posted to the window given to InstallMouseHook each time the signal file
-// is in place (WM_USER + 3).
-#define LIBROMBO_SIGNAL_MESSAGE (WM_USER + 3)
+#include "signal.h"

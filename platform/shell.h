@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "hook/signal.h"
 #include "platform/types.h"
 
 namespace platform {
@@ -14,9 +15,11 @@ constexpr std::uint32_t kTrayCallbackMessage = 0x0401;
 // Posted to the watching window when another window became the foreground
 // window (WM_USER + 2).
 constexpr std::uint32_t kForegroundChangedMessage = 0x0402;
-// Posted to the main window once the signal file is in place, by the mouse
-// hook library and by the watch on its directory (WM_USER + 3).
-constexpr std::uint32_t kSignalWrittenMessage = 0x0403;
+// The mouse hook library's signal file, and the message posted to the main
+// window once it is in place, by the library and by the watch on its
+// directory.
+constexpr const char* kSignalFileName = LIBROMBO_SIGNAL_FILE_NAME;
+constexpr std::uint32_t kSignalWrittenMessage = LIBROMBO_SIGNAL_MESSAGE;
 
 class Shell {
  public:

@@ -1,7 +1,5 @@
 #include "render/texture_refresh.h"
 
-#include "app/Unit1.h"
-#include "desktops/layout.h"
 
 namespace render {
 
@@ -30,32 +28,3 @@ void RefreshFaceTextures(std::array<Bitmap, 4>& bitmaps, std::array<FaceTexture,
 }
 
 }  // namespace render
-
-namespace app {
-
-void TForm1::RefreshTextures(std::int32_t screenWidth, std::int32_t screenHeight) {
-  // The cube window is not shown yet, so the picture is the desktop as the
-  // user left it, layered windows included.
-  render::Bitmap& face =
-      faceBitmaps[static_cast<std::size_t>(desktops::WrapDesktop(currentDesktop))];
-  face.SetSize(screenWidth, screenHeight);
-  if (!face.Empty()) system_.capture.CaptureScreen(face.Width(), face.Height(), true, face.Data());
-
-  render::RefreshFaceTextures(faceBitmaps, faceTextures, textureCaps);
-
-  if (imagesDirty) {
-    render::MakeCapPicture(settings.topPath, imgDefault, pictures_, textureCaps.maxSide,
-                           &topBitmap);
-    render::UploadTexture(topBitmap, topTexture, textureCaps, render::Padding::kRepeatEdges);
-    render::MakeCapPicture(settings.bottomPath, imgDefault, pictures_, textureCaps.maxSide,
-                           &bottomBitmap);
-    render::UploadTexture(bottomBitmap, bottomTexture, textureCaps, render::Padding::kRepeatEdges);
-    render::MakeBackgroundPicture(settings.backgroundPath, pictures_, textureCaps.maxSide,
-                                  &backgroundBitmap);
-    render::UploadTexture(backgroundBitmap, backgroundTexture, textureCaps,
-                          render::Padding::kAroundSphere);
-    imagesDirty = false;
-  }
-}
-
-}  // namespace app

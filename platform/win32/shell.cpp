@@ -18,9 +18,6 @@ constexpr UINT kBalloonTimeoutMs = 15000;
 // the balloon fields whatever it says, so only this shows a short one).
 static_assert(kBalloonRecordSize >= offsetof(NOTIFYICONDATAW, dwInfoFlags) + sizeof(DWORD));
 
-static_assert(LIBROMBO_SIGNAL_MESSAGE == kSignalWrittenMessage,
-              "the library tells the window of its signal file by this message");
-
 // What says that another window has become the foreground window.
 constexpr DWORD kForegroundEvents[] = {EVENT_SYSTEM_FOREGROUND, EVENT_OBJECT_FOCUS};
 // Wine reports neither a new foreground window nor, when a window is

@@ -18,8 +18,8 @@
 
 #include "app/Unit1.h"
 #include "gl_fixture.h"
-#include "platform/fake/fake_desktop.h"
-#include "platform/fake/fake_store.h"
+#include "tests/support/fake/fake_desktop.h"
+#include "tests/support/fake/fake_store.h"
 #include "render/frame.h"
 #include "render/gl.h"
 #include "render/scene_geometry.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/mesa/offscreen_graphics.h"
+#include "tests/support/mesa/offscreen_graphics.h"
 #include "render/bitmap.h"
 #include "render/texture.h"
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "platform/fake/fake_desktop.h"
+#include "tests/support/fake/fake_desktop.h"
 #include "sample_pictures.h"
 #include "tests/common/colours.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "form_fixture.h"
-#include "platform/fake/fake_dialogs.h"
+#include "tests/support/fake/fake_dialogs.h"
 #include "settings/Unit2.h"
 #include "settings/Unit3.h"
 

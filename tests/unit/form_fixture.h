@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/Unit1.h"
-#include "platform/fake/fake_desktop.h"
-#include "platform/fake/fake_store.h"
+#include "tests/support/fake/fake_desktop.h"
+#include "tests/support/fake/fake_store.h"
 #include "render/frame.h"
 
 class FormTest : public testing::Test {
@@ -35,7 +35,7 @@ class FormTest : public testing::Test {
   // session has ended; returns how many ticks it took.
   int RunUntilHidden(std::uint32_t stepMs = 10, int limit = 100000) {
     int ticks = 0;
-    while (form.sessionActive && ticks < limit) {
+    while (form.SessionActive() && ticks < limit) {
       desktop.tick += stepMs;
       form.Timer1Timer();
       ++ticks;
@@ -56,11 +56,12 @@ class FormTest : public testing::Test {
   // these angles gives, drawn by the renderer alone.
   std::vector<std::uint8_t> ReferenceFrame(float pullBack, float pitch, float yaw,
                                            bool capsSwapped = false) {
+    const render::FaceSet& faces = form.Faces();
     render::BeginFrame(pullBack);
     render::OrientBox(pitch, yaw);
-    render::DrawBox(form.faceTextures, capsSwapped ? form.bottomTexture : form.topTexture,
-                    capsSwapped ? form.topTexture : form.bottomTexture, kWidth);
-    render::DrawBackground(pitch, yaw, form.backgroundTexture);
+    render::DrawBox(faces.faceTextures, capsSwapped ? faces.bottomTexture : faces.topTexture,
+                    capsSwapped ? faces.topTexture : faces.bottomTexture, kWidth);
+    render::DrawBackground(pitch, yaw, faces.backgroundTexture);
     desktop.gl().Present();
     return desktop.gl().Pixels();
   }

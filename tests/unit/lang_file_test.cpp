@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "lang/unitLangFile.h"
-#include "platform/fake/fake_desktop.h"
+#include "tests/support/fake/fake_desktop.h"
 
 namespace {
 

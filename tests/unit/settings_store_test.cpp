@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_store.h"
+#include "tests/support/fake/fake_store.h"
 #include "tests/common/settings_checks.h"
 
 namespace settings {

@@ -1,4 +1,4 @@
-#include "platform/fake/fake_store.h"
+#include "tests/support/fake/fake_store.h"
 
 #include <algorithm>
 #include <cctype>

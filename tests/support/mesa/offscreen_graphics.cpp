@@ -1,4 +1,4 @@
-#include "platform/mesa/offscreen_graphics.h"
+#include "tests/support/mesa/offscreen_graphics.h"
 
 #include <GL/osmesa.h>
 

@@ -1,4 +1,4 @@
-#include "platform/fake/fake_tray_menu.h"
+#include "tests/support/fake/fake_tray_menu.h"
 
 namespace platform {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_tray_menu.h"
-#include "platform/mesa/offscreen_graphics.h"
+#include "tests/support/fake/fake_tray_menu.h"
+#include "tests/support/mesa/offscreen_graphics.h"
 #include "platform/platform.h"
 
 namespace platform {

@@ -1,4 +1,4 @@
-#include "platform/fake/fake_desktop.h"
+#include "tests/support/fake/fake_desktop.h"
 
 #include <algorithm>
 #include <cctype>

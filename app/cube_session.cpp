@@ -1,0 +1,146 @@
+// The cube session: entering it, the timer tick that animates it and notices
+// the triggers of a switch, the paint that turns the cube with the mouse, and
+// the end.
+#include "app/Unit1.h"
+#include "desktops/layout.h"
+#include "desktops/signal_file.h"
+#include "render/frame.h"
+
+namespace app {
+
+void TForm1::ShowCube() {
+  platform::WindowManager& windows = system_.windows;
+  const std::int32_t w = windows.ScreenWidth();
+  const std::int32_t h = windows.ScreenHeight();
+  system_.mainWindow.Place(0, 0, w, h);
+  const render::PicturePaths paths{settings.topPath, settings.bottomPath, settings.backgroundPath};
+  faces_.Refresh(motion_.currentDesktop, w, h, system_.capture, imagesDirty ? &paths : nullptr);
+  imagesDirty = false;
+  render::SetViewport(w, h);
+
+  motion_.Start(windows.CursorPos());
+  parking_.CollectWindows();
+  system_.mainWindow.ShowOnTop();
+  parking_.SetArrangedDesktop(motion_.currentDesktop);
+  parking_.ShowTaskbar(false);
+  motion_.animationClock = system_.clock.TickCount();
+  sessionActive = true;
+  system_.mainWindow.SetTickInterval(kSessionTickMs);
+}
+
+void TForm1::Timer1Timer() {
+  RetryTrayIcon();
+  if (FollowForeground()) return;
+  if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
+  if (!sessionActive) {
+    // Nothing to animate: wait for the next event, and while the tray icon
+    // is missing, for the time to try it again.
+    if (trayIconShown) {
+      system_.mainWindow.StopTicks();
+    } else {
+      system_.mainWindow.SetTickInterval(kTrayRetryMs);
+    }
+    return;
+  }
+  if (motion_.Settled()) {
+    EndSession();
+    return;
+  }
+  motion_.Advance(system_.clock, settings.speed);
+  system_.mainWindow.Repaint();
+  if (!system_.windows.LeftButtonDown()) SnapToFace();
+}
+
+void TForm1::EndSession() {
+  // Taskbar and windows go into place while the cube still covers the
+  // screen, so the user never sees them move. The keyboard goes to the
+  // desktop now shown while the cube still has it to give: hiding the cube
+  // would hand it to the next window down, parked or not.
+  parking_.ShowTaskbar(true);
+  parking_.ArrangeWindows(motion_.currentDesktop);
+  lastForeground = platform::kNoWindow;
+  HandOnForeground(parking_.KeyboardWindowArranged());
+  system_.mainWindow.Hide();
+  if (lastForeground == platform::kNoWindow) lastForeground = system_.windows.Foreground();
+  // The timer ticks once more, hidden: a signal file written during the
+  // session is taken then.
+  sessionActive = false;
+}
+
+void TForm1::WMForegroundChanged() {
+  if (!sessionActive) Timer1Timer();
+}
+
+void TForm1::WMSignalWritten() {
+  if (!sessionActive) Timer1Timer();
+}
+
+// Turns to the desktop of a newly activated window that stands off screen.
+// Returns true when it opened a session, which ends the tick.
+bool TForm1::FollowForeground() {
+  platform::WindowManager& windows = system_.windows;
+  const platform::WindowHandle foreground = windows.Foreground();
+  if (foreground == system_.mainWindow.Handle() || foreground == lastForeground ||
+      !windows.IsVisible(foreground)) {
+    return false;
+  }
+  if (lastForeground == platform::kNoWindow) {
+    lastForeground = foreground;
+    return false;
+  }
+  platform::Rect rect;
+  windows.GetRect(foreground, &rect);
+  const int count = desktops::DesktopOffsetOf(rect, windows.ScreenWidth());
+  const platform::WindowHandle previous = lastForeground;
+  lastForeground = foreground;
+  if (count == 0 || system_.mainWindow.IsVisible()) return false;
+  // The user chose the window only when the one active before it is still
+  // there; when that one was closed, minimised or hidden, the system picked
+  // the next window down, which may be parked. The keyboard then stays on
+  // this desktop.
+  if (!windows.IsVisible(previous) || windows.IsMinimised(previous)) {
+    HandOnForeground(parking_.KeyboardWindowNow());
+    return false;
+  }
+
+  ShowCube();
+  Timer1Timer();
+  motion_.TurnFaces(count);
+  return true;
+}
+
+void TForm1::HandOnForeground(platform::WindowHandle window) {
+  if (window == platform::kNoWindow) return;
+  system_.windows.Activate(window);
+  lastForeground = window;
+}
+
+bool TForm1::PollSignalFile() {
+  try {
+    const std::string path = desktops::SignalFilePath(system_.files);
+    if (!system_.files.FileExists(path)) return false;
+    system_.files.RemoveFile(path);
+    ShowCube();
+  } catch (...) {
+    // A failed request for the cube is dropped; the next signal tries again.
+  }
+  return true;
+}
+
+void TForm1::SnapToFace() { motion_.Snap(); }
+
+void TForm1::FormMouseMove() { system_.mainWindow.Repaint(); }
+
+void TForm1::FormPaint() {
+  platform::WindowManager& windows = system_.windows;
+  const platform::Point cursor = windows.CursorPos();
+  const std::int32_t w = windows.ScreenWidth();
+  render::BeginFrame(settings.zoom * motion_.shownZoomOut);
+  const desktops::CursorWrap wrap = motion_.Turn(cursor, w, windows.ScreenHeight());
+  if (wrap.moved) windows.PutCursor(wrap.put.x, wrap.put.y);
+  render::OrientBox(motion_.shownPitch, motion_.shownYaw);
+  faces_.Draw(motion_.shownPitch, motion_.shownYaw, w);
+  system_.graphics.Present();
+}
+
+}  // namespace app

@@ -1,0 +1,70 @@
+#pragma once
+// The windows of the four desktops: which ones take part in switching, and
+// moving them by whole screen widths so that one desktop's stand on the
+// screen and the others' are parked beside it; the taskbar, hidden while the
+// cube is shown; and the window that gets the keyboard on the desktop shown.
+#include <cstdint>
+#include <vector>
+
+#include "desktops/window_rules.h"
+#include "platform/window_manager.h"
+
+namespace desktops {
+
+// Moves of the taskbar and of the managed windows. They belong to other
+// programs, so none is waited for: a program that stops answering moves when
+// it answers again and holds up nothing meanwhile.
+constexpr std::uint32_t kHideTaskbarFlags =
+    platform::kMoveNoSize | platform::kMoveNoMove | platform::kMoveNoZOrder |
+    platform::kMoveNoRedraw | platform::kMoveNoActivate | platform::kMoveHideWindow |
+    platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
+constexpr std::uint32_t kShowTaskbarFlags =
+    platform::kMoveNoSize | platform::kMoveNoMove | platform::kMoveNoZOrder |
+    platform::kMoveNoActivate | platform::kMoveShowWindow | platform::kMoveNoOwnerZOrder |
+    platform::kMoveAsync;
+constexpr std::uint32_t kArrangeFlags = platform::kMoveNoSize | platform::kMoveNoZOrder |
+                                        platform::kMoveNoActivate | platform::kMoveShowWindow |
+                                        platform::kMoveNoOwnerZOrder |
+                                        platform::kMoveNoSendChanging | platform::kMoveAsync;
+static_assert(kHideTaskbarFlags == 0x429F && kShowTaskbarFlags == 0x4257 &&
+              kArrangeFlags == 0x4655);
+
+class WindowParking {
+ public:
+  explicit WindowParking(platform::WindowManager& windows) : windows_(windows) {}
+
+  // Finds the shell's windows afresh and collects the managed windows.
+  void CollectWindows();
+  bool CollectWindowProc(platform::WindowHandle window);
+  void SetArrangedDesktop(std::int32_t desktop);
+  // Moves every managed window by whole screen widths so that the windows of
+  // `desktop` stand on the screen, relative to the layout recorded by
+  // SetArrangedDesktop; once per collection.
+  void ArrangeWindows(std::int32_t desktop);
+  // Moves every window that stands on another desktop onto the screen, to
+  // where it stands while its own desktop is shown: what the uninstaller asks
+  // for, so that no window stays parked for good.
+  void GatherWindows();
+  void ShowTaskbar(bool show);
+
+  // The window that should have the keyboard on the desktop shown
+  // (KeyboardWindow): after ArrangeWindows, judged by where it put the
+  // windows, since its moves are not waited for; or as the windows stand now.
+  platform::WindowHandle KeyboardWindowArranged();
+  platform::WindowHandle KeyboardWindowNow();
+
+  std::vector<platform::WindowHandle> managedWindows;
+  std::int32_t arrangedDesktop = 0;
+  platform::WindowHandle progmanWindow = platform::kNoWindow;
+  platform::WindowHandle trayWindow = platform::kNoWindow;
+
+ private:
+  // The windows that take part in switching, where they stand now.
+  std::vector<PlacedWindow> WindowsAsTheyStand(const ShellWindows& shell);
+
+  platform::WindowManager& windows_;
+  // Where the last arrangement put the managed windows, topmost first.
+  std::vector<PlacedWindow> arranged_;
+};
+
+}  // namespace desktops

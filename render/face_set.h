@@ -1,0 +1,64 @@
+#pragma once
+// The pictures the cube is made of and their textures: the four desktops'
+// screenshots on the side faces, the two caps and the background, with the
+// default cap picture and what the context allows.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/main_window.h"
+#include "platform/picture_decoder.h"
+#include "platform/screen_capture.h"
+#include "platform/system.h"
+#include "render/bitmap.h"
+#include "render/picture_file.h"
+#include "render/texture.h"
+
+namespace render {
+
+// The picture files the settings name for the caps and the background.
+struct PicturePaths {
+  std::string top;
+  std::string bottom;
+  std::string background;
+};
+
+class FaceSet {
+ public:
+  // Takes the default cap picture from the window's resources.
+  FaceSet(platform::MainWindow& window, platform::FileSystem& files,
+          platform::PictureDecoder& decoder);
+
+  // What the rendering context allows, once it is current.
+  void QueryCaps();
+  // The picture of the bare desktop, shown by every face but desktop 0's
+  // until a session takes that desktop's own.
+  void ShowBareDesktop(const Bitmap& picture);
+  // At a session start, before the cube is shown: the screenshot of
+  // `desktop`, the side faces whose pictures changed, and with `reload` the
+  // caps and the background made again from those files.
+  void Refresh(std::int32_t desktop, std::int32_t screenWidth, std::int32_t screenHeight,
+               platform::ScreenCapture& capture, const PicturePaths* reload);
+  // The box and the sphere as the angles turn them.
+  void Draw(float pitch, float yaw, std::int32_t screenWidth) const;
+  // Frees every texture, while the context is still current, and the
+  // pictures.
+  void Release();
+
+  std::array<Bitmap, 4> faceBitmaps;
+  std::array<FaceTexture, 4> faceTextures;
+  Bitmap topBitmap;
+  FaceTexture topTexture;
+  Bitmap bottomBitmap;
+  FaceTexture bottomTexture;
+  Bitmap backgroundBitmap;
+  FaceTexture backgroundTexture;
+  // The default cap picture, never changed.
+  Bitmap imgDefault;
+  TextureCaps textureCaps;
+
+ private:
+  PictureLoader pictures_;
+};
+
+}  // namespace render
