@@ -70,6 +70,8 @@ void TForm1::FormDestroy() {
   system_.graphics.DeleteContext();
 }
 
+void TForm1::mnuTraySalirClick() { system_.mainWindow.Close(); }
+
 void TForm1::WMHotKey(int id) {
   if (id != kHotkeyLeft && id != kHotkeyRight) return;
   if (!system_.mainWindow.IsVisible()) {

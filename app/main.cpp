@@ -168,9 +168,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   render::PictureLoader previewLoader(files, pictures);
   // The picture dialog is modal to the settings dialog that opens it.
   platform::win32::Win32PictureDialog pictureDialog(
-      settingsWindow.hwnd(), [&previewLoader](const std::string& path, render::Bitmap* picture) {
-        *picture = render::Bitmap();
-        return previewLoader.LoadPictureFile(path, picture, kPreviewLargestSide);
+      settingsWindow.hwnd(),
+      [&previewLoader](const std::string& path, platform::PixelImage* shown) {
+        render::Bitmap picture;
+        if (!previewLoader.LoadPictureFile(path, &picture, kPreviewLargestSide)) return false;
+        shown->width = picture.Width();
+        shown->height = picture.Height();
+        shown->pixels.assign(picture.Data(), picture.Data() + picture.ByteSize());
+        return true;
       });
   settings::TfrmOpciones frmOpciones(settingsWindow, files, pictureDialog);
   frmOpciones.FormCreate();

@@ -61,8 +61,7 @@ void WindowParking::ShowTaskbar(bool show) {
 }
 
 platform::WindowHandle WindowParking::KeyboardWindowArranged() {
-  return KeyboardWindow(windows_, arranged_,
-                        DesktopWindow(windows_, {progmanWindow, trayWindow}));
+  return KeyboardWindow(windows_, arranged_, DesktopWindow(windows_, {progmanWindow, trayWindow}));
 }
 
 platform::WindowHandle WindowParking::KeyboardWindowNow() {

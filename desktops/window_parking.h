@@ -14,14 +14,14 @@ namespace desktops {
 // Moves of the taskbar and of the managed windows. They belong to other
 // programs, so none is waited for: a program that stops answering moves when
 // it answers again and holds up nothing meanwhile.
-constexpr std::uint32_t kHideTaskbarFlags =
-    platform::kMoveNoSize | platform::kMoveNoMove | platform::kMoveNoZOrder |
-    platform::kMoveNoRedraw | platform::kMoveNoActivate | platform::kMoveHideWindow |
-    platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
-constexpr std::uint32_t kShowTaskbarFlags =
-    platform::kMoveNoSize | platform::kMoveNoMove | platform::kMoveNoZOrder |
-    platform::kMoveNoActivate | platform::kMoveShowWindow | platform::kMoveNoOwnerZOrder |
-    platform::kMoveAsync;
+constexpr std::uint32_t kHideTaskbarFlags = platform::kMoveNoSize | platform::kMoveNoMove |
+                                            platform::kMoveNoZOrder | platform::kMoveNoRedraw |
+                                            platform::kMoveNoActivate | platform::kMoveHideWindow |
+                                            platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
+constexpr std::uint32_t kShowTaskbarFlags = platform::kMoveNoSize | platform::kMoveNoMove |
+                                            platform::kMoveNoZOrder | platform::kMoveNoActivate |
+                                            platform::kMoveShowWindow |
+                                            platform::kMoveNoOwnerZOrder | platform::kMoveAsync;
 constexpr std::uint32_t kArrangeFlags = platform::kMoveNoSize | platform::kMoveNoZOrder |
                                         platform::kMoveNoActivate | platform::kMoveShowWindow |
                                         platform::kMoveNoOwnerZOrder |

@@ -30,6 +30,15 @@ enum class SettingsControl {
 
 enum class TrackBar { kSpeed, kZoom };
 
+// A track bar's positions; the settings are a hundredth of them.
+struct TrackRange {
+  int min;
+  int max;
+};
+inline constexpr TrackRange kSpeedRange{20, 90};
+inline constexpr TrackRange kZoomRange{0, 100};
+inline constexpr int kTrackPageStep = 2;
+
 // The three rows of check box, path edit and browse button.
 enum class PictureRow { kBackground, kTopFace, kBottomFace };
 

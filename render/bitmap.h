@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/types.h"
+
 namespace render {
 
 class Bitmap {
  public:
-  static constexpr std::int32_t kBytesPerPixel = 4;
+  static constexpr std::int32_t kBytesPerPixel = platform::kBytesPerPixel;
   // Larger sides are refused: no screen or picture we show comes near it, and
   // it keeps a damaged size from asking for gigabytes.
   static constexpr std::int32_t kMaxSide = 16384;

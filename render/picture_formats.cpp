@@ -1,10 +1,8 @@
 #include "render/picture_formats.h"
 
-namespace render {
+#include "lang/lang_text.h"
 
-namespace {
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
+namespace render {
 
 const PictureFormat* FormatOfFileName(const std::string& fileName) {
   const std::size_t dot = fileName.find_last_of('.');
@@ -12,8 +10,7 @@ const PictureFormat* FormatOfFileName(const std::string& fileName) {
   if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) {
     return nullptr;
   }
-  std::string extension = fileName.substr(dot + 1);
-  for (char& c : extension) c = LowerAscii(c);
+  const std::string extension = lang::LowerAscii(fileName.substr(dot + 1));
   for (const PictureFormat& format : kPictureFormats) {
     if (extension == format.extension) return &format;
   }

@@ -1,6 +1,5 @@
 #include "render/texture_refresh.h"
 
-
 namespace render {
 
 void MakeCapPicture(const std::string& path, const Bitmap& defaultPicture, PictureLoader& loader,

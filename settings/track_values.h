@@ -1,16 +1,13 @@
 #pragma once
 // Settings shown on track bars: a track bar position is the setting times
 // one hundred.
+#include "platform/dialogs.h"
+
 namespace settings {
 
-struct TrackRange {
-  int min;
-  int max;
-};
-
-inline constexpr TrackRange kSpeedRange{20, 90};
-inline constexpr TrackRange kZoomRange{0, 100};
-inline constexpr int kTrackPageStep = 2;
+using platform::kSpeedRange;
+using platform::kZoomRange;
+using platform::TrackRange;
 
 // The position that shows `value`: value x 100 rounded to the nearest
 // integer (halves away from zero), limited to the range. A value that is not

@@ -24,35 +24,74 @@ class WindowDc {
   HDC dc_;
 };
 
-// A memory device context (CreateCompatibleDC), deleted.
-class MemoryDc {
+// Owns one handle of a kind and gives it back with the kind's own call, on
+// every path; moves, never copies. `Kind` names the handle type, the value
+// that means none, and the call that closes it.
+template <class Kind>
+class Owned {
  public:
-  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (dc_ != nullptr) DeleteDC(dc_);
+  using Handle = typename Kind::Handle;
+
+  Owned() = default;
+  explicit Owned(Handle handle) : handle_(handle) {}
+  ~Owned() { reset(); }
+  Owned(Owned&& other) noexcept : handle_(other.release()) {}
+  Owned& operator=(Owned&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
   }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+
+  Handle get() const { return handle_; }
+  bool valid() const { return Kind::Valid(handle_); }
+  explicit operator bool() const { return valid(); }
+  Handle release() {
+    const Handle handle = handle_;
+    handle_ = Kind::None();
+    return handle;
+  }
+  void reset(Handle handle = Kind::None()) {
+    if (valid()) Kind::Close(handle_);
+    handle_ = handle;
+  }
 
  private:
-  HDC dc_;
+  Handle handle_ = Kind::None();
 };
 
-// A GDI object (bitmap, brush, ...), deleted.
-class GdiObject {
- public:
-  explicit GdiObject(HGDIOBJ object) : object_(object) {}
-  ~GdiObject() {
-    if (object_ != nullptr) DeleteObject(object_);
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  HGDIOBJ get() const { return object_; }
-
- private:
-  HGDIOBJ object_;
+// The kinds of handle the program owns. Most report failure as null; the
+// kernel's files and searches as INVALID_HANDLE_VALUE.
+template <class H, auto close>
+struct NullIsNone {
+  using Handle = H;
+  static Handle None() { return nullptr; }
+  static bool Valid(Handle handle) { return handle != nullptr; }
+  static void Close(Handle handle) { close(handle); }
 };
+template <auto close>
+struct InvalidIsNone {
+  using Handle = HANDLE;
+  static Handle None() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(Handle handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+  static void Close(Handle handle) { close(handle); }
+};
+
+// A memory device context (CreateCompatibleDC).
+using MemoryDc = Owned<NullIsNone<HDC, &DeleteDC>>;
+// A GDI object (bitmap, brush, ...).
+using GdiObject = Owned<NullIsNone<HGDIOBJ, &DeleteObject>>;
+// A kernel object: a file (CreateFile), an event or a thread.
+using KernelHandle = Owned<InvalidIsNone<&CloseHandle>>;
+// A directory search (FindFirstFile).
+using FindHandle = Owned<InvalidIsNone<&FindClose>>;
+// A watch on a directory (FindFirstChangeNotification).
+using ChangeWatch = Owned<InvalidIsNone<&FindCloseChangeNotification>>;
+// A library loaded at run time (LoadLibrary).
+using Library = Owned<NullIsNone<HMODULE, &FreeLibrary>>;
+// An opened registry key. Predefined roots such as HKEY_CURRENT_USER are
+// never wrapped, so they are never closed.
+using RegKey = Owned<NullIsNone<HKEY, &RegCloseKey>>;
 
 // Selects an object into a device context for the lifetime of the guard and
 // puts the previous one back, so the object can then be deleted.
@@ -68,53 +107,6 @@ class Selection {
  private:
   HDC dc_;
   HGDIOBJ previous_;
-};
-
-// A kernel handle that reports failure as INVALID_HANDLE_VALUE (files).
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-// A directory search (FindFirstFileA), closed with FindClose.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (valid()) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-// A library loaded at run time (LoadLibrary), released with FreeLibrary.
-class Library {
- public:
-  explicit Library(HMODULE module) : module_(module) {}
-  ~Library() {
-    if (module_ != nullptr) FreeLibrary(module_);
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  HMODULE get() const { return module_; }
-
- private:
-  HMODULE module_;
 };
 
 // The description of a picture as the program holds it: 32 bits a pixel

@@ -78,8 +78,9 @@ bool Win32MainWindow::DefaultCapPicture(std::int32_t* width, std::int32_t* heigh
   BITMAP info;
   if (bitmap.get() == nullptr || GetObjectA(bitmap.get(), sizeof(info), &info) == 0) return false;
   BITMAPINFO request = BottomUpPixels(info.bmWidth, info.bmHeight);
-  pixels->assign(
-      static_cast<std::size_t>(info.bmWidth) * static_cast<std::size_t>(info.bmHeight) * 4, 0);
+  pixels->assign(static_cast<std::size_t>(info.bmWidth) * static_cast<std::size_t>(info.bmHeight) *
+                     platform::kBytesPerPixel,
+                 0);
   WindowDc screen(nullptr, GetDC(nullptr));
   const int rows =
       GetDIBits(screen.get(), static_cast<HBITMAP>(bitmap.get()), 0,

@@ -97,7 +97,7 @@ class OlePicture : public Picture {
 
   bool DrawOnto(std::uint8_t* pixels) override {
     WindowDc screen(nullptr, GetDC(nullptr));
-    MemoryDc memory(screen.get());
+    MemoryDc memory(CreateCompatibleDC(screen.get()));
     void* bits = nullptr;
     GdiObject section(CreatePixelSection(screen.get(), width_, height_, &bits));
     if (section.get() == nullptr || bits == nullptr) return false;

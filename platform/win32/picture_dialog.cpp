@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/fit.h"
+#include "platform/win32/handles.h"
 
 namespace platform::win32 {
 
@@ -102,7 +103,7 @@ bool Win32PictureDialog::Run(const std::vector<FileFilter>& filters, const std::
   const std::vector<char> filter = FilterString(filters);
   std::vector<char> file(kPathBuffer, '\0');
   if (initialFile.size() < file.size()) initialFile.copy(file.data(), initialFile.size());
-  picture_ = render::Bitmap();
+  picture_ = PixelImage();
 
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof(dialog);
@@ -118,7 +119,7 @@ bool Win32PictureDialog::Run(const std::vector<FileFilter>& filters, const std::
   dialog.lpfnHook = Hook;
   dialog.lCustData = reinterpret_cast<LPARAM>(this);
   const bool confirmed = GetOpenFileNameA(&dialog) != FALSE;
-  picture_ = render::Bitmap();
+  picture_ = PixelImage();
   if (!confirmed) return false;
   *chosen = file.data();
   return true;
@@ -148,7 +149,7 @@ UINT_PTR CALLBACK Win32PictureDialog::Hook(HWND child, UINT message, WPARAM, LPA
       return TRUE;
     }
   } catch (...) {
-    self->picture_ = render::Bitmap();
+    self->picture_ = PixelImage();
   }
   return FALSE;
 }
@@ -158,8 +159,8 @@ void Win32PictureDialog::Preview(HWND child) {
   const LRESULT length =
       SendMessageA(GetParent(child), CDM_GETFILEPATH, static_cast<WPARAM>(path.size()),
                    reinterpret_cast<LPARAM>(path.data()));
-  picture_ = render::Bitmap();
-  if (length > 0 && loader_ && !loader_(path.data(), &picture_)) picture_ = render::Bitmap();
+  picture_ = PixelImage();
+  if (length > 0 && loader_ && !loader_(path.data(), &picture_)) picture_ = PixelImage();
   InvalidateRect(GetDlgItem(child, kPreviewId), nullptr, TRUE);
 }
 
@@ -170,19 +171,13 @@ void Win32PictureDialog::Draw(const DRAWITEMSTRUCT& item) const {
   if (picture_.Empty()) return;
   const int innerWidth = box.right - box.left - 2 * kPreviewMargin;
   const int innerHeight = box.bottom - box.top - 2 * kPreviewMargin;
-  const Rect fit = FitCentred(innerWidth, innerHeight, picture_.Width(), picture_.Height());
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = picture_.Width();
-  info.bmiHeader.biHeight = picture_.Height();  // rows bottom-up
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const Rect fit = FitCentred(innerWidth, innerHeight, picture_.width, picture_.height);
+  const BITMAPINFO info = BottomUpPixels(picture_.width, picture_.height);
   SetStretchBltMode(item.hDC, HALFTONE);
   SetBrushOrgEx(item.hDC, 0, 0, nullptr);
   StretchDIBits(item.hDC, box.left + kPreviewMargin + fit.left, box.top + kPreviewMargin + fit.top,
-                fit.right - fit.left, fit.bottom - fit.top, 0, 0, picture_.Width(),
-                picture_.Height(), picture_.Data(), &info, DIB_RGB_COLORS, SRCCOPY);
+                fit.right - fit.left, fit.bottom - fit.top, 0, 0, picture_.width, picture_.height,
+                picture_.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace platform::win32

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "platform/dialogs.h"
-#include "render/bitmap.h"
+#include "platform/types.h"
 
 namespace platform::win32 {
 
 // Decodes a picture file; false when it cannot.
-using PictureLoader = std::function<bool(const std::string& path, render::Bitmap* picture)>;
+using PictureLoader = std::function<bool(const std::string& path, PixelImage* picture)>;
 
 class Win32PictureDialog : public PictureDialog {
  public:
@@ -29,7 +29,7 @@ class Win32PictureDialog : public PictureDialog {
 
   HWND owner_;
   PictureLoader loader_;
-  render::Bitmap picture_;
+  PixelImage picture_;
 };
 
 }  // namespace platform::win32

@@ -6,39 +6,12 @@
 #include <string>
 
 #include "platform/key_value_store.h"
+#include "platform/win32/handles.h"
 
 namespace platform {
 
-// Owns an opened registry key and closes it once. Predefined roots such as
-// HKEY_CURRENT_USER are never wrapped, so they are never closed.
-class UniqueRegKey {
- public:
-  UniqueRegKey() = default;
-  explicit UniqueRegKey(HKEY key) : key_(key) {}
-  ~UniqueRegKey() { reset(); }
-  UniqueRegKey(UniqueRegKey&& other) noexcept : key_(other.release()) {}
-  UniqueRegKey& operator=(UniqueRegKey&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  UniqueRegKey(const UniqueRegKey&) = delete;
-  UniqueRegKey& operator=(const UniqueRegKey&) = delete;
-
-  HKEY get() const { return key_; }
-  explicit operator bool() const { return key_ != nullptr; }
-  HKEY release() {
-    HKEY key = key_;
-    key_ = nullptr;
-    return key;
-  }
-  void reset(HKEY key = nullptr) {
-    if (key_ != nullptr) RegCloseKey(key_);
-    key_ = key;
-  }
-
- private:
-  HKEY key_ = nullptr;
-};
+// An opened registry key, closed once.
+using UniqueRegKey = win32::RegKey;
 
 class RegistryStore : public KeyValueStore {
  public:

@@ -5,7 +5,6 @@
 #include <array>
 
 #include "platform/win32/text.h"
-#include "settings/track_values.h"
 
 namespace platform::win32 {
 
@@ -120,10 +119,8 @@ Win32SettingsWindow::Win32SettingsWindow(HICON icon, ErrorHandler onError)
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   for (const ControlSpec& spec : kControls) AddControl(spec, fonts_.plain());
-  SetUpTrack(TrackBar::kSpeed, settings::kSpeedRange.min, settings::kSpeedRange.max,
-             kInitialSpeedPosition);
-  SetUpTrack(TrackBar::kZoom, settings::kZoomRange.min, settings::kZoomRange.max,
-             kInitialZoomPosition);
+  SetUpTrack(TrackBar::kSpeed, kSpeedRange.min, kSpeedRange.max, kInitialSpeedPosition);
+  SetUpTrack(TrackBar::kZoom, kZoomRange.min, kZoomRange.max, kInitialZoomPosition);
   SendMessageW(hwnd(), DM_SETDEFID, kIdOk, 0);
   Place(kLeft, kTop, kClientWidth, kClientHeight, /*clientSize=*/true);
 }
@@ -139,7 +136,7 @@ void Win32SettingsWindow::SetUpTrack(TrackBar bar, int min, int max, int positio
   SendMessageW(track, TBM_SETTICFREQ, kTicksAtTheEndsOnly, 0);
   SendMessageW(track, TBM_SETTHUMBLENGTH, static_cast<WPARAM>(scale_(kThumbLength)), 0);
   SendMessageW(track, TBM_SETLINESIZE, 0, kLineStep);
-  SendMessageW(track, TBM_SETPAGESIZE, 0, settings::kTrackPageStep);
+  SendMessageW(track, TBM_SETPAGESIZE, 0, kTrackPageStep);
   SendMessageW(track, TBM_SETPOS, TRUE, position);
 }
 

@@ -10,37 +10,33 @@ void SignalFileWatch::Start(HWND window, UINT message, const std::string& path) 
   message_ = message;
   path_ = path;
   // Names only: the signal file is made under another name and renamed.
-  change_ = FindFirstChangeNotificationA(path.substr(0, separator + 1).c_str(), FALSE,
-                                         FILE_NOTIFY_CHANGE_FILE_NAME);
-  if (change_ == INVALID_HANDLE_VALUE) return;
-  stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (stop_ != nullptr) thread_ = CreateThread(nullptr, 0, &SignalFileWatch::Run, this, 0, nullptr);
-  if (thread_ == nullptr) Stop();
+  change_.reset(FindFirstChangeNotificationA(path.substr(0, separator + 1).c_str(), FALSE,
+                                             FILE_NOTIFY_CHANGE_FILE_NAME));
+  stop_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!change_.valid() || !stop_.valid()) return;
+  thread_.reset(CreateThread(nullptr, 0, &SignalFileWatch::Run, this, 0, nullptr));
 }
 
 void SignalFileWatch::Stop() {
-  if (thread_ != nullptr) {
-    SetEvent(stop_);
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+  if (thread_.valid()) {
+    SetEvent(stop_.get());
+    WaitForSingleObject(thread_.get(), INFINITE);
   }
-  if (stop_ != nullptr) CloseHandle(stop_);
-  stop_ = nullptr;
-  if (change_ != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change_);
-  change_ = INVALID_HANDLE_VALUE;
+  thread_.reset();
+  stop_.reset();
+  change_.reset();
 }
 
 DWORD WINAPI SignalFileWatch::Run(LPVOID parameter) {
   const auto* self = static_cast<const SignalFileWatch*>(parameter);
-  const HANDLE waits[] = {self->stop_, self->change_};
+  const HANDLE waits[] = {self->stop_.get(), self->change_.get()};
   // Wakes only when the directory's names change or the watch ends.
   while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
     const DWORD attributes = GetFileAttributesA(self->path_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
       PostMessageA(self->window_, self->message_, 0, 0);
     }
-    if (!FindNextChangeNotification(self->change_)) break;
+    if (!FindNextChangeNotification(self->change_.get())) break;
   }
   return 0;
 }

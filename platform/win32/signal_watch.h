@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/win32/handles.h"
+
 namespace platform::win32 {
 
 class SignalFileWatch {
@@ -28,9 +30,9 @@ class SignalFileWatch {
   HWND window_ = nullptr;
   UINT message_ = 0;
   std::string path_;
-  HANDLE change_ = INVALID_HANDLE_VALUE;
-  HANDLE stop_ = nullptr;
-  HANDLE thread_ = nullptr;
+  ChangeWatch change_;
+  KernelHandle stop_;
+  KernelHandle thread_;
 };
 
 }  // namespace platform::win32

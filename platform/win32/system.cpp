@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "hook/ansi_temp_path.h"
+#include "platform/types.h"
 #include "platform/win32/handles.h"
 
 namespace platform::win32 {
@@ -39,8 +40,8 @@ FileRead Win32FileSystem::ReadWholeFile(const std::string& path, std::size_t max
   data->clear();
   if (!FileExists(path)) return FileRead::kMissing;
   const DWORD share = exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.valid()) return FileRead::kCannotOpen;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return FileRead::kCannotOpen;
@@ -96,7 +97,7 @@ void Win32ScreenCapture::CaptureScreen(std::int32_t width, std::int32_t height, 
                                        std::uint8_t* pixels) {
   const HWND desktop = GetDesktopWindow();
   WindowDc screen(desktop, GetWindowDC(desktop));
-  MemoryDc memory(screen.get());
+  MemoryDc memory(CreateCompatibleDC(screen.get()));
 
   void* bits = nullptr;
   GdiObject section(CreatePixelSection(screen.get(), width, height, &bits));
@@ -107,7 +108,9 @@ void Win32ScreenCapture::CaptureScreen(std::int32_t width, std::int32_t height, 
            SRCCOPY | (includeLayered ? CAPTUREBLT : 0));
   }
   GdiFlush();
-  std::memcpy(pixels, bits, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+  std::memcpy(pixels, bits,
+              static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                  platform::kBytesPerPixel);
 }
 
 }  // namespace platform::win32

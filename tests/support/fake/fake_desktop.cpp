@@ -279,7 +279,8 @@ void FakeDesktop::CaptureScreen(std::int32_t width, std::int32_t height, bool in
   ++captures;
   log.push_back(std::string("capture ") + std::to_string(width) + "x" + std::to_string(height) +
                 (includeLayered ? " layered" : ""));
-  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+  const std::size_t bytes =
+      static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * kBytesPerPixel;
   std::memset(pixels, captures, bytes);
 }
 
@@ -350,7 +351,8 @@ bool FakeDesktop::DefaultCapPicture(std::int32_t* width, std::int32_t* height,
   for (std::int32_t row = 0; row < kDefaultCapSide; ++row) {
     const std::int32_t y = kDefaultCapSide - 1 - row;  // bottom-up
     for (std::int32_t x = 0; x < kDefaultCapSide; ++x) {
-      std::uint8_t* p = pixels->data() + (static_cast<std::size_t>(row) * kDefaultCapSide + x) * 4;
+      std::uint8_t* p =
+          pixels->data() + (static_cast<std::size_t>(row) * kDefaultCapSide + x) * kBytesPerPixel;
       p[0] = 0x80;
       p[1] = static_cast<std::uint8_t>(y);
       p[2] = static_cast<std::uint8_t>(x);
