@@ -1,27 +1,49 @@
 #pragma once
-// A started main window on a fake 1024 x 768 desktop, for tests of the
-// program logic as a whole.
+// A fake 1024 x 768 desktop with the shell's two windows, for tests of the
+// parts that work on windows; and a started main window on it, for tests of
+// the program logic as a whole.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 #include "app/Unit1.h"
+#include "platform/shell.h"
+#include "render/frame.h"
+#include "settings/settings_store.h"
 #include "tests/support/fake/fake_desktop.h"
 #include "tests/support/fake/fake_store.h"
-#include "render/frame.h"
 
-class FormTest : public testing::Test {
+class DesktopTest : public testing::Test {
  protected:
   static constexpr std::int32_t kWidth = 1024;
   static constexpr std::int32_t kHeight = 768;
 
-  FormTest() : desktop(kWidth, kHeight), system(desktop.Bundle(store)), form(system) {
+  DesktopTest()
+      : desktop(kWidth, kHeight),
+        shellWindow(desktop.AddWindow("Progman", platform::Rect{0, 0, kWidth, kHeight})),
+        taskbar(desktop.AddWindow("Shell_TrayWnd", platform::Rect{0, 738, kWidth, kHeight})) {}
+
+  std::int32_t LeftOf(platform::WindowHandle window) { return desktop.Window(window).rect.left; }
+
+  // A window move as the fake desktop logs it.
+  static std::string MoveEntry(platform::WindowHandle window, std::int32_t x, std::int32_t y,
+                               std::uint32_t flags) {
+    return "move " + std::to_string(window) + " " + std::to_string(x) + " " + std::to_string(y) +
+           " " + std::to_string(flags);
+  }
+
+  platform::FakeDesktop desktop;
+  platform::WindowHandle shellWindow;
+  platform::WindowHandle taskbar;
+};
+
+class FormTest : public DesktopTest {
+ protected:
+  FormTest() : system(desktop.Bundle(store)), form(system) {
     desktop.onPaint = [this] { form.FormPaint(); };
     // One log for the store and the desktop, so the order across them shows.
     store.set_event_log(&desktop.log);
-    shellWindow = desktop.AddWindow("Progman", platform::Rect{0, 0, kWidth, kHeight});
-    taskbar = desktop.AddWindow("Shell_TrayWnd", platform::Rect{0, 738, kWidth, kHeight});
   }
 
   // Starts the program; windows added before this stand on desktop 0.
@@ -29,6 +51,13 @@ class FormTest : public testing::Test {
     form.FormCreate();
     desktop.log.clear();
     desktop.moves.clear();
+  }
+
+  // Starts the program with these settings in the store, as a user who set
+  // them in an earlier run.
+  void Start(const settings::Settings& stored) {
+    settings::SaveSettings(store, stored);
+    Start();
   }
 
   // Runs timer ticks, the clock advancing `stepMs` before each, until the
@@ -43,14 +72,15 @@ class FormTest : public testing::Test {
     return ticks;
   }
 
-  std::int32_t LeftOf(platform::WindowHandle window) { return desktop.Window(window).rect.left; }
-
-  // A window move as the fake desktop logs it.
-  static std::string MoveEntry(platform::WindowHandle window, std::int32_t x, std::int32_t y,
-                               std::uint32_t flags) {
-    return "move " + std::to_string(window) + " " + std::to_string(x) + " " + std::to_string(y) +
-           " " + std::to_string(flags);
+  // The user picks a window (on the taskbar, say) and the program hears of
+  // it at its next tick.
+  void UserActivates(platform::WindowHandle window) {
+    desktop.foreground = window;
+    form.Timer1Timer();
   }
+
+  // Where the mouse hook library drops its signal file.
+  std::string SignalFile() { return desktop.tempPath + platform::kSignalFileName; }
 
   // The picture a frame of the form's textures seen with this camera and
   // these angles gives, drawn by the renderer alone.
@@ -67,9 +97,6 @@ class FormTest : public testing::Test {
   }
 
   platform::FakeStore store;
-  platform::FakeDesktop desktop;
   platform::Platform system;
   app::TForm1 form;
-  platform::WindowHandle shellWindow;
-  platform::WindowHandle taskbar;
 };

@@ -53,24 +53,25 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
   }
 
   // Faces 1 to 3 share the bare-desktop picture; face 0 waits for its session.
-  EXPECT_TRUE(form.faceBitmaps[0].Empty());
+  const auto& faces = form.Faces().faceBitmaps;
+  EXPECT_TRUE(faces[0].Empty());
   for (int face = 1; face < 4; ++face) {
-    EXPECT_EQ(form.faceBitmaps[face].Width(), kWidth);
-    EXPECT_EQ(form.faceBitmaps[face].Height(), kHeight);
-    EXPECT_EQ(form.faceBitmaps[face].PixelAt(5, 5), 0x010101u);
+    EXPECT_EQ(faces[face].Width(), kWidth);
+    EXPECT_EQ(faces[face].Height(), kHeight);
+    EXPECT_EQ(faces[face].PixelAt(5, 5), 0x010101u);
   }
-  EXPECT_TRUE(form.imagesDirty);
-  EXPECT_FALSE(form.sessionActive);
-  EXPECT_EQ(form.currentDesktop, 0);
-  EXPECT_EQ(form.lastForeground, platform::kNoWindow);
+  EXPECT_TRUE(form.ImagesDirty());
+  EXPECT_FALSE(form.SessionActive());
+  EXPECT_EQ(form.Motion().currentDesktop, 0);
+  EXPECT_EQ(form.LastForeground(), platform::kNoWindow);
 }
 
 TEST_F(StartupTest, FirstRunTakesTheDefaultsAndCreatesNoKey) {
   form.FormCreate();
-  EXPECT_EQ(form.settings.languageName, "English");
-  EXPECT_FLOAT_EQ(form.settings.speed, 0.3f);
-  EXPECT_FLOAT_EQ(form.settings.zoom, 0.2f);
-  EXPECT_TRUE(form.settings.backgroundPath.empty());
+  EXPECT_EQ(form.Settings().languageName, "English");
+  EXPECT_FLOAT_EQ(form.Settings().speed, 0.3f);
+  EXPECT_FLOAT_EQ(form.Settings().zoom, 0.2f);
+  EXPECT_TRUE(form.Settings().backgroundPath.empty());
   EXPECT_TRUE(store.keys().empty());
 }
 
@@ -78,7 +79,7 @@ TEST_F(StartupTest, StoredSettingsAreReadBeforeAnythingStarts) {
   store.SetValue("Software\\RomboDesktop", "idioma", platform::kTypeString,
                  {'E', 's', 'p', 'a', 'n', 'o', 'l', 0});
   form.FormCreate();
-  EXPECT_EQ(form.settings.languageName, "Espanol");
+  EXPECT_EQ(form.Settings().languageName, "Espanol");
 }
 
 TEST_F(StartupTest, AllSixSettingsAreReadBeforeAnythingElseStarts) {
@@ -173,7 +174,7 @@ TEST_F(StartupTest, ClosingMidSessionBringsTheTaskbarBack) {
   Start();
   desktop.leftDown = true;
   form.WMHotKey(app::kHotkeyRight);
-  ASSERT_TRUE(form.sessionActive);
+  ASSERT_TRUE(form.SessionActive());
   ASSERT_FALSE(desktop.Window(taskbar).visible);
 
   form.FormClose();
