@@ -164,16 +164,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   // The dialogs, after the main window, in this order; hidden until asked
   // for and kept until the end.
-  platform::win32::Win32SettingsWindow settingsWindow(mainWindow.hwnd(), icon, ShowError);
+  platform::win32::Win32SettingsWindow settingsWindow(icon, ShowError);
   render::PictureLoader previewLoader(files, pictures);
+  // The picture dialog is modal to the settings dialog that opens it.
   platform::win32::Win32PictureDialog pictureDialog(
-      mainWindow.hwnd(), [&previewLoader](const std::string& path, render::Bitmap* picture) {
+      settingsWindow.hwnd(), [&previewLoader](const std::string& path, render::Bitmap* picture) {
         *picture = render::Bitmap();
         return previewLoader.LoadPictureFile(path, picture, kPreviewLargestSide);
       });
   settings::TfrmOpciones frmOpciones(settingsWindow, files, pictureDialog);
   frmOpciones.FormCreate();
-  platform::win32::Win32AboutWindow aboutWindow(mainWindow.hwnd(), icon, ShowError);
+  platform::win32::Win32AboutWindow aboutWindow(icon, ShowError);
   platform::win32::Win32Browser browser;
   settings::TfrmAcercaDe frmAcercaDe(aboutWindow, browser);
   frmAcercaDe.FormCreate();

@@ -1,5 +1,6 @@
 #pragma once
-// Fitting a picture into a box, keeping its proportions.
+// Fitting a picture into a box, keeping its proportions, and a window into
+// an area of the screen.
 #include <algorithm>
 #include <cstdint>
 
@@ -29,6 +30,16 @@ inline Rect FitCentred(std::int32_t boxWidth, std::int32_t boxHeight, std::int32
   const auto top = static_cast<std::int32_t>((boxHeight - height) / 2);
   return Rect{left, top, left + static_cast<std::int32_t>(width),
               top + static_cast<std::int32_t>(height)};
+}
+
+// The window moved, keeping its size, as little as it takes to lie inside
+// the area; one larger than the area shows its top-left part.
+inline Rect KeptInside(const Rect& window, const Rect& area) {
+  const std::int32_t width = window.right - window.left;
+  const std::int32_t height = window.bottom - window.top;
+  const std::int32_t left = std::max(area.left, std::min(window.left, area.right - width));
+  const std::int32_t top = std::max(area.top, std::min(window.top, area.bottom - height));
+  return Rect{left, top, left + width, top + height};
 }
 
 }  // namespace platform

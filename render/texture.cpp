@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "render/gl.h"
+#include "render/texture_padding.h"
 
 namespace render {
 
@@ -16,27 +16,6 @@ constexpr std::int32_t kLargestSide = 1 << 30;
 // whatever the context claims: 8192 x 8192 pixels already take 256 MiB.
 constexpr std::int32_t kLargestPictureSide = 8192;
 constexpr const char* kBgraExtension = "GL_EXT_bgra";
-
-// Fills the texture's parts outside a w x h picture with zero bytes: the
-// columns right of it over the whole height, and the rows below it (the
-// texture's first rows) under the picture's columns.
-void ClearPadding(std::int32_t w, std::int32_t h, std::int32_t textureWidth,
-                  std::int32_t textureHeight) {
-  const std::int32_t rightWidth = textureWidth - w;
-  const std::int32_t belowHeight = textureHeight - h;
-  const std::size_t largest = std::max(static_cast<std::size_t>(rightWidth) * textureHeight,
-                                       static_cast<std::size_t>(w) * belowHeight);
-  if (largest == 0) return;
-  const std::vector<std::uint8_t> zeros(largest * Bitmap::kBytesPerPixel, 0);
-  if (rightWidth > 0) {
-    glTexSubImage2D(GL_TEXTURE_2D, 0, w, 0, rightWidth, textureHeight, GL_RGBA, GL_UNSIGNED_BYTE,
-                    zeros.data());
-  }
-  if (w > 0 && belowHeight > 0) {
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, belowHeight, GL_RGBA, GL_UNSIGNED_BYTE,
-                    zeros.data());
-  }
-}
 
 bool HasExtension(const char* extensions, const char* name) {
   if (extensions == nullptr) return false;
@@ -97,7 +76,7 @@ Bitmap HalfSize(const Bitmap& bitmap) {
   return half;
 }
 
-void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps) {
+void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps, Padding padding) {
   if (caps.maxTextureSide > 0 && (NextPowerOfTwo(bitmap.Width()) > caps.maxTextureSide ||
                                   NextPowerOfTwo(bitmap.Height()) > caps.maxTextureSide)) {
     Bitmap smaller = HalfSize(bitmap);
@@ -105,7 +84,7 @@ void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps
            NextPowerOfTwo(smaller.Height()) > caps.maxTextureSide) {
       smaller = HalfSize(smaller);
     }
-    UploadTexture(smaller, texture, caps);
+    UploadTexture(smaller, texture, caps, padding);
     // Up to date with the bitmap it was made from.
     texture.sourceGeneration = bitmap.Generation();
     return;
@@ -123,7 +102,10 @@ void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps
       (texture.textureWidth != textureWidth || texture.textureHeight != textureHeight)) {
     FreeTexture(texture);
   }
-  bool clearPadding = false;
+  // Padding that repeats the picture changes with it; black padding only
+  // where a new texture has none yet or a picture of another size in the
+  // same texture leaves stale texels.
+  bool fillPadding = padding != Padding::kBlack;
   if (texture.name == 0) {
     GLuint name = 0;
     glGenTextures(1, &name);
@@ -135,29 +117,25 @@ void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps
                  GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    clearPadding = true;
+    fillPadding = true;
   } else {
     glBindTexture(GL_TEXTURE_2D, texture.name);
-    // A picture of another size in the same texture leaves stale texels
-    // where the padding now is.
-    clearPadding = texture.sMax != oldSMax || texture.tMin != oldTMin;
+    fillPadding = fillPadding || texture.sMax != oldSMax || texture.tMin != oldTMin;
   }
-  if (clearPadding) ClearPadding(w, h, textureWidth, textureHeight);
 
+  // Without blue-green-red uploads the bytes are swapped for the upload and
+  // back.
+  if (!caps.bgra) SwapRedBlue(bitmap);
+  const Bitmap& picture = bitmap;
+  if (fillPadding) FillPadding(picture, textureWidth, textureHeight, padding, caps.bgra);
+  const GLenum format = caps.bgra ? kBgraFormat : GL_RGBA;
   // The bottom-up rows go in from the texture's row H - h on, so the
   // picture's top row is the texture's last (t = 1).
   if (w > 0 && h > 0) {
-    const std::int32_t row = textureHeight - h;
-    if (caps.bgra) {
-      const Bitmap& picture = bitmap;
-      glTexSubImage2D(GL_TEXTURE_2D, 0, 0, row, w, h, kBgraFormat, GL_UNSIGNED_BYTE,
-                      picture.Data());
-    } else {
-      SwapRedBlue(bitmap);
-      glTexSubImage2D(GL_TEXTURE_2D, 0, 0, row, w, h, GL_RGBA, GL_UNSIGNED_BYTE, bitmap.Data());
-      SwapRedBlue(bitmap);
-    }
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, textureHeight - h, w, h, format, GL_UNSIGNED_BYTE,
+                    picture.Data());
   }
+  if (!caps.bgra) SwapRedBlue(bitmap);
   texture.sourceGeneration = bitmap.Generation();
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "render/bitmap.h"
+#include "render/texture_padding.h"
 
 namespace render {
 
@@ -46,11 +47,12 @@ void SwapRedBlue(Bitmap& bitmap);
 
 // Makes the texture show the bitmap, and records the picture's extent in the
 // triple. A texture of the same size is refilled in place, any other one is
-// deleted first. The bitmap is left as it was. The padding outside the
-// picture is black with a zero fourth byte. A picture whose texture would be
-// larger than the context takes is sent at half its size, as often as
-// needed, so it shows less sharp rather than not at all.
-void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps);
+// deleted first. The bitmap is left as it was. The texture outside the
+// picture is filled as `padding` says (black: zero bytes). A picture whose
+// texture would be larger than the context takes is sent at half its size,
+// as often as needed, so it shows less sharp rather than not at all.
+void UploadTexture(Bitmap& bitmap, FaceTexture& texture, const TextureCaps& caps,
+                   Padding padding = Padding::kBlack);
 
 // Whether the texture no longer shows what the bitmap holds.
 bool OutOfDate(const Bitmap& bitmap, const FaceTexture& texture);

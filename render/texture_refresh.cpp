@@ -46,13 +46,14 @@ void TForm1::RefreshTextures(std::int32_t screenWidth, std::int32_t screenHeight
   if (imagesDirty) {
     render::MakeCapPicture(settings.topPath, imgDefault, pictures_, textureCaps.maxSide,
                            &topBitmap);
-    render::UploadTexture(topBitmap, topTexture, textureCaps);
+    render::UploadTexture(topBitmap, topTexture, textureCaps, render::Padding::kRepeatEdges);
     render::MakeCapPicture(settings.bottomPath, imgDefault, pictures_, textureCaps.maxSide,
                            &bottomBitmap);
-    render::UploadTexture(bottomBitmap, bottomTexture, textureCaps);
+    render::UploadTexture(bottomBitmap, bottomTexture, textureCaps, render::Padding::kRepeatEdges);
     render::MakeBackgroundPicture(settings.backgroundPath, pictures_, textureCaps.maxSide,
                                   &backgroundBitmap);
-    render::UploadTexture(backgroundBitmap, backgroundTexture, textureCaps);
+    render::UploadTexture(backgroundBitmap, backgroundTexture, textureCaps,
+                          render::Padding::kAroundSphere);
     imagesDirty = false;
   }
 }

@@ -44,8 +44,8 @@ const std::array<AboutSpec, 7> kControls = {{
 
 }  // namespace
 
-Win32AboutWindow::Win32AboutWindow(HWND owner, HICON emblem, ErrorHandler onError)
-    : DialogBase(owner, std::move(onError)),
+Win32AboutWindow::Win32AboutWindow(HICON emblem, ErrorHandler onError)
+    : DialogBase(std::move(onError)),
       captionIds_{
           {AboutControl::kOk, kIdAboutOk},
           {AboutControl::kProduct, kIdAboutProduct},

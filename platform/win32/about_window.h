@@ -22,7 +22,7 @@ enum AboutControlId : int {
 
 class Win32AboutWindow : public AboutWindow, private DialogBase {
  public:
-  Win32AboutWindow(HWND owner, HICON emblem, ErrorHandler onError);
+  Win32AboutWindow(HICON emblem, ErrorHandler onError);
 
   using DialogBase::hwnd;
   void SetEvents(AboutEvents* events) override { events_ = events; }

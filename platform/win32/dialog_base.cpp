@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cwchar>
+#include <vector>
 
 #include "platform/win32/text.h"
 
@@ -30,6 +31,51 @@ bool FontExists(const wchar_t* face) {
   EnumFontFamiliesExW(screen.get(), &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
+
+// The class of every dialog the program shows: its own two, the picture
+// dialog, an error box. The main window is of another class.
+constexpr const wchar_t* kDialogClass = L"#32770";
+constexpr int kClassNameBuffer = 16;
+
+BOOL CALLBACK NoteShownDialog(HWND window, LPARAM found) {
+  std::array<wchar_t, kClassNameBuffer> name{};
+  if (IsWindowVisible(window) &&
+      GetClassNameW(window, name.data(), static_cast<int>(name.size())) > 0 &&
+      std::wcscmp(name.data(), kDialogClass) == 0) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  }
+  return TRUE;
+}
+
+// The program's dialogs on the screen.
+std::vector<HWND> ShownDialogs() {
+  std::vector<HWND> found;
+  EnumThreadWindows(GetCurrentThreadId(), NoteShownDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Disables the program's other shown dialogs for as long as it lives, and
+// then enables again exactly those it disabled.
+class OtherDialogsDisabled {
+ public:
+  explicit OtherDialogsDisabled(HWND modal) {
+    for (const HWND dialog : ShownDialogs()) {
+      if (dialog == modal || !IsWindowEnabled(dialog)) continue;
+      EnableWindow(dialog, FALSE);
+      disabled_.push_back(dialog);
+    }
+  }
+  ~OtherDialogsDisabled() {
+    for (const HWND dialog : disabled_) {
+      if (IsWindow(dialog)) EnableWindow(dialog, TRUE);
+    }
+  }
+  OtherDialogsDisabled(const OtherDialogsDisabled&) = delete;
+  OtherDialogsDisabled& operator=(const OtherDialogsDisabled&) = delete;
+
+ private:
+  std::vector<HWND> disabled_;
+};
 
 }  // namespace
 
@@ -69,12 +115,10 @@ DialogFonts::DialogFonts(const LOGFONTW& font)
       bold_(Make(font, FW_BOLD, FALSE)),
       underlined_(Make(font, font.lfWeight, TRUE)) {}
 
-DialogBase::DialogBase(HWND owner, ErrorHandler onError)
-    : fonts_(scale_.dpi()), owner_(owner), onError_(std::move(onError)) {}
+DialogBase::DialogBase(ErrorHandler onError) : fonts_(scale_.dpi()), onError_(std::move(onError)) {}
 
 DialogBase::~DialogBase() {
-  // The owner's destruction may have taken the dialog already.
-  if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+  if (window_ != nullptr) DestroyWindow(window_);
 }
 
 void DialogBase::Create(DWORD style, DWORD exStyle) {
@@ -86,7 +130,7 @@ void DialogBase::Create(DWORD style, DWORD exStyle) {
   empty[2] = LOWORD(exStyle);
   empty[3] = HIWORD(exStyle);
   window_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                       reinterpret_cast<LPCDLGTEMPLATEW>(empty.data()), owner_,
+                                       reinterpret_cast<LPCDLGTEMPLATEW>(empty.data()), nullptr,
                                        Procedure, reinterpret_cast<LPARAM>(this));
 }
 
@@ -153,29 +197,31 @@ ModalResult DialogBase::RunModal() {
   if (running_ || window_ == nullptr) return ModalResult::kCancel;
   running_ = true;
   result_ = ModalResult::kCancel;
-  const bool disableOwner = owner_ != nullptr && IsWindowEnabled(owner_);
-  if (disableOwner) EnableWindow(owner_, FALSE);
-  ShowWindow(window_, SW_SHOW);
-  SetForegroundWindow(window_);
-  const HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
-  if (first != nullptr) SetFocus(first);
+  {
+    const OtherDialogsDisabled others(window_);
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    const HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
+    if (first != nullptr) SetFocus(first);
 
-  MSG message;
-  while (running_) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
-      // The program is quitting: the outer loop must see that too.
-      PostQuitMessage(static_cast<int>(message.wParam));
-      break;
+    MSG message;
+    while (running_) {
+      const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+      if (got == 0) {
+        // The program is quitting: the outer loop must see that too.
+        PostQuitMessage(static_cast<int>(message.wParam));
+        break;
+      }
+      if (got < 0) break;
+      if (!IsDialogMessageW(window_, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
     }
-    if (got < 0) break;
-    if (!IsDialogMessageW(window_, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    // The others are enabled again before this one hides, so that the one
+    // beneath it becomes active once it has gone.
   }
   running_ = false;
-  if (disableOwner) EnableWindow(owner_, TRUE);
   ShowWindow(window_, SW_HIDE);
   return result_;
 }
@@ -190,7 +236,18 @@ bool DialogBase::Showing() const { return window_ != nullptr && IsWindowVisible(
 void DialogBase::ToFront() {
   if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
   BringWindowToTop(window_);
-  SetForegroundWindow(window_);
+  HWND front = window_;
+  if (!IsWindowEnabled(window_)) {
+    // Only the dialog that runs over all others is enabled.
+    for (const HWND dialog : ShownDialogs()) {
+      if (IsWindowEnabled(dialog)) {
+        front = dialog;
+        break;
+      }
+    }
+    BringWindowToTop(front);
+  }
+  SetForegroundWindow(front);
 }
 
 INT_PTR CALLBACK DialogBase::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,11 @@
 // filled with standard controls at their designed pixel positions (96 DPI,
 // scaled to the system's DPI), the dialog font, and a modal run that keeps
 // every other window of the thread served (the tray icon, the timer).
+//
+// The dialogs belong to no window: the main window is the cube, topmost
+// while it is shown, and what it owned would float above every program and
+// above the cube itself. A modal run disables the program's other dialogs
+// instead, as a modal dialog does its owner.
 #include <windows.h>
 
 #include <exception>
@@ -61,7 +66,7 @@ struct ControlSpec {
 
 class DialogBase {
  public:
-  DialogBase(HWND owner, ErrorHandler onError);
+  explicit DialogBase(ErrorHandler onError);
   virtual ~DialogBase();
   DialogBase(const DialogBase&) = delete;
   DialogBase& operator=(const DialogBase&) = delete;
@@ -94,6 +99,8 @@ class DialogBase {
   ModalResult RunModal();
   void EndModal(ModalResult result);
   bool Showing() const;
+  // Brings the dialog to the front; when another dialog of the program runs
+  // over it, that one comes up over it, since it is the one that takes input.
   void ToFront();
 
   // The dialog's own messages; true when handled (the answer in *result).
@@ -108,7 +115,6 @@ class DialogBase {
 
   void FitLabel(HWND label);
 
-  HWND owner_;
   ErrorHandler onError_;
   // Labels with their designed rectangles (scaled), by control.
   std::map<HWND, RECT> labels_;

@@ -16,8 +16,9 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, WNDPROC procedure, HICON ic
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kClassName;
   RegisterClassExA(&windowClass);
-  // A tool window: the cube has no taskbar button of its own.
-  window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, kCaption,
+  // A tool window: the cube has no taskbar button of its own. It is topmost
+  // only while it shows the cube.
+  window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kCaption,
                             WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, nullptr,
                             nullptr, instance, nullptr);
 }
@@ -43,7 +44,10 @@ void Win32MainWindow::ShowOnTop() {
   SetForegroundWindow(window_);
 }
 
-void Win32MainWindow::Hide() { ShowWindow(window_, SW_HIDE); }
+void Win32MainWindow::Hide() {
+  ShowWindow(window_, SW_HIDE);
+  SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
 bool Win32MainWindow::IsVisible() { return IsWindowVisible(window_) != FALSE; }
 

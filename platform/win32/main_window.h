@@ -5,8 +5,8 @@
 
 namespace platform::win32 {
 
-// The program's main window: a borderless, always-on-top popup with its own
-// device context for OpenGL, created hidden.
+// The program's main window: a borderless popup with its own device context
+// for OpenGL, created hidden, and always on top while it is shown.
 class Win32MainWindow : public MainWindow {
  public:
   static constexpr const char* kClassName = "TForm1";

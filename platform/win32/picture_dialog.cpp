@@ -65,6 +65,25 @@ std::vector<char> FilterString(const std::vector<FileFilter>& filters) {
   return text;
 }
 
+// The dialog opens where its owner stands, and with the preview beside the
+// file list it is wider than the settings dialog: it is moved back onto its
+// monitor's work area where it reaches beyond it.
+void KeepOnScreen(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  RECT place;
+  if (!GetWindowRect(window, &place) ||
+      !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return;
+  }
+  const Rect kept = KeptInside(
+      Rect{place.left, place.top, place.right, place.bottom},
+      Rect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom});
+  if (kept.left == place.left && kept.top == place.top) return;
+  SetWindowPos(window, nullptr, kept.left, kept.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 Win32PictureDialog::Win32PictureDialog(HWND owner, PictureLoader loader)
@@ -116,7 +135,11 @@ UINT_PTR CALLBACK Win32PictureDialog::Hook(HWND child, UINT message, WPARAM, LPA
   // Nothing may be thrown into the common dialog: a picture that cannot be
   // shown just leaves the preview empty.
   try {
-    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_SELCHANGE) {
+    const UINT notification =
+        message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam)->code : 0;
+    if (notification == CDN_INITDONE) {
+      KeepOnScreen(GetParent(child));
+    } else if (notification == CDN_SELCHANGE) {
       self->Preview(child);
     } else if (message == WM_DRAWITEM) {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

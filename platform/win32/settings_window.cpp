@@ -14,7 +14,7 @@ namespace {
 // The window: a fixed single border and only the close box.
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
 // Its own taskbar button, so it cannot get lost behind other windows: the
-// main window it belongs to is never on the taskbar.
+// program has no other window on the taskbar.
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
 constexpr int kLeft = 360, kTop = 210, kClientWidth = 345, kClientHeight = 313;
 constexpr const char* kInitialTitle = "Rombo Desktop";
@@ -99,8 +99,8 @@ const RowIds& IdsOf(PictureRow row) {
 
 }  // namespace
 
-Win32SettingsWindow::Win32SettingsWindow(HWND owner, HICON icon, ErrorHandler onError)
-    : DialogBase(owner, std::move(onError)),
+Win32SettingsWindow::Win32SettingsWindow(HICON icon, ErrorHandler onError)
+    : DialogBase(std::move(onError)),
       captionIds_{
           {SettingsControl::kOk, kIdOk},
           {SettingsControl::kCancel, kIdCancel},

@@ -33,7 +33,7 @@ enum SettingsControlId : int {
 
 class Win32SettingsWindow : public SettingsWindow, private DialogBase {
  public:
-  Win32SettingsWindow(HWND owner, HICON icon, ErrorHandler onError);
+  Win32SettingsWindow(HICON icon, ErrorHandler onError);
 
   using DialogBase::hwnd;
   void SetEvents(SettingsEvents* events) override { events_ = events; }

@@ -10,6 +10,10 @@ control_ids=$ROMBO_TEST_BIN_DIR/tests/e2e/control_ids.sh
 # shellcheck source=/dev/null
 . "$control_ids"
 
+# Window styles read from outside.
+WS_DISABLED=0x08000000
+WS_EX_TOPMOST=0x8
+
 # Window messages the tests send to controls.
 TBM_GETPOS=0x400
 TBM_SETPOS=0x405
@@ -73,6 +77,30 @@ about_dialog() { dialog_with "$ID_ABOUT_VERSION"; }
 settings_closed() { ! settings_dialog >/dev/null 2>&1; }
 about_closed() { ! about_dialog >/dev/null 2>&1; }
 menu_closed() { ! e2e_probe menu 0 >/dev/null 2>&1; }
+
+# window_styles <hwnd>: the window's extended style and style.
+window_styles() { e2e_probe list | awk -F'\t' -v h="$1" '$1 == h {print $9, $11}'; }
+
+# expect_not_topmost <hwnd> <what>: fails if the window stays above other
+# programs' windows.
+expect_not_topmost() {
+    local ex st
+    read -r ex st < <(window_styles "$1")
+    [[ -n "$ex" ]] || e2e_fail "$2: no window $1"
+    ((ex & WS_EX_TOPMOST)) && e2e_fail "$2 is topmost (extended style $ex)"
+    return 0
+}
+
+# window_enabled <hwnd>: 1 if the window takes input, 0 if it is disabled.
+window_enabled() {
+    local ex st
+    read -r ex st < <(window_styles "$1")
+    [[ -n "$st" ]] || e2e_fail "no window $1"
+    ((st & WS_DISABLED)) && echo 0 || echo 1
+}
+
+# foreground_is <hwnd>: the window is the active one.
+foreground_is() { [[ "$(e2e_probe foreground | cut -f1)" == "$1" ]]; }
 
 # ctl <dialog> <id>: the control's window.
 ctl() { e2e_probe child "$1" "$2"; }

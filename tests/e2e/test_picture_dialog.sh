@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The settings dialog's browse buttons: the picture dialog lists "All" and
-# then each picture format, shows a preview of the selected file, and the
-# file confirmed becomes the row's path with its box checked; the next
-# browse starts from it; Cancel changes nothing.
+# The settings dialog's browse buttons: the picture dialog is modal to the
+# settings dialog (which takes no input meanwhile) and not on top of other
+# programs; it lists "All" and then each picture format, shows a preview of
+# the selected file, and the file confirmed becomes the row's path with its
+# box checked; the next browse starts from it; Cancel changes nothing.
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/rombo.sh"
@@ -34,6 +35,8 @@ name_edit() {
 }
 
 browse "$ID_BROWSE_BACKGROUND"
+e2e_assert_eq 0 "$(window_enabled "$DLG")" "the settings dialog under the picture dialog"
+expect_not_topmost "$FILE_DLG" "the picture dialog"
 types=$(e2e_probe combo "$(ctl "$FILE_DLG" "$ID_FILE_TYPES")" | tail -n +2)
 expected_types='All
 Bitmaps (*.bmp)
@@ -73,6 +76,7 @@ e2e_probe settext "$(name_edit)" 'C:\pictures\sunset.bmp'
 ctl_send "$FILE_DLG" "$ID_OK" "$BM_CLICK" 0 0 >/dev/null
 e2e_wait_for 10 bash -c "! wine '$ROMBO_PROBE' find '#32770' Open --visible >/dev/null" || true
 sleep 0.5
+e2e_assert_eq 1 "$(window_enabled "$DLG")" "the settings dialog after the picture dialog"
 e2e_assert_eq 'C:\pictures\sunset.bmp' "$(ctl_text "$DLG" "$ID_BACKGROUND_PATH")" "chosen path"
 e2e_assert_eq 1 "$(ctl_send "$DLG" "$ID_BACKGROUND_CHECK" "$BM_GETCHECK" 0 0)" "box of the chosen path"
 

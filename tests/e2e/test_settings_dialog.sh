@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The settings dialog from outside, as a user drives it: a double click on
-# the tray icon opens it filled from the settings; OK stores exactly what its
-# controls show; Cancel, Esc and the close box store nothing; a second
-# settings command while it is open changes nothing in it.
+# the tray icon opens it filled from the settings, an ordinary window that
+# does not stay above other programs; OK stores exactly what its controls
+# show; Cancel, Esc and the close box store nothing; a second settings
+# command while it is open changes nothing in it; a switch of desktop while
+# it is open shows the cube over it and leaves neither on top.
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/rombo.sh"
@@ -13,6 +15,8 @@ rombo_start
 
 open_settings
 e2e_assert_eq "Settings" "$(e2e_probe text "$DLG" | head -n1)" "title"
+expect_not_topmost "$DLG" "the settings dialog"
+expect_not_topmost "$ROMBO_HWND" "the hidden cube window"
 # Designed place: left 360, top 210, client area 345 x 313 inside the frame.
 read -r l t r b < <(e2e_probe rect "$DLG")
 e2e_assert_eq "360 210" "$l $t" "dialog position"
@@ -48,6 +52,26 @@ e2e_assert_eq "$DLG" "$(settings_dialog)" "the one settings dialog"
 e2e_assert_eq 55 "$(ctl_send "$DLG" "$ID_SPEED" "$TBM_GETPOS" 0 0)" "speed kept"
 e2e_assert_eq 'C:\pictures\back.bmp' "$(ctl_text "$DLG" "$ID_BACKGROUND_PATH")" "path kept"
 [[ -z "$(e2e_probe find '#32770' RomboDesktop --visible)" ]] || e2e_fail "an error box opened"
+
+# A switch while the dialog is open: the cube is on top, not the dialog; the
+# dialog is parked with its desktop's windows and comes back with them,
+# keeping what was typed; afterwards neither window is on top.
+switch_over_dialog() {  # key, where the dialog stands afterwards
+    rombo_key "ctrl+alt+$1"
+    e2e_wait_for 5 rombo_shown || e2e_fail "no cube after ctrl+alt+$1"
+    local cube
+    read -r cube _ < <(window_styles "$ROMBO_HWND")
+    ((cube & WS_EX_TOPMOST)) || e2e_fail "the cube window is not on top (extended style $cube)"
+    expect_not_topmost "$DLG" "the settings dialog under the cube"
+    rombo_wait_session_end
+    rombo_wait_left "$DLG" "$2"
+    expect_not_topmost "$ROMBO_HWND" "the cube window after the switch"
+    expect_not_topmost "$DLG" "the settings dialog after the switch"
+}
+switch_over_dialog Right $((360 - 1024))
+switch_over_dialog Left 360
+e2e_assert_eq 1 "$(window_enabled "$DLG")" "the dialog takes input after the switches"
+e2e_assert_eq 55 "$(ctl_send "$DLG" "$ID_SPEED" "$TBM_GETPOS" 0 0)" "speed kept over the switches"
 
 ctl_send "$DLG" "$ID_OK" "$BM_CLICK" 0 0 >/dev/null
 e2e_wait_for 5 settings_closed || e2e_fail "OK did not close the dialog"

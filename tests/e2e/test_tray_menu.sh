@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The tray icon as a user meets it: a real right click opens the menu
 # (Settings in bold as the default, About, a separator, Quit), a click
-# elsewhere closes it, About opens and closes, the icon comes back when the
-# shell restarts, and Quit ends the program with code 0, even with the
-# settings dialog open.
+# elsewhere closes it, About opens (not on top of other programs) and
+# closes, About over the settings dialog leaves that one without input until
+# it closes, the icon comes back when the shell restarts, and Quit ends the
+# program with code 0, even with the settings dialog open.
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/rombo.sh"
@@ -34,6 +35,7 @@ e2e_assert_eq "Rombo Desktop" "$(ctl_text "$about" "$ID_ABOUT_PRODUCT")" "produc
 e2e_assert_eq "Version 2007-11-07 (beta)" "$(ctl_text "$about" "$ID_ABOUT_VERSION")" "version line"
 e2e_assert_match '^https?://' "$(ctl_text "$about" "$ID_ABOUT_ADDRESS")" "web address"
 e2e_assert_eq $'379\t261\t652\t464' "$(e2e_probe rect "$about")" "about position and size"
+expect_not_topmost "$about" "the about dialog"
 e2e_screenshot "$E2E_TMP/about.png"
 # The about command again while it is open: still the one dialog.
 tray_right_click
@@ -56,9 +58,26 @@ menu_items >/dev/null || e2e_fail "no menu from the icon added again"
 xdotool mousemove 400 300 click 1
 e2e_wait_for 5 menu_closed || e2e_fail "the menu did not close"
 
+# About over the settings dialog: the settings dialog takes no input until
+# About closes; the settings command meanwhile brings About, which does, to
+# the front.
+open_settings
+tray_right_click
+menu_items >/dev/null || e2e_fail "no menu over the settings dialog"
+menu_click 1
+e2e_wait_for 10 about_dialog || e2e_fail "About did not open over the settings dialog"
+about=$(about_dialog)
+e2e_assert_eq 0 "$(window_enabled "$DLG")" "the settings dialog under About"
+e2e_assert_eq 1 "$(window_enabled "$about")" "About over the settings dialog"
+tray_double_click
+e2e_wait_for 5 foreground_is "$about" || e2e_fail "the settings command did not bring About to the front"
+ctl_send "$about" "$ID_OK" "$BM_CLICK" 0 0 >/dev/null
+e2e_wait_for 5 about_closed || e2e_fail "About did not close over the settings dialog"
+e2e_assert_eq 1 "$(window_enabled "$DLG")" "the settings dialog after About"
+e2e_wait_for 5 foreground_is "$DLG" || e2e_fail "the settings dialog is not active after About"
+
 # Quit, while the settings dialog is open: the dialog's own loop lets the
 # program end.
-open_settings
 tray_right_click
 menu_items >/dev/null || e2e_fail "no menu while the settings dialog is open"
 menu_click 3

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ class Recorder : public platform::SettingsEvents, public platform::AboutEvents {
   void CheckClicked(PictureRow row) override { log.push_back("check " + Name(row)); }
   void BrowseClicked(PictureRow row) override {
     log.push_back("browse " + Name(row));
+    if (whileBrowsing) whileBrowsing();
     if (failBrowse) throw std::runtime_error("browse failed");
   }
   void AddressClicked() override { log.push_back("address"); }
@@ -38,6 +40,7 @@ class Recorder : public platform::SettingsEvents, public platform::AboutEvents {
   }
   std::vector<std::string> log;
   bool failBrowse = false;
+  std::function<void()> whileBrowsing;
 };
 
 std::wstring TextOf(HWND window) {
@@ -49,16 +52,12 @@ std::wstring TextOf(HWND window) {
 class SettingsWindowTest : public testing::Test {
  protected:
   SettingsWindowTest()
-      : owner_(CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr)),
-        window(owner_, nullptr, [this](const std::exception& e) { errors.push_back(e.what()); }) {
+      : window(nullptr, [this](const std::exception& e) { errors.push_back(e.what()); }) {
     window.SetEvents(&events);
   }
-  ~SettingsWindowTest() override { DestroyWindow(owner_); }
 
   HWND Item(int id) { return GetDlgItem(window.hwnd(), id); }
 
-  HWND owner_;
   Recorder events;
   std::vector<std::string> errors;
   Win32SettingsWindow window;
@@ -158,12 +157,22 @@ struct ModalCase {
 class SettingsModalTest : public SettingsWindowTest,
                           public testing::WithParamInterface<ModalCase> {};
 
-TEST_P(SettingsModalTest, ClosesWithItsResultAndGivesTheOwnerBack) {
+// The program's other dialog, open beneath, takes no input during the run
+// and is given back afterwards; the dialog belongs to no window.
+TEST_P(SettingsModalTest, ClosesWithItsResultAndGivesTheOtherDialogBack) {
+  Win32AboutWindow other(nullptr, nullptr);
+  ShowWindow(other.hwnd(), SW_SHOWNOACTIVATE);
+  bool otherEnabledDuringTheRun = true;
+  events.whileBrowsing = [&] { otherEnabledDuringTheRun = IsWindowEnabled(other.hwnd()) != FALSE; };
+  PostMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(kIdBrowseTopFace, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Item(kIdBrowseTopFace)));
   PostMessageW(window.hwnd(), GetParam().message, GetParam().wParam, 0);
   EXPECT_FALSE(window.IsShowing());
   EXPECT_EQ(window.ShowModal(), GetParam().expected);
   EXPECT_FALSE(window.IsShowing());
-  EXPECT_TRUE(IsWindowEnabled(owner_));
+  EXPECT_FALSE(otherEnabledDuringTheRun);
+  EXPECT_TRUE(IsWindowEnabled(other.hwnd()));
+  EXPECT_EQ(GetWindow(window.hwnd(), GW_OWNER), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, SettingsModalTest,
@@ -181,7 +190,7 @@ TEST_F(SettingsWindowTest, QuittingEndsTheModalRunAndReachesTheOuterLoop) {
 
 TEST(AboutWindowTest, ShowsItsTextsAndReportsAClickOnTheAddress) {
   Recorder events;
-  Win32AboutWindow window(nullptr, nullptr, nullptr);
+  Win32AboutWindow window(nullptr, nullptr);
   window.SetEvents(&events);
   window.SetCaption(platform::AboutControl::kTitle, "\xC0 propos...");
   window.SetCaption(platform::AboutControl::kAddress, "https://example.org/a&b");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "gl_fixture.h"
@@ -223,6 +224,105 @@ TEST_F(UploadTest, APictureBeyondTheLargestTextureIsSentSmaller) {
   EXPECT_FALSE(render::OutOfDate(bitmap, texture));
   render::FreeTexture(texture);
 }
+
+TEST(PaddingSourceTest, ShowsWhatLiesBeyondTheNearerEdge) {
+  struct Case {
+    std::int32_t position, pictureSide, textureSide;
+    bool goesRound;
+    std::int32_t source;
+  };
+  const Case cases[] = {
+      // Five columns in eight: after the last, then before the first.
+      {5, 5, 8, false, 4},
+      {6, 5, 8, false, 4},  // as near to both: the last edge's side
+      {7, 5, 8, false, 0},
+      {5, 5, 8, true, 0},
+      {6, 5, 8, true, 1},
+      {7, 5, 8, true, 4},
+      // Padding wider than the picture goes on round.
+      {6, 3, 16, true, 0},
+      {14, 3, 16, true, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(render::PaddingSource(c.position, c.pictureSide, c.textureSide, c.goesRound),
+              c.source)
+        << c.position << " of " << c.pictureSide << " in " << c.textureSide << " round "
+        << c.goesRound;
+  }
+}
+
+struct PaddingCase {
+  std::int32_t width, height;
+  render::Padding padding;
+  std::int32_t maxTextureSide;  // 0: any
+};
+
+class PaddingTest : public UploadTest, public testing::WithParamInterface<PaddingCase> {};
+
+// Linear filtering at a picture's edges reaches one texel beyond them, and
+// with the default wrap mode beyond the left and top edges that is the
+// texture's last column and first row. There the texture must hold the
+// picture's own colours: each edge again, or, around the sphere, the other
+// side edge. No padding texel is left black.
+TEST_P(PaddingTest, BeyondEveryEdgeLieOnlyThePicturesColours) {
+  const PaddingCase c = GetParam();
+  constexpr std::uint8_t kTag = 0x5A;
+  const bool aroundSphere = c.padding == render::Padding::kAroundSphere;
+  for (const bool bgra : {true, false}) {
+    render::TextureCaps path = caps;
+    path.bgra = bgra;
+    path.maxTextureSide = c.maxTextureSide;
+    render::FaceTexture texture;
+    // An earlier picture of the same size must not show in the padding.
+    render::Bitmap bitmap = samples::Numbered(c.width, c.height, 0x11);
+    render::UploadTexture(bitmap, texture, path, c.padding);
+    bitmap = samples::Numbered(c.width, c.height, kTag);
+    render::UploadTexture(bitmap, texture, path, c.padding);
+    const render::Bitmap sent = c.maxTextureSide > 0 ? render::HalfSize(bitmap)
+                                                     : static_cast<const render::Bitmap&>(bitmap);
+    const std::int32_t w = sent.Width();
+    const std::int32_t h = sent.Height();
+
+    std::int32_t tw = 0, th = 0;
+    const std::vector<std::uint8_t> texels = Texels(texture.name, &tw, &th);
+    // The texel at a column and a row counted from the picture's top, wrapped
+    // as the default wrap mode does.
+    const auto texel = [&](std::int32_t column, std::int32_t fromTop) {
+      const std::int32_t x = (column + tw) % tw;
+      const std::int32_t row = (th - 1 - fromTop + th) % th;
+      const std::uint8_t* t = &texels[(static_cast<std::size_t>(row) * tw + x) * 4];
+      return static_cast<std::uint32_t>(t[2] << 16 | t[1] << 8 | t[0]);
+    };
+    const auto beyond = [&](std::int32_t x, std::int32_t y) {
+      x = aroundSphere ? (x + w) % w : std::clamp(x, 0, w - 1);
+      return sent.PixelAt(x, std::clamp(y, 0, h - 1));
+    };
+    int wrong = 0;
+    for (std::int32_t y = -1; y <= h; ++y) {
+      for (std::int32_t x = -1; x <= w; ++x) {
+        const bool inside = x >= 0 && x < w && y >= 0 && y < h;
+        if (!inside && texel(x, y) != beyond(x, y)) ++wrong;
+      }
+    }
+    EXPECT_EQ(wrong, 0) << "bgra " << bgra;
+    int untagged = 0;
+    for (std::size_t k = 0; k < texels.size(); k += 4) untagged += texels[k] != kTag ? 1 : 0;
+    EXPECT_EQ(untagged, 0) << "bgra " << bgra;
+    render::FreeTexture(texture);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, PaddingTest,
+    testing::Values(PaddingCase{13, 6, render::Padding::kRepeatEdges, 0},
+                    PaddingCase{13, 6, render::Padding::kAroundSphere, 0},
+                    // As wide as its texture: the sides meet without padding.
+                    PaddingCase{16, 5, render::Padding::kAroundSphere, 0},
+                    PaddingCase{3, 40, render::Padding::kRepeatEdges, 0},
+                    // Two rows of padding: below the bottom, then above the top.
+                    PaddingCase{13, 14, render::Padding::kRepeatEdges, 0},
+                    // Sent at half size, padded all the same.
+                    PaddingCase{40, 20, render::Padding::kAroundSphere, 32}));
 
 TEST_F(UploadTest, FreeTextureDeletesANameAndLeavesZeroAlone) {
   render::Bitmap bitmap = samples::Numbered(8, 8);

@@ -32,4 +32,26 @@ INSTANTIATE_TEST_SUITE_P(
                     FitCase{0, 100, 50, 50, {0, 0, 0, 0}},              // no box
                     FitCase{100, 100, 0, 50, {0, 0, 0, 0}}));           // no picture
 
+struct KeepCase {
+  platform::Rect window, expected;
+};
+
+class KeptInsideTest : public testing::TestWithParam<KeepCase> {};
+
+TEST_P(KeptInsideTest, MovesAsLittleAsItTakes) {
+  const platform::Rect area{0, 0, 1024, 740};
+  const platform::Rect r = platform::KeptInside(GetParam().window, area);
+  EXPECT_EQ(r.left, GetParam().expected.left);
+  EXPECT_EQ(r.top, GetParam().expected.top);
+  EXPECT_EQ(r.right, GetParam().expected.right);
+  EXPECT_EQ(r.bottom, GetParam().expected.bottom);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, KeptInsideTest,
+    testing::Values(KeepCase{{360, 210, 1020, 500}, {360, 210, 1020, 500}},  // inside
+                    KeepCase{{360, 210, 1030, 750}, {354, 200, 1024, 740}},  // beyond right, bottom
+                    KeepCase{{-20, -5, 300, 200}, {0, 0, 320, 205}},         // beyond left, top
+                    KeepCase{{500, 10, 1700, 900}, {0, 0, 1200, 890}}));     // larger: top-left
+
 }  // namespace

@@ -19,6 +19,11 @@ class TextureRefreshTest : public FormTest {
     desktop.files.insert(path);
     desktop.contents[path] = bytes;
   }
+  // Stores the picture as a PNG file; returns the path, to be chosen.
+  std::string PutPng(const std::string& path, const render::Bitmap& picture) {
+    Put(path, samples::EncodePng(picture, samples::PngStyle::kRgb));
+    return path;
+  }
 
   void Switch() {
     form.WMHotKey(app::kHotkeyRight);
@@ -71,12 +76,9 @@ TEST_F(TextureRefreshTest, ChosenPicturesAreLoadedCapsCutToTheirCentredSquare) {
   const render::Bitmap top = samples::Numbered(300, 200, 1);
   const render::Bitmap bottom = samples::Numbered(200, 301, 2);
   const render::Bitmap background = samples::Gradient(1000, 500, 3);
-  Put("C:\\pics\\top.png", samples::EncodePng(top, samples::PngStyle::kRgb));
-  Put("C:\\pics\\bottom.PNG", samples::EncodePng(bottom, samples::PngStyle::kRgb));
-  Put("C:\\pics\\sky.png", samples::EncodePng(background, samples::PngStyle::kRgb));
-  form.settings.topPath = "C:\\pics\\top.png";
-  form.settings.bottomPath = "C:\\pics\\bottom.PNG";
-  form.settings.backgroundPath = "C:\\pics\\sky.png";
+  form.settings.topPath = PutPng("C:\\pics\\top.png", top);
+  form.settings.bottomPath = PutPng("C:\\pics\\bottom.PNG", bottom);
+  form.settings.backgroundPath = PutPng("C:\\pics\\sky.png", background);
   Switch();
 
   ASSERT_EQ(form.topBitmap.Width(), 200);
@@ -147,6 +149,49 @@ TEST_F(TextureRefreshTest, FramesShowTheTopPictureOnTopAndTheBottomOneBelow) {
     desktop.leftDown = false;
     RunUntilHidden();
   }
+}
+
+// Where the background's picture meets itself around the sphere and at its
+// poles, linear filtering blends in the texels beyond the picture's edges:
+// a plain picture must stay plain there.
+TEST_F(TextureRefreshTest, APlainBackgroundShowsItsColourOnTheMeridianAndAtThePoles) {
+  constexpr std::uint32_t kColour = 0x3080C0;
+  render::Bitmap sky;
+  sky.SetSize(100, 50);
+  for (std::int32_t y = 0; y < sky.Height(); ++y) {
+    for (std::int32_t x = 0; x < sky.Width(); ++x) sky.SetPixel(x, y, kColour);
+  }
+  form.settings.backgroundPath = PutPng("C:\\pics\\sky.png", sky);
+  Switch();
+  // The whole scene in the test's frame; pulled back beyond the sphere, only
+  // the sphere is seen: the meridian where the picture's sides meet straight
+  // ahead, then each pole.
+  render::SetViewport(desktop.gl().Width(), desktop.gl().Height());
+  for (const auto& [pitch, yaw] : {std::pair{0.0f, -90.0f}, {90.0f, 0.0f}, {-90.0f, 0.0f}}) {
+    const std::vector<std::uint8_t> frame = ReferenceFrame(20, pitch, yaw);
+    int wrong = 0;
+    for (std::size_t k = 0; k < frame.size(); k += 4) {
+      wrong += (frame[k + 2] << 16 | frame[k + 1] << 8 | frame[k]) != kColour ? 1 : 0;
+    }
+    EXPECT_EQ(wrong, 0) << "pitch " << pitch << ", yaw " << yaw;
+  }
+}
+
+// The caps repeat their edges; the background's sides run on into each
+// other. Across the wrap, before its first column, a cap holds that column
+// and the background its last; after its last, the background its first.
+TEST_F(TextureRefreshTest, TheCapsAndTheBackgroundArePaddedEachTheirWay) {
+  const render::Bitmap cap = samples::Numbered(30, 30, 1);
+  const render::Bitmap sky = samples::Numbered(100, 50, 2);
+  form.settings.topPath = PutPng("C:\\pics\\cap.png", cap);
+  form.settings.bottomPath = form.settings.topPath;
+  form.settings.backgroundPath = PutPng("C:\\pics\\sky.png", sky);
+  Switch();
+  // Texture row H - 1 is the picture's top row.
+  EXPECT_EQ(Texel(form.topTexture, 31, 31), cap.PixelAt(0, 0));
+  EXPECT_EQ(Texel(form.bottomTexture, 31, 31), cap.PixelAt(0, 0));
+  EXPECT_EQ(Texel(form.backgroundTexture, 127, 63), sky.PixelAt(99, 0));
+  EXPECT_EQ(Texel(form.backgroundTexture, 100, 63), sky.PixelAt(0, 0));
 }
 
 TEST_F(TextureRefreshTest, ASecondSessionWithoutOkMakesOnlyTheFaceTexturesAgain) {
