@@ -1,7 +1,7 @@
-# Cross toolchain for Windows builds with Debian's mingw-w64.
+# Cross toolchain for Windows builds with Debian's mingw-w64, as the presets
+# win32, win64 and release of CMakePresets.json use it:
 #
-#   cmake -S . -B build-win32 -G Ninja \
-#         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake [-DROMBO_ARCH=x86_64]
+#   cmake --preset win32 && cmake --build --preset win32
 #
 # ROMBO_ARCH: i686 (what ships, the default) or x86_64 (what runs under wine64).
 # Static libpng/libjpeg/gtest come from scripts/setup, which installs them

@@ -7,9 +7,6 @@
 # Usage: tests/bench/idle_cpu.sh [seconds]   (default 60)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-# The probe a build leaves behind, unless one is named.
-[[ -n "${ROMBO_PROBE:-}" ]] || ROMBO_PROBE=$here/../../build/win64/tests/e2e/probe/probe.exe
-export ROMBO_PROBE
 . "$here/../e2e/lib.sh"
 . "$here/../e2e/rombo.sh"
 seconds=${1:-60}

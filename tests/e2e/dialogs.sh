@@ -2,23 +2,13 @@
 # Helpers for the end-to-end tests of the tray menu and the dialogs; source
 # after lib.sh and rombo.sh.
 
-# Control identifiers of the dialogs (platform/win32/settings_window.h and
-# about_window.h).
-ID_OK=1
-ID_CANCEL=2
-ID_ZOOM=1000
-ID_BACKGROUND_PATH=1001
-ID_TOP_PATH=1004
-ID_BOTTOM_PATH=1006
-ID_LANGUAGE=1009
-ID_SPEED=1010
-ID_BACKGROUND_CHECK=1011
-ID_TOP_CHECK=1012
-ID_BOTTOM_CHECK=1013
-ID_LABEL_LANGUAGE=1100
-ID_ABOUT_PRODUCT=1201
-ID_ABOUT_VERSION=1204
-ID_ABOUT_ADDRESS=1205
+# The dialogs' control identifiers (ID_OK, ID_LANGUAGE, ...) and the tray
+# icon's message (TRAY_CALLBACK), as the build read them in the program's
+# headers (tests/e2e/control_ids.cpp).
+control_ids=$ROMBO_TEST_BIN_DIR/tests/e2e/control_ids.sh
+[[ -f "$control_ids" ]] || e2e_fail "no $control_ids (build first: scripts/build win64)"
+# shellcheck source=/dev/null
+. "$control_ids"
 
 # Window styles read from outside.
 WS_DISABLED=0x08000000
@@ -31,7 +21,6 @@ BM_GETCHECK=0xF0
 BM_CLICK=0xF5
 CB_SETCURSEL=0x14E
 SC_CLOSE=0xF060
-TRAY_CALLBACK=0x401
 WM_MOUSEMOVE=0x200
 WM_LBUTTONDBLCLK=0x203
 WM_RBUTTONUP=0x205

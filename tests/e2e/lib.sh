@@ -11,7 +11,8 @@
 #
 # Environment:
 #   ROMBO_WIN64_DIR   built Windows x86_64 binaries (default <repo>/dist/win64)
-#   ROMBO_PROBE       probe.exe (default $ROMBO_WIN64_DIR/probe.exe)
+#   ROMBO_TEST_BIN_DIR  their build, with the test tools (default <repo>/build/win64)
+#   ROMBO_PROBE       probe.exe (default the build's, tests/e2e/probe/probe.exe)
 #   ROMBO_CACHE       cache dir (default ~/.cache/rombodesktop); holds the prefix template
 #   E2E_TASKBAR=0     no taskbar (Wine shows none by default; the template turns
 #                     it on, like on Windows, via Explorer\Desktops\Default EnableShell)
@@ -22,9 +23,10 @@
 E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_REPO_DIR=$(cd "$E2E_LIB_DIR/../.." && pwd)
 : "${ROMBO_WIN64_DIR:=$E2E_REPO_DIR/dist/win64}"
-: "${ROMBO_PROBE:=$ROMBO_WIN64_DIR/probe.exe}"
+: "${ROMBO_TEST_BIN_DIR:=$E2E_REPO_DIR/build/win64}"
+: "${ROMBO_PROBE:=$ROMBO_TEST_BIN_DIR/tests/e2e/probe/probe.exe}"
 : "${ROMBO_CACHE:=$HOME/.cache/rombodesktop}"
-export ROMBO_WIN64_DIR ROMBO_PROBE ROMBO_CACHE
+export ROMBO_WIN64_DIR ROMBO_TEST_BIN_DIR ROMBO_PROBE ROMBO_CACHE
 
 # -all also silences Debian's "wine32 is missing" hint; winemenubuilder
 # would write .desktop files into $HOME.
@@ -58,6 +60,22 @@ e2e_assert_match() {
 }
 
 _e2e_now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# e2e_lock: one run at a time on a machine: the tests drive the mouse and
+# keyboard of their desktop and measure timing, so two runs side by side
+# would disturb each other. Waits for a run already going, then holds the
+# lock (fd 9) until the caller ends; what it starts inherits the hold
+# (E2E_LOCK_HELD).
+e2e_lock() {
+    [[ -n "${E2E_LOCK_HELD:-}" ]] && return 0
+    mkdir -p "$ROMBO_CACHE"
+    exec 9>"$ROMBO_CACHE/e2e.lock"
+    if ! flock -n 9; then
+        echo "e2e: waiting for another run on this machine to finish" >&2
+        flock 9
+    fi
+    export E2E_LOCK_HELD=1
+}
 
 # e2e_wait_for <timeout_s> <command...>: polls every 0.1 s; 0 when the command
 # succeeded, 1 (with a message) on timeout. Timeout may be fractional.

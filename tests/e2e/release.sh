@@ -9,7 +9,6 @@
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/rombo.sh"
 
-: "${ROMBO_TEST_BIN_DIR:=$E2E_REPO_DIR/build/win64}"
 RELEASE_VERSION=$("$E2E_REPO_DIR/scripts/version" "$ROMBO_TEST_BIN_DIR") || e2e_fail "no version"
 RELEASE_RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 RELEASE_UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\RomboDesktop'

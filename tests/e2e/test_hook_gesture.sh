@@ -17,13 +17,11 @@
 #
 # Environment:
 #   HOOK_BUILD_DIR  folder with hook_host.exe and librombo.dll (x86_64);
-#                   default build/win64/hook, else hook/ is built into a
-#                   scratch folder.
+#                   default the build's ($ROMBO_TEST_BIN_DIR/hook).
 #   HOOK_STEP_TIMEOUT  seconds to wait for one expected reaction (20).
 set -u
 
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-REPO="$(cd "$HERE/../.." && pwd)"
 SIGNAL_NAME="rombodesktop.hook"
 HOST_LIFETIME_SECONDS=300     # safety net only; the test quits the host
 STEP_TIMEOUT_SECONDS=${HOOK_STEP_TIMEOUT:-20}  # deadline for one reaction
@@ -53,27 +51,14 @@ check() {  # check NAME COMMAND [ARGS...]
 }
 
 # --- binaries ---------------------------------------------------------------
-BUILD="${HOOK_BUILD_DIR:-}"
-if [[ -z "$BUILD" && -f "$REPO/build/win64/hook/hook_host.exe" ]]; then
-  BUILD="$REPO/build/win64/hook"
-fi
-SCRATCH=""
-if [[ -z "$BUILD" ]]; then
-  SCRATCH="$(mktemp -d "${TMPDIR:-/tmp}/rombo-hook-build.XXXXXX")"
-  BUILD="$SCRATCH"
-  { cmake -S "$REPO/hook" -B "$BUILD" -DCMAKE_SYSTEM_NAME=Windows \
-      -DCMAKE_CXX_COMPILER=x86_64-w64-mingw32-g++ -DCMAKE_BUILD_TYPE=Release &&
-    cmake --build "$BUILD"; } >"$SCRATCH.log" 2>&1 ||
-    { cat "$SCRATCH.log"; e2e_fail "building hook/ failed"; }
-fi
+BUILD="${HOOK_BUILD_DIR:-$ROMBO_TEST_BIN_DIR/hook}"
 [[ -f "$BUILD/hook_host.exe" && -f "$BUILD/librombo.dll" ]] ||
-  e2e_fail "hook_host.exe or librombo.dll missing in $BUILD"
+  e2e_fail "hook_host.exe or librombo.dll missing in $BUILD (build first: scripts/build win64)"
 
 e2e_start 1024x768
 release_input() {
   xdotool mouseup 1 mouseup 3 keyup ctrl alt >/dev/null 2>&1 || true
   exec 3>&- 2>/dev/null || true
-  [[ -z "$SCRATCH" ]] || rm -rf "$SCRATCH" "$SCRATCH.log"
 }
 trap 'release_input; e2e_stop' EXIT
 SIGNAL="$E2E_TEMP_UNIX/$SIGNAL_NAME"

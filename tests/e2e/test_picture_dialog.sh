@@ -9,8 +9,6 @@ set -u
 . "$(dirname "$0")/rombo.sh"
 . "$(dirname "$0")/dialogs.sh"
 
-ID_BROWSE_BACKGROUND=1002
-ID_BROWSE_TOP=1003
 # The common file dialog's controls (dlgs.h): file types, file name.
 ID_FILE_TYPES=0x470
 ID_FILE_NAME_BOX=0x47c
