@@ -17,14 +17,16 @@
 #include <string>
 
 #include "app/Unit1.h"
+#include "desktops/motion.h"
 #include "gl_fixture.h"
-#include "tests/support/fake/fake_desktop.h"
-#include "tests/support/fake/fake_store.h"
 #include "render/frame.h"
 #include "render/gl.h"
 #include "render/scene_geometry.h"
 #include "render/texture_refresh.h"
 #include "sample_pictures.h"
+#include "settings/settings_store.h"
+#include "tests/support/fake/fake_desktop.h"
+#include "tests/support/fake/fake_store.h"
 
 namespace {
 
@@ -222,19 +224,29 @@ void BM_RefreshProgram(benchmark::State& state) {
 }
 BENCHMARK(BM_RefreshProgram)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// A started program on a full-HD fake desktop drawing real frames.
+// A started program on a full-HD fake desktop drawing real frames. Its
+// settings pull the camera back by 0.1 when the mouse turns the cube, the
+// whole way in one animation step.
 struct Program {
   platform::FakeDesktop desktop{kWidth, kHeight, platform::FakeDesktop::FullFrame{}};
   platform::FakeStore store;
   platform::Platform system = desktop.Bundle(store);
   app::TForm1 form{system};
   Program() {
+    settings::Settings quick;
+    quick.zoom = 0.1f;
+    quick.speed = 1.0f;
+    settings::SaveSettings(store, quick);
     desktop.onPaint = [this] { form.FormPaint(); };
+    desktop.cursor = {kWidth / 2, kHeight / 2};
     form.FormCreate();
   }
+  // Ticks until the session has settled and ended.
   void EndSession() {
-    desktop.Hide();
-    form.sessionActive = false;
+    while (form.SessionActive()) {
+      desktop.tick += desktops::kAnimationStepMs;
+      form.Timer1Timer();
+    }
   }
 };
 
@@ -266,11 +278,14 @@ BENCHMARK(BM_ScreenshotAlone)->Unit(benchmark::kMillisecond);
 
 void BM_SteadyFrame(benchmark::State& state) {
   Program program;
+  // The left button held, the mouse turns the cube to yaw -30 and pitch 15
+  // in one tick, which also pulls the camera back; then it stays still.
   program.form.ShowCube();
-  program.form.mouseTurning = false;
-  program.form.shownYaw = -30;
-  program.form.shownPitch = 15;
-  program.form.shownZoomOut = 0.5f;
+  program.desktop.leftDown = true;
+  program.desktop.cursor.x -= 30 * static_cast<std::int32_t>(desktops::kPixelsPerDegree);
+  program.desktop.cursor.y += 15 * static_cast<std::int32_t>(desktops::kPixelsPerDegree);
+  program.desktop.tick += desktops::kAnimationStepMs;
+  program.form.Timer1Timer();
   for (auto _ : state) {
     program.form.FormPaint();
     glFinish();
@@ -281,7 +296,7 @@ BENCHMARK(BM_SteadyFrame)->Unit(benchmark::kMillisecond);
 void BM_OneTexturedQuad(benchmark::State& state) {
   Program program;
   program.form.ShowCube();
-  const render::FaceTexture& face = program.form.faceTextures[0];
+  const render::FaceTexture& face = program.form.Faces().faceTextures[0];
   for (auto _ : state) {
     render::BeginFrame(0);
     render::BindTexture(face.name);
@@ -331,7 +346,7 @@ int main(int argc, char** argv) {
   // Memory after a session start with pictures of all kinds.
   Program program;
   program.form.ShowCube();
-  const app::TForm1& f = program.form;
+  const render::FaceSet& f = program.form.Faces();
   std::size_t bytes = f.topBitmap.ByteSize() + f.bottomBitmap.ByteSize() +
                       f.backgroundBitmap.ByteSize() + f.imgDefault.ByteSize() +
                       TextureBytes(f.topTexture) + TextureBytes(f.bottomTexture) +

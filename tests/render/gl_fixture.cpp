@@ -15,3 +15,12 @@ std::vector<std::uint8_t> GlTest::Texels(std::uint32_t name, std::int32_t* width
   if (height != nullptr) *height = h;
   return texels;
 }
+
+std::uint32_t GlTest::TexelAt(std::uint32_t name, std::int32_t column, std::int32_t row) {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  const std::vector<std::uint8_t> texels = Texels(name, &width, &height);
+  if (column < 0 || row < 0 || column >= width || row >= height) return kNoTexel;
+  const std::uint8_t* t = &texels[(static_cast<std::size_t>(row) * width + column) * 4];
+  return static_cast<std::uint32_t>(t[2]) << 16 | t[1] << 8 | t[0];
+}

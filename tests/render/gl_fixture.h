@@ -6,15 +6,19 @@
 #include <memory>
 #include <vector>
 
-#include "tests/support/mesa/offscreen_graphics.h"
 #include "render/bitmap.h"
 #include "render/texture.h"
+#include "tests/support/mesa/offscreen_graphics.h"
 
 class GlTest : public testing::Test {
  public:
   // The texture's texels, blue-green-red-alpha, first row first.
   static std::vector<std::uint8_t> Texels(std::uint32_t name, std::int32_t* width = nullptr,
                                           std::int32_t* height = nullptr);
+  // One texel as 0x00RRGGBB, row 0 the first (a picture's bottom row);
+  // kNoTexel where the texture has none.
+  static constexpr std::uint32_t kNoTexel = 0xFF000000;
+  static std::uint32_t TexelAt(std::uint32_t name, std::int32_t column, std::int32_t row);
 
  protected:
   // Makes a context whose frames are width x height.

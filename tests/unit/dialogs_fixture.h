@@ -1,13 +1,15 @@
 #pragma once
 // A started main window with both dialogs attached, over fake windows, and
 // language files beside the fake executable.
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "form_fixture.h"
-#include "tests/support/fake/fake_dialogs.h"
 #include "settings/Unit2.h"
 #include "settings/Unit3.h"
+#include "tests/support/fake/fake_dialogs.h"
 
 class DialogsTest : public FormTest {
  protected:
@@ -20,6 +22,19 @@ class DialogsTest : public FormTest {
     opciones.FormCreate();
     acercaDe.FormCreate();
     form.AttachDialogs(opciones, acercaDe);
+  }
+
+  // The settings command; `user` acts in the dialog and closes it.
+  void OpenSettings(std::function<platform::ModalResult()> user) {
+    settingsWindow.user = std::move(user);
+    form.mnuTrayOpcionesClick();
+  }
+
+  // One switch to the right, until the cube is gone. Its start loads the
+  // pictures the settings name, which clears the mark that OK sets.
+  void Switch() {
+    form.WMHotKey(app::kHotkeyRight);
+    RunUntilHidden();
   }
 
   std::string BesideExe(const std::string& name) { return desktop.executableDirectory + name; }

@@ -1,18 +1,22 @@
-// The settings dialog: its language list, the track bars, the check box and
-// edit rules, browsing, and what OK and Cancel do to the settings and the
-// store.
+// The settings dialog: on its own, its language list, the track bars, the
+// check box and edit rules and browsing, as the settings command fills it and
+// reads it back; through the main window, what OK and Cancel do to the
+// settings, the pictures' mark and the store.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "dialogs_fixture.h"
-#include "settings/picture_filter.h"
+#include "settings/Unit2.h"
 #include "settings/settings_store.h"
 #include "settings/track_values.h"
+#include "tests/common/settings_checks.h"
+#include "tests/support/fake/fake_desktop.h"
+#include "tests/support/fake/fake_dialogs.h"
 
 namespace {
 
@@ -20,46 +24,54 @@ using platform::ModalResult;
 using platform::PictureRow;
 using platform::TrackBar;
 
-std::uint32_t Bits(float value) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
+using settings::testing_support::BitsOf;
+using settings::testing_support::ExpectSameSettings;
 
-class SettingsDialogTest : public DialogsTest {
+// The dialog over a fake window, with language files beside the fake
+// executable.
+class SettingsDialogTest : public testing::Test {
  protected:
-  // Opens the dialog through the settings command; `user` acts in it.
-  void Open(std::function<ModalResult()> user) {
-    settingsWindow.user = std::move(user);
-    form.mnuTrayOpcionesClick();
+  SettingsDialogTest() : opciones(settingsWindow, files, pictures) {}
+
+  void WriteFile(const std::string& name) { files.files.insert(files.executableDirectory + name); }
+
+  // The settings command's steps: the dialog filled from `from`, the user's
+  // actions, and what OK reads back.
+  settings::Settings Confirmed(
+      const settings::Settings& from, const std::function<void()>& user = [] {}) {
+    opciones.Fill(from);
+    user();
+    settings::Settings to = from;
+    opciones.Apply(&to);
+    return to;
   }
-  void Confirm() {
-    Open([] { return ModalResult::kOk; });
-  }
+
+  platform::FakeDesktop files;
+  platform::FakeSettingsWindow settingsWindow;
+  platform::FakePictureDialog pictures;
+  settings::TfrmOpciones opciones;
 };
 
 TEST_F(SettingsDialogTest, ListsEveryLangEntryInFileSystemOrderWithoutItsLastExtension) {
-  WriteFile("Zulu.lang", "");
-  WriteFile("English.lang", "");
-  WriteFile("My.Language.lang", "");
-  WriteFile("Readme.lang.txt", "");
-  WriteFile("Shout.LANG", "");
-  WriteFile("notes.txt", "");
-  desktop.files.insert("C:\\Elsewhere\\Other.lang");
-  desktop.directories.insert(BesideExe("Folder.lang"));
-  desktop.listingOrder = {"Zulu.lang", "Shout.LANG", "English.lang", "Folder.lang",
-                          "My.Language.lang"};
-  StartAll();
+  for (const char* name : {"Zulu.lang", "English.lang", "My.Language.lang", "Readme.lang.txt",
+                           "Shout.LANG", "notes.txt"}) {
+    WriteFile(name);
+  }
+  files.files.insert("C:\\Elsewhere\\Other.lang");
+  files.directories.insert(files.executableDirectory + "Folder.lang");
+  files.listingOrder = {"Zulu.lang", "Shout.LANG", "English.lang", "Folder.lang",
+                        "My.Language.lang"};
+  opciones.FormCreate();
   const std::vector<std::string> expected = {"Zulu", "Shout", "English", "Folder", "My.Language"};
   EXPECT_EQ(opciones.Languages(), expected);
   EXPECT_EQ(settingsWindow.languages, expected);
 }
 
 TEST_F(SettingsDialogTest, TheListIsBuiltOnceAtCreation) {
-  WriteFile("English.lang", "");
-  StartAll();
-  WriteFile("Deutsch.lang", "");
-  Confirm();
+  WriteFile("English.lang");
+  opciones.FormCreate();
+  WriteFile("Deutsch.lang");
+  Confirmed(settings::Settings());
   EXPECT_EQ(settingsWindow.languages, std::vector<std::string>{"English"});
 }
 
@@ -70,6 +82,49 @@ TEST(LanguageNameTest, DropsOnlyTheLastExtension) {
   EXPECT_EQ(settings::WithoutLastExtension("NoDot"), "NoDot");
 }
 
+// The entry shown for the stored language, and the name OK gives after the
+// user's pick (kKeep: none).
+constexpr int kKeep = -2;
+struct LanguageCase {
+  std::string stored;
+  std::vector<std::string> listed;
+  int picked;
+  int shown;
+  std::string confirmed;
+};
+
+class LanguageTest : public SettingsDialogTest, public testing::WithParamInterface<LanguageCase> {};
+
+TEST_P(LanguageTest, ShowsTheStoredLanguageAndGivesThePickedOneAsTheFileSpellsIt) {
+  const LanguageCase& c = GetParam();
+  for (const std::string& name : c.listed) {
+    WriteFile(name + ".lang");
+    files.listingOrder.push_back(name + ".lang");
+  }
+  opciones.FormCreate();
+  settings::Settings from;
+  from.languageName = c.stored;
+  int shown = kKeep;
+  const settings::Settings to = Confirmed(from, [&] {
+    shown = settingsWindow.selected;
+    if (c.picked != kKeep) settingsWindow.selected = c.picked;
+  });
+  EXPECT_EQ(shown, c.shown);
+  EXPECT_EQ(to.languageName, c.confirmed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LanguageTest,
+                         testing::Values(
+                             // Found without regard to case, given back as the file spells it.
+                             LanguageCase{"eNGLISH", {"Deutsch", "English"}, kKeep, 1, "English"},
+                             LanguageCase{"English", {"English", "Deutsch"}, 1, 0, "Deutsch"},
+                             // The first entry is an entry like any other.
+                             LanguageCase{"Deutsch", {"English", "Deutsch"}, 0, 1, "English"},
+                             // No file of that name: nothing selected, the name kept.
+                             LanguageCase{"Klingon", {"English"}, kKeep, -1, "Klingon"},
+                             // No files at all: whatever the window claims, no entry to take.
+                             LanguageCase{"English", {}, 0, -1, "English"}));
+
 struct TrackCase {
   TrackBar bar;
   float stored;
@@ -79,22 +134,19 @@ struct TrackCase {
 
 class TrackTest : public SettingsDialogTest, public testing::WithParamInterface<TrackCase> {
  protected:
-  float& Setting() {
-    return GetParam().bar == TrackBar::kSpeed ? form.settings.speed : form.settings.zoom;
+  static float& Setting(settings::Settings& s) {
+    return GetParam().bar == TrackBar::kSpeed ? s.speed : s.zoom;
   }
 };
 
-TEST_P(TrackTest, ShowsTheRoundedLimitedPositionAndStoresItBack) {
+TEST_P(TrackTest, ShowsTheRoundedLimitedPositionAndGivesItBack) {
   const TrackCase& c = GetParam();
-  StartAll();
-  Setting() = c.stored;
+  settings::Settings from;
+  Setting(from) = c.stored;
   int shown = -1;
-  Open([&] {
-    shown = settingsWindow.tracks[c.bar];
-    return ModalResult::kOk;
-  });
+  settings::Settings to = Confirmed(from, [&] { shown = settingsWindow.tracks[c.bar]; });
   EXPECT_EQ(shown, c.position);
-  EXPECT_EQ(Bits(Setting()), Bits(c.confirmed)) << Setting();
+  EXPECT_EQ(BitsOf(Setting(to)), BitsOf(c.confirmed)) << Setting(to);
 }
 
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
@@ -136,127 +188,57 @@ TEST(TrackValueTest, EveryPositionIsItsHundredthInSinglePrecision) {
   }
 }
 
-TEST_F(SettingsDialogTest, TheStoredLanguageIsFoundWithoutRegardToCaseAndStoredAsSpelled) {
-  WriteFile("Deutsch.lang", "");
-  WriteFile("English.lang", "");
-  desktop.listingOrder = {"Deutsch.lang", "English.lang"};
-  StartAll();
-  form.settings.languageName = "eNGLISH";
-  int shown = -2;
-  Open([&] {
-    shown = settingsWindow.selected;
-    return ModalResult::kOk;
-  });
-  EXPECT_EQ(shown, 1);
-  EXPECT_EQ(form.settings.languageName, "English");
-}
-
-TEST_F(SettingsDialogTest, TheChosenLanguageIsStored) {
-  WriteFile("Deutsch.lang", "");
-  WriteFile("English.lang", "");
-  desktop.listingOrder = {"English.lang", "Deutsch.lang"};
-  StartAll();
-  Open([&] {
-    settingsWindow.selected = 1;
-    return ModalResult::kOk;
-  });
-  EXPECT_EQ(form.settings.languageName, "Deutsch");
-  EXPECT_EQ(store.GetValue(settings::kKeyPath, "idioma")->data,
-            (std::vector<std::uint8_t>{'D', 'e', 'u', 't', 's', 'c', 'h', 0}));
-  // The first entry is an entry like any other.
-  Open([&] {
-    settingsWindow.selected = 0;
-    return ModalResult::kOk;
-  });
-  EXPECT_EQ(form.settings.languageName, "English");
-}
-
-TEST_F(SettingsDialogTest, ALanguageWithoutAFileSelectsNothingAndIsKept) {
-  WriteFile("English.lang", "");
-  StartAll();
-  form.settings.languageName = "Klingon";
-  int shown = -2;
-  Open([&] {
-    shown = settingsWindow.selected;
-    return ModalResult::kOk;
-  });
-  EXPECT_EQ(shown, -1);
-  EXPECT_EQ(form.settings.languageName, "Klingon");
-}
-
-TEST_F(SettingsDialogTest, NoLanguageFilesLeaveTheNameAsItWas) {
-  StartAll();
-  Open([&] {
-    // Whatever the window claims, there is no entry to take a name from.
-    settingsWindow.selected = 0;
-    return ModalResult::kOk;
-  });
-  EXPECT_TRUE(settingsWindow.languages.empty());
-  EXPECT_EQ(form.settings.languageName, "English");
-}
-
 TEST_F(SettingsDialogTest, EachBoxIsCheckedExactlyWhenItsPathIsSet) {
-  StartAll();
-  form.settings.backgroundPath = "C:\\back.png";
-  form.settings.topPath = "";
-  form.settings.bottomPath = "D:\\bottom.jpg";
+  settings::Settings from;
+  from.backgroundPath = "C:\\back.png";
+  from.bottomPath = "D:\\bottom.jpg";
   settingsWindow.checks[PictureRow::kTopFace] = true;  // left over from an earlier opening
-  Open([&] {
-    EXPECT_EQ(settingsWindow.paths[PictureRow::kBackground], "C:\\back.png");
-    EXPECT_TRUE(settingsWindow.checks[PictureRow::kBackground]);
-    EXPECT_EQ(settingsWindow.paths[PictureRow::kTopFace], "");
-    EXPECT_FALSE(settingsWindow.checks[PictureRow::kTopFace]);
-    EXPECT_EQ(settingsWindow.paths[PictureRow::kBottomFace], "D:\\bottom.jpg");
-    EXPECT_TRUE(settingsWindow.checks[PictureRow::kBottomFace]);
-    return ModalResult::kCancel;
-  });
+  opciones.Fill(from);
+  EXPECT_EQ(settingsWindow.paths[PictureRow::kBackground], "C:\\back.png");
+  EXPECT_TRUE(settingsWindow.checks[PictureRow::kBackground]);
+  EXPECT_EQ(settingsWindow.paths[PictureRow::kTopFace], "");
+  EXPECT_FALSE(settingsWindow.checks[PictureRow::kTopFace]);
+  EXPECT_EQ(settingsWindow.paths[PictureRow::kBottomFace], "D:\\bottom.jpg");
+  EXPECT_TRUE(settingsWindow.checks[PictureRow::kBottomFace]);
 }
 
 TEST_F(SettingsDialogTest, UncheckingClearsThePathAndCheckingAgainLeavesItEmpty) {
-  StartAll();
-  form.settings.backgroundPath = "C:\\back.png";
-  Open([&] {
+  settings::Settings from;
+  from.backgroundPath = "C:\\back.png";
+  const settings::Settings to = Confirmed(from, [&] {
     settingsWindow.UserClicksCheck(PictureRow::kBackground);
     EXPECT_EQ(settingsWindow.paths[PictureRow::kBackground], "");
     EXPECT_FALSE(settingsWindow.checks[PictureRow::kBackground]);
     settingsWindow.UserClicksCheck(PictureRow::kBackground);
     EXPECT_TRUE(settingsWindow.checks[PictureRow::kBackground]);
     EXPECT_EQ(settingsWindow.paths[PictureRow::kBackground], "");
-    return ModalResult::kOk;
   });
-  EXPECT_EQ(form.settings.backgroundPath, "");
-  EXPECT_EQ(store.GetValue(settings::kKeyPath, "fondo")->data, std::vector<std::uint8_t>{0});
+  EXPECT_EQ(to.backgroundPath, "");
 }
 
 TEST_F(SettingsDialogTest, TypingChecksTheBoxAndDeletingUnchecksIt) {
-  StartAll();
-  Open([&] {
-    settingsWindow.UserTypes(PictureRow::kBottomFace, "x");
-    EXPECT_TRUE(settingsWindow.checks[PictureRow::kBottomFace]);
-    settingsWindow.UserTypes(PictureRow::kBottomFace, "");
-    EXPECT_FALSE(settingsWindow.checks[PictureRow::kBottomFace]);
-    // The other rows are not touched.
-    EXPECT_FALSE(settingsWindow.checks[PictureRow::kTopFace]);
-    return ModalResult::kCancel;
-  });
+  opciones.Fill(settings::Settings());
+  settingsWindow.UserTypes(PictureRow::kBottomFace, "x");
+  EXPECT_TRUE(settingsWindow.checks[PictureRow::kBottomFace]);
+  settingsWindow.UserTypes(PictureRow::kBottomFace, "");
+  EXPECT_FALSE(settingsWindow.checks[PictureRow::kBottomFace]);
+  // The other rows are not touched.
+  EXPECT_FALSE(settingsWindow.checks[PictureRow::kTopFace]);
 }
 
-TEST_F(SettingsDialogTest, PathsAreStoredExactlyAsTyped) {
-  StartAll();
-  Open([&] {
+TEST_F(SettingsDialogTest, PathsAreGivenBackExactlyAsTyped) {
+  const settings::Settings to = Confirmed(settings::Settings(), [&] {
     settingsWindow.UserTypes(PictureRow::kBackground, "  %TEMP%\\back.png ");
     settingsWindow.UserTypes(PictureRow::kTopFace, "relative/top.BMP");
     settingsWindow.UserTypes(PictureRow::kBottomFace, "C:\\no such\\file.xyz");
-    return ModalResult::kOk;
   });
-  EXPECT_EQ(form.settings.backgroundPath, "  %TEMP%\\back.png ");
-  EXPECT_EQ(form.settings.topPath, "relative/top.BMP");
-  EXPECT_EQ(form.settings.bottomPath, "C:\\no such\\file.xyz");
+  EXPECT_EQ(to.backgroundPath, "  %TEMP%\\back.png ");
+  EXPECT_EQ(to.topPath, "relative/top.BMP");
+  EXPECT_EQ(to.bottomPath, "C:\\no such\\file.xyz");
 }
 
 TEST_F(SettingsDialogTest, BrowsingPutsThePickedFileInItsRowAndStartsFromItNextTime) {
-  StartAll();
-  Open([&] {
+  const settings::Settings to = Confirmed(settings::Settings(), [&] {
     pictures.answer = "C:\\Pictures\\top.jpg";
     settingsWindow.UserBrowses(PictureRow::kTopFace);
     EXPECT_EQ(settingsWindow.paths[PictureRow::kTopFace], "C:\\Pictures\\top.jpg");
@@ -269,20 +251,15 @@ TEST_F(SettingsDialogTest, BrowsingPutsThePickedFileInItsRowAndStartsFromItNextT
     EXPECT_FALSE(settingsWindow.checks[PictureRow::kBackground]);
     pictures.answer = "C:\\Pictures\\bottom.png";
     settingsWindow.UserBrowses(PictureRow::kBottomFace);
-    return ModalResult::kOk;
   });
   EXPECT_EQ(pictures.initialFiles,
             (std::vector<std::string>{"", "C:\\Pictures\\top.jpg", "C:\\Pictures\\top.jpg"}));
-  EXPECT_EQ(form.settings.topPath, "C:\\Pictures\\top.jpg");
-  EXPECT_EQ(form.settings.bottomPath, "C:\\Pictures\\bottom.png");
+  EXPECT_EQ(to.topPath, "C:\\Pictures\\top.jpg");
+  EXPECT_EQ(to.bottomPath, "C:\\Pictures\\bottom.png");
 }
 
 TEST_F(SettingsDialogTest, ThePictureDialogListsAllFirstThenEachFormat) {
-  StartAll();
-  Open([&] {
-    settingsWindow.UserBrowses(PictureRow::kBackground);
-    return ModalResult::kCancel;
-  });
+  settingsWindow.UserBrowses(PictureRow::kBackground);
   const std::vector<platform::FileFilter> expected = {
       {"All", "*.bmp;*.ico;*.wmf;*.emf;*.jpg;*.jpeg;*.png"},
       {"Bitmaps (*.bmp)", "*.bmp"},
@@ -300,55 +277,95 @@ TEST_F(SettingsDialogTest, ThePictureDialogListsAllFirstThenEachFormat) {
   }
 }
 
-TEST_F(SettingsDialogTest, CancelChangesNothingAndTheNextOpeningShowsTheStoredValues) {
-  WriteFile("English.lang", "");
-  WriteFile("Deutsch.lang", "");
-  desktop.listingOrder = {"English.lang", "Deutsch.lang"};
-  StartAll();
-  form.imagesDirty = false;
-  const settings::Settings before = form.settings;
-  Open([&] {
+// The settings command through the main window, after a session has loaded
+// the pictures (so the mark OK sets shows).
+class SettingsCommandTest : public DialogsTest {
+ protected:
+  void StartWithLanguages() {
+    WriteFile("English.lang", "");
+    WriteFile("Deutsch.lang", "");
+    desktop.listingOrder = {"English.lang", "Deutsch.lang"};
+    StartAll();
+    Switch();
+    ASSERT_FALSE(form.ImagesDirty());
+  }
+  // What the dialog shows: the language entry, both track bars and the
+  // background's row.
+  void ExpectShown(int language, int speed, int zoom, const std::string& background) {
+    EXPECT_EQ(settingsWindow.selected, language);
+    EXPECT_EQ(settingsWindow.tracks[TrackBar::kSpeed], speed);
+    EXPECT_EQ(settingsWindow.tracks[TrackBar::kZoom], zoom);
+    EXPECT_EQ(settingsWindow.paths[PictureRow::kBackground], background);
+    EXPECT_EQ(settingsWindow.checks[PictureRow::kBackground], !background.empty());
+  }
+  std::vector<std::uint8_t> Stored(const char* valueName) {
+    return store.GetValue(settings::kKeyPath, valueName)->data;
+  }
+};
+
+TEST_F(SettingsCommandTest, TheDialogShowsTheStoredSettingsAndOkKeepsAndStoresTheNewOnes) {
+  settings::Settings stored;
+  stored.languageName = "Deutsch";
+  stored.speed = 0.5f;
+  stored.backgroundPath = "C:\\back.png";
+  settings::SaveSettings(store, stored);  // read at start-up
+  StartWithLanguages();
+  OpenSettings([&] {
+    ExpectShown(1, 50, 20, "C:\\back.png");
+    settingsWindow.selected = 0;
+    settingsWindow.tracks[TrackBar::kZoom] = 55;
+    settingsWindow.UserTypes(PictureRow::kTopFace, "C:\\top.png");
+    return ModalResult::kOk;
+  });
+  settings::Settings expected = stored;
+  expected.languageName = "English";
+  expected.zoom = 0.55f;
+  expected.topPath = "C:\\top.png";
+  ExpectSameSettings(expected, form.Settings());
+  EXPECT_TRUE(form.ImagesDirty());
+  EXPECT_EQ(Stored(settings::kLanguageValue),
+            (std::vector<std::uint8_t>{'E', 'n', 'g', 'l', 'i', 's', 'h', 0}));
+  EXPECT_EQ(settings::DecodeNumber(Stored(settings::kZoomValue)), 0.55f);
+  EXPECT_EQ(settings::DecodeText(Stored(settings::kTopValue)), "C:\\top.png");
+}
+
+TEST_F(SettingsCommandTest, CancelChangesNothingAndTheNextOpeningShowsTheSettingsAgain) {
+  StartWithLanguages();
+  const settings::Settings before = form.Settings();
+  OpenSettings([&] {
     settingsWindow.selected = 1;
     settingsWindow.tracks[TrackBar::kSpeed] = 77;
     settingsWindow.tracks[TrackBar::kZoom] = 3;
     settingsWindow.UserTypes(PictureRow::kBackground, "C:\\x.png");
     return ModalResult::kCancel;
   });
-  EXPECT_EQ(form.settings.languageName, before.languageName);
-  EXPECT_EQ(Bits(form.settings.speed), Bits(before.speed));
-  EXPECT_EQ(Bits(form.settings.zoom), Bits(before.zoom));
-  EXPECT_EQ(form.settings.backgroundPath, "");
-  EXPECT_FALSE(form.imagesDirty);
+  ExpectSameSettings(before, form.Settings());
+  EXPECT_FALSE(form.ImagesDirty());
   EXPECT_TRUE(store.keys().empty());
 
-  Open([&] {
-    EXPECT_EQ(settingsWindow.selected, 0);
-    EXPECT_EQ(settingsWindow.tracks[TrackBar::kSpeed], 30);
-    EXPECT_EQ(settingsWindow.tracks[TrackBar::kZoom], 20);
-    EXPECT_EQ(settingsWindow.paths[PictureRow::kBackground], "");
-    EXPECT_FALSE(settingsWindow.checks[PictureRow::kBackground]);
+  OpenSettings([&] {
+    ExpectShown(0, 30, 20, "");
     return ModalResult::kCancel;
   });
 }
 
-TEST_F(SettingsDialogTest, ConfirmingWithoutChangeStillMarksThePicturesAndRewritesTheStore) {
-  StartAll();
-  form.imagesDirty = false;
-  Confirm();
-  EXPECT_TRUE(form.imagesDirty);
+TEST_F(SettingsCommandTest, OkWithoutChangeStillMarksThePicturesAndRewritesTheStore) {
+  StartWithLanguages();
+  const auto ok = [] { return ModalResult::kOk; };
+  OpenSettings(ok);
+  EXPECT_TRUE(form.ImagesDirty());
   const std::vector<std::string> order = {"idioma", "zoom",         "velocidad",
                                           "fondo",  "tapasuperior", "tapainferior"};
   EXPECT_EQ(store.write_log(), order);
-  const auto firstSpeed = store.GetValue(settings::kKeyPath, "velocidad");
   // 0.3 in single precision, widened: 00 00 00 40 33 33 D3 3F.
-  EXPECT_EQ(firstSpeed->data,
-            (std::vector<std::uint8_t>{0x00, 0x00, 0x00, 0x40, 0x33, 0x33, 0xD3, 0x3F}));
+  const std::vector<std::uint8_t> speed = {0x00, 0x00, 0x00, 0x40, 0x33, 0x33, 0xD3, 0x3F};
+  EXPECT_EQ(Stored(settings::kSpeedValue), speed);
 
-  form.imagesDirty = false;
-  Confirm();
-  EXPECT_TRUE(form.imagesDirty);
+  Switch();
+  OpenSettings(ok);
+  EXPECT_TRUE(form.ImagesDirty());
   EXPECT_EQ(store.write_log().size(), 12u);
-  EXPECT_EQ(store.GetValue(settings::kKeyPath, "velocidad"), firstSpeed);
+  EXPECT_EQ(Stored(settings::kSpeedValue), speed);
 }
 
 }  // namespace

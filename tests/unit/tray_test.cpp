@@ -121,7 +121,7 @@ TEST_F(TrayTest, TheSettingsCommandWhileItsDialogIsOpenOnlyBringsItToTheFront) {
   EXPECT_EQ(settingsWindow.shown, 1);
   EXPECT_EQ(settingsWindow.broughtToFront, 2);
   // The user's edit survived and was confirmed.
-  EXPECT_EQ(form.settings.topPath, "C:\\typed.png");
+  EXPECT_EQ(form.Settings().topPath, "C:\\typed.png");
 }
 
 TEST_F(TrayTest, TheAboutCommandWhileItsDialogIsOpenOnlyBringsItToTheFront) {
@@ -138,6 +138,8 @@ TEST_F(TrayTest, TheAboutCommandWhileItsDialogIsOpenOnlyBringsItToTheFront) {
 }
 
 TEST_F(TrayTest, AFailedSaveReportsTheValueAndKeepsTheNewSettings) {
+  Switch();  // its start loaded the pictures
+  ASSERT_FALSE(form.ImagesDirty());
   store.FailWritesOf("zoom");
   settingsWindow.user = [&] {
     settingsWindow.tracks[platform::TrackBar::kZoom] = 55;
@@ -149,8 +151,8 @@ TEST_F(TrayTest, AFailedSaveReportsTheValueAndKeepsTheNewSettings) {
   } catch (const settings::SaveError& error) {
     EXPECT_STREQ(error.what(), "Failed to set data for 'zoom'");
   }
-  EXPECT_FLOAT_EQ(form.settings.zoom, 0.55f);
-  EXPECT_TRUE(form.imagesDirty);
+  EXPECT_FLOAT_EQ(form.Settings().zoom, 0.55f);
+  EXPECT_TRUE(form.ImagesDirty());
 }
 
 }  // namespace
