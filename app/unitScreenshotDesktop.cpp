@@ -1,5 +1,6 @@
 #include "app/unitScreenshotDesktop.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "desktops/window_rules.h"
@@ -19,11 +20,23 @@ void ScreenshotDesktop(platform::Platform& system, render::Bitmap* bitmap) {
     }
     return true;
   });
-  // Hiding the active window would make the system activate the next one
-  // down, raising it, and so on down the stack; with the keyboard on the
-  // desktop meanwhile, the stack stays as it is.
-  if (!hidden.empty()) windows.Activate(desktops::DesktopWindow(windows, shell));
-  for (platform::WindowHandle window : hidden) windows.Move(window, 0, 0, kBareDesktopHideFlags);
+  // Hiding the active window makes the system activate, and raise, the next
+  // window down the stack. So it goes last, once the others are gone (or,
+  // for one that does not answer, once they have had their time).
+  for (platform::WindowHandle window : hidden) {
+    if (window != active) windows.Move(window, 0, 0, kBareDesktopHideFlags);
+  }
+  const std::uint32_t hiding = system.clock.TickCount();
+  while (std::any_of(hidden.begin(), hidden.end(),
+                     [&](platform::WindowHandle window) {
+                       return window != active && windows.IsVisible(window);
+                     }) &&
+         system.clock.TickCount() - hiding < kBareDesktopHideWaitMs) {
+    system.clock.Sleep(kBareDesktopPollMs);
+  }
+  if (std::find(hidden.begin(), hidden.end(), active) != hidden.end()) {
+    windows.Move(active, 0, 0, kBareDesktopHideFlags);
+  }
 
   system.clock.Sleep(kBareDesktopWaitMs);
 

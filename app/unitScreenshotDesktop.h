@@ -7,6 +7,10 @@ namespace app {
 // How long the bare desktop is left on screen before it is photographed, so
 // that the hidden windows have gone from it.
 constexpr std::uint32_t kBareDesktopWaitMs = 500;
+// How long the other windows are given to hide before the active one, and
+// how often they are looked at meanwhile.
+constexpr std::uint32_t kBareDesktopHideWaitMs = 250;
+constexpr std::uint32_t kBareDesktopPollMs = 10;
 
 // Hiding and showing the windows of other programs: neither activates,
 // reorders or waits for them, so the stack of windows is left as it was and

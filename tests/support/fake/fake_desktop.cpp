@@ -347,7 +347,7 @@ bool FakeDesktop::DefaultCapPicture(std::int32_t* width, std::int32_t* height,
                                     std::vector<std::uint8_t>* pixels) {
   if (!hasDefaultCap) return false;
   *width = *height = kDefaultCapSide;
-  pixels->resize(static_cast<std::size_t>(kDefaultCapSide) * kDefaultCapSide * 4);
+  pixels->resize(static_cast<std::size_t>(kDefaultCapSide) * kDefaultCapSide * kBytesPerPixel);
   for (std::int32_t row = 0; row < kDefaultCapSide; ++row) {
     const std::int32_t y = kDefaultCapSide - 1 - row;  // bottom-up
     for (std::int32_t x = 0; x < kDefaultCapSide; ++x) {
