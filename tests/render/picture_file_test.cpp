@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <random>
 
-#include "tests/support/fake/fake_desktop.h"
 #include "sample_pictures.h"
 #include "tests/common/colours.h"
+#include "tests/support/fake/fake_desktop.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/fake/fake_store.h"
 #include "tests/common/settings_checks.h"
+#include "tests/support/fake/fake_store.h"
 
 namespace settings {
 
