@@ -43,14 +43,29 @@ void WindowParking::ArrangeWindows(std::int32_t desktop) {
 
 void WindowParking::GatherWindows() {
   const std::int32_t w = windows_.ScreenWidth();
+  // Where a window of another desktop stands while its own desktop is shown:
+  // its desktop relative to the one shown, judged as the foreground follow
+  // judges it, and shifted back by as many widths.
+  const auto gathered = [w](const platform::Rect& rect, std::int32_t* left) {
+    const int offset = DesktopOffsetOf(rect, w);
+    *left = ShiftedLeft(rect.left, -static_cast<std::int64_t>(w) * offset, w);
+    return offset != 0;
+  };
   for (const PlacedWindow& placed : WindowsAsTheyStand(FindShellWindows(windows_))) {
-    // Its desktop relative to the one shown, judged as the foreground
-    // follow judges it; shifted back by as many widths.
-    const int offset = DesktopOffsetOf(placed.rect, w);
-    if (offset == 0) continue;
-    const std::int64_t shift = -static_cast<std::int64_t>(w) * offset;
-    windows_.Move(placed.window, ShiftedLeft(placed.rect.left, shift, w), placed.rect.top,
-                  kArrangeFlags);
+    std::int32_t left = 0;
+    if (!windows_.IsMinimised(placed.window)) {
+      if (gathered(placed.rect, &left)) {
+        windows_.Move(placed.window, left, placed.rect.top, kArrangeFlags);
+      }
+      continue;
+    }
+    // A minimised window's rectangle is its icon's. It comes back where it
+    // stood when it was minimised, which may be parked: restored there after
+    // an uninstall, it would be out of reach for good.
+    platform::Rect restore;
+    if (windows_.GetRestoreRect(placed.window, &restore) && gathered(restore, &left)) {
+      windows_.MoveRestoreRect(placed.window, left, restore.top);
+    }
   }
 }
 

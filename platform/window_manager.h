@@ -53,6 +53,13 @@ class WindowManager {
   virtual bool IsCloaked(WindowHandle window) = 0;
   // Moves a window without resizing: SetWindowPos(window, 0, x, y, 0, 0, flags).
   virtual bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) = 0;
+  // Where a minimised window comes back when it is restored, in screen
+  // coordinates. Moving a minimised window moves only its icon, so this is
+  // the rectangle that tells its desktop.
+  virtual bool GetRestoreRect(WindowHandle window, Rect* rect) = 0;
+  // Sets where a minimised window comes back, keeping its size; it stays
+  // minimised and inactive, and the change is not waited for.
+  virtual bool MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) = 0;
   virtual WindowHandle Foreground() = 0;
   // The system's root window, which has the keyboard when no program's
   // window does.

@@ -13,6 +13,18 @@ constexpr DWORD kDwmCloaked = 14;
 // Longest window class name the system keeps.
 constexpr int kClassNameLength = 256;
 
+// A window's placement keeps its restore rectangle in workspace coordinates,
+// from the corner of its monitor's work area, unless it is a tool window.
+POINT WorkspaceOrigin(HWND window) {
+  if ((GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) return POINT{0, 0};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return POINT{0, 0};
+  }
+  return POINT{monitor.rcWork.left, monitor.rcWork.top};
+}
+
 BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
   const auto& visit = *reinterpret_cast<const std::function<bool(WindowHandle)>*>(context);
   return visit(FromHwnd(window)) ? TRUE : FALSE;
@@ -77,6 +89,33 @@ bool Win32WindowManager::IsCloaked(WindowHandle window) {
 bool Win32WindowManager::Move(WindowHandle window, std::int32_t x, std::int32_t y,
                               std::uint32_t flags) {
   return SetWindowPos(ToHwnd(window), nullptr, x, y, 0, 0, flags) != FALSE;
+}
+
+bool Win32WindowManager::GetRestoreRect(WindowHandle window, Rect* rect) {
+  const HWND hwnd = ToHwnd(window);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(hwnd, &placement)) return false;
+  const POINT origin = WorkspaceOrigin(hwnd);
+  const RECT& normal = placement.rcNormalPosition;
+  *rect = Rect{normal.left + origin.x, normal.top + origin.y, normal.right + origin.x,
+               normal.bottom + origin.y};
+  return true;
+}
+
+bool Win32WindowManager::MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) {
+  const HWND hwnd = ToHwnd(window);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(hwnd, &placement)) return false;
+  const POINT origin = WorkspaceOrigin(hwnd);
+  OffsetRect(&placement.rcNormalPosition, x - (placement.rcNormalPosition.left + origin.x),
+             y - (placement.rcNormalPosition.top + origin.y));
+  // Posted to the window's thread like the moves, and shown as it is:
+  // minimised, not activated.
+  placement.flags = WPF_ASYNCWINDOWPLACEMENT | (placement.flags & WPF_RESTORETOMAXIMIZED);
+  placement.showCmd = SW_SHOWMINNOACTIVE;
+  return SetWindowPlacement(hwnd, &placement) != FALSE;
 }
 
 WindowHandle Win32WindowManager::Foreground() { return FromHwnd(GetForegroundWindow()); }

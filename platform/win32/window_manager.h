@@ -20,6 +20,8 @@ class Win32WindowManager : public WindowManager {
   bool HasChildOfClass(WindowHandle window, const std::string& className) override;
   bool IsCloaked(WindowHandle window) override;
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
+  bool GetRestoreRect(WindowHandle window, Rect* rect) override;
+  bool MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) override;
   WindowHandle Foreground() override;
   WindowHandle RootWindow() override;
   void Activate(WindowHandle window) override;

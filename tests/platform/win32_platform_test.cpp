@@ -136,6 +136,35 @@ TEST(Win32WindowManagerTest, HidesShowsActivatesAndTellsClassesAndStates) {
   DestroyWindow(child);
 }
 
+// A minimised window's restore rectangle, read in screen coordinates and moved
+// without restoring or activating the window.
+TEST(Win32WindowManagerTest, MovesWhereAMinimisedWindowComesBack) {
+  platform::win32::Win32WindowManager windows;
+  TestWindow window("minimised", 100, 120, 200, 150, RGB(0, 0, 128));
+  TestWindow active("active", 10, 10, 50, 50, RGB(9, 9, 9));
+  const std::int32_t w = windows.ScreenWidth();
+  ASSERT_TRUE(windows.Move(window.handle(), 2 * w + 100, 120, 0x0655));
+  ShowWindow(window.hwnd(), SW_SHOWMINNOACTIVE);
+  windows.Activate(active.handle());
+  ASSERT_TRUE(windows.IsMinimised(window.handle()));
+  platform::Rect restore;
+  ASSERT_TRUE(windows.GetRestoreRect(window.handle(), &restore));
+  EXPECT_EQ(restore.left, 2 * w + 100);
+  EXPECT_EQ(restore.top, 120);
+  EXPECT_EQ(restore.right - restore.left, 200);
+
+  ASSERT_TRUE(windows.MoveRestoreRect(window.handle(), 100, 120));
+  TestWindow::Pump();
+  EXPECT_TRUE(windows.IsMinimised(window.handle()));
+  EXPECT_EQ(windows.Foreground(), active.handle());
+  ShowWindow(window.hwnd(), SW_RESTORE);
+  platform::Rect shown;
+  ASSERT_TRUE(windows.GetRect(window.handle(), &shown));
+  EXPECT_EQ(shown.left, 100);
+  EXPECT_EQ(shown.top, 120);
+  EXPECT_EQ(shown.right - shown.left, 200);
+}
+
 TEST(Win32WindowManagerTest, PutsTheCursor) {
   platform::win32::Win32WindowManager windows;
   windows.PutCursor(33, 44);

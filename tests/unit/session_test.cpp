@@ -448,6 +448,15 @@ TEST_F(SessionTest, GatheringBringsEveryDesktopsWindowsToTheirOwnPlaceOnScreen) 
   const auto two = desktop.AddWindow("Two", platform::Rect{kWidth + 50, 40, kWidth + 350, 240});
   const auto three =
       desktop.AddWindow("Three", platform::Rect{2 * kWidth + 700, 60, 2 * kWidth + 900, 260});
+  // Minimised, one parked two on and one on screen: their icons stand where
+  // the system keeps minimised windows.
+  const platform::Rect icon{-32000, -32000, -31840, -31972};
+  const auto minimisedParked = desktop.AddWindow("MinParked", icon);
+  const auto minimisedShown = desktop.AddWindow("MinShown", icon);
+  desktop.Window(minimisedParked).minimised = desktop.Window(minimisedShown).minimised = true;
+  desktop.Window(minimisedParked).restoreRect =
+      platform::Rect{2 * kWidth + 300, 80, 2 * kWidth + 500, 280};
+  desktop.Window(minimisedShown).restoreRect = platform::Rect{20, 30, 220, 230};
   desktop.moves.clear();
 
   form.GatherWindows();
@@ -464,6 +473,15 @@ TEST_F(SessionTest, GatheringBringsEveryDesktopsWindowsToTheirOwnPlaceOnScreen) 
     EXPECT_EQ(move.y, desktop.Window(move.window).rect.top);
   }
   EXPECT_EQ(desktop.moves.size(), 4u);
+  // A minimised window keeps its icon and comes back on the screen.
+  EXPECT_EQ(MovesOf(minimisedParked) + MovesOf(minimisedShown), 0);
+  EXPECT_EQ(desktop.Window(minimisedParked).restoreRect.left, 300);
+  EXPECT_EQ(desktop.Window(minimisedParked).restoreRect.top, 80);
+  EXPECT_EQ(desktop.Window(minimisedParked).restoreRect.right, 500);
+  EXPECT_EQ(desktop.Window(minimisedShown).restoreRect.left, 20);
+  EXPECT_EQ(std::count_if(desktop.log.begin(), desktop.log.end(),
+                          [](const std::string& line) { return line.rfind("restore at", 0) == 0; }),
+            1);
 }
 
 struct TempPathCase {

@@ -55,6 +55,10 @@ bool SameClass(const std::string& a, const std::string& b) {
            return std::tolower(x) == std::tolower(y);
          });
 }
+
+Rect MovedTo(const Rect& rect, std::int32_t x, std::int32_t y) {
+  return Rect{x, y, x + (rect.right - rect.left), y + (rect.bottom - rect.top)};
+}
 }  // namespace
 
 WindowHandle FakeDesktop::FindByClass(const std::string& className) {
@@ -119,16 +123,28 @@ bool FakeDesktop::Move(WindowHandle window, std::int32_t x, std::int32_t y, std:
                 std::to_string(y) + " " + std::to_string(flags));
   FakeWindow* found = Find(window);
   if (found == nullptr) return false;
-  if ((flags & kMoveNoMove) == 0) {
-    const std::int32_t width = found->rect.right - found->rect.left;
-    const std::int32_t height = found->rect.bottom - found->rect.top;
-    found->rect = Rect{x, y, x + width, y + height};
-  }
+  if ((flags & kMoveNoMove) == 0) found->rect = MovedTo(found->rect, x, y);
   if ((flags & kMoveShowWindow) != 0) found->visible = true;
   if ((flags & kMoveHideWindow) != 0) {
     found->visible = false;
     ForegroundLeaves(window);
   }
+  return true;
+}
+
+bool FakeDesktop::GetRestoreRect(WindowHandle window, Rect* rect) {
+  const FakeWindow* found = Find(window);
+  if (found == nullptr) return false;
+  *rect = found->minimised ? found->restoreRect : found->rect;
+  return true;
+}
+
+bool FakeDesktop::MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) {
+  log.push_back("restore at " + std::to_string(window) + " " + std::to_string(x) + " " +
+                std::to_string(y));
+  FakeWindow* found = Find(window);
+  if (found == nullptr) return false;
+  found->restoreRect = MovedTo(found->restoreRect, x, y);
   return true;
 }
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "tests/support/fake/fake_tray_menu.h"
 #include "tests/support/mesa/offscreen_graphics.h"
-#include "platform/platform.h"
 
 namespace platform {
 
@@ -25,6 +25,8 @@ struct FakeWindow {
   std::uint32_t exStyle = 0;
   bool closed = false;
   bool minimised = false;
+  // Where a minimised window comes back; `rect` is then its icon's.
+  Rect restoreRect;
   bool cloaked = false;
   std::vector<std::string> childClasses;
 };
@@ -128,6 +130,8 @@ class FakeDesktop : public WindowManager,
   bool HasChildOfClass(WindowHandle window, const std::string& className) override;
   bool IsCloaked(WindowHandle window) override;
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
+  bool GetRestoreRect(WindowHandle window, Rect* rect) override;
+  bool MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) override;
   WindowHandle Foreground() override;
   WindowHandle RootWindow() override { return kRootWindow; }
   // Logged as "activate <window>".
