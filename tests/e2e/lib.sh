@@ -93,6 +93,21 @@ e2e_wait_for() {
     done
 }
 
+# e2e_reg_add <key> <name> <type> <data>: stores a registry value with
+# Wine's reg.exe. Now and then in a long run it has failed once where the
+# same command succeeds when run again, so a failed attempt is logged with
+# its exit status and what it printed, and tried twice more.
+e2e_reg_add() {
+    local attempt out rc
+    for attempt in 1 2 3; do
+        out=$(wine reg add "$1" /v "$2" /t "$3" /d "$4" /f 2>&1) && return 0
+        rc=$?
+        e2e_log "timing: reg add $2 failed (attempt $attempt, exit $rc): $(tr -d '\r' <<<"$out" | head -n3)"
+        sleep 0.5
+    done
+    e2e_fail "reg add $2"
+}
+
 _e2e_wine_key() {
     # The template is only valid for the wine build that made it: wine
     # re-runs its prefix update when wine.inf changes, so key on both.

@@ -51,7 +51,7 @@ rombo_signal() {
 
 # rombo_seed <name> <type> <data>: stores a setting before the program starts.
 rombo_seed() {
-    wine reg add "$ROMBO_KEY" /v "$1" /t "$2" /d "$3" /f >/dev/null 2>&1 || e2e_fail "reg add $1"
+    e2e_reg_add "$ROMBO_KEY" "$1" "$2" "$3"
 }
 
 # rombo_double_hex <float>: the 8 stored bytes of a single-precision number.

@@ -14,8 +14,7 @@ one=$E2E_WINDOW_HWND
 taskbar=$(e2e_probe find Shell_TrayWnd | head -n1) || e2e_fail "no taskbar in the virtual desktop"
 taskbar_visible() { e2e_probe list | awk -F'\t' -v h="$taskbar" '$1 == h {print $8}'; }
 # Wine's crash dialog would hold the dying process until someone answers it.
-wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
-    e2e_fail "could not turn Wine's crash dialog off"
+e2e_reg_add 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
 
 rombo_start
 trap 'xdotool mouseup 1 >/dev/null 2>&1; e2e_stop' EXIT

@@ -11,7 +11,7 @@ set -u
 
 e2e_start 1024x768
 dialogs_private_copy
-wine reg add "$ROMBO_KEY" /v idioma /t REG_SZ /d Espanol /f >/dev/null 2>&1 || e2e_fail "reg add"
+rombo_seed idioma REG_SZ Espanol
 rombo_start
 
 menu_texts() {

@@ -107,8 +107,8 @@ check_windows_gathered() {
 }
 
 seed_settings() {
-    wine reg add "$ROMBO_KEY" /v idioma /t REG_SZ /d Testlang /f >/dev/null 2>&1 || e2e_fail "reg add idioma"
-    wine reg add "$ROMBO_KEY" /v zoom /t REG_BINARY /d 000000a09999d93f /f >/dev/null 2>&1 || e2e_fail "reg add zoom"
+    e2e_reg_add "$ROMBO_KEY" idioma REG_SZ Testlang
+    e2e_reg_add "$ROMBO_KEY" zoom REG_BINARY 000000a09999d93f
 }
 check_settings_kept() {
     e2e_assert_eq Testlang "$(e2e_reg_query "$ROMBO_KEY" idioma)" "idioma kept"

@@ -29,7 +29,7 @@ _page_text() {
 }
 _page_shows() { _page_text "$1" | grep -qF -- "$2"; }
 
-wine reg add "$ROMBO_KEY" /v idioma /t REG_SZ /d Testlang /f >/dev/null 2>&1 || e2e_fail "reg add idioma"
+e2e_reg_add "$ROMBO_KEY" idioma REG_SZ Testlang
 
 e2e_wine "$setup"
 installer_pid=$E2E_LAST_PID

@@ -76,8 +76,7 @@ e2e_window 760 300 200 150 "layered" --layered
 layered=$E2E_WINDOW_HWND
 taskbar=$(e2e_probe find Shell_TrayWnd | head -n1) || e2e_fail "no taskbar in the virtual desktop"
 
-wine reg add "$ROMBO_KEY" /v velocidad /t REG_BINARY /d "$(rombo_double_hex 0.9)" /f >/dev/null 2>&1 ||
-    e2e_fail "could not seed the speed"
+rombo_seed velocidad REG_BINARY "$(rombo_double_hex 0.9)"
 rombo_start
 trap 'xdotool mouseup 1 keyup ctrl alt >/dev/null 2>&1; e2e_stop' EXIT
 
