@@ -45,6 +45,8 @@ void TForm1::FormCreate() {
 
   motion_.currentDesktop = 0;
   parking_.arrangedDesktop = 0;
+  // The windows stand in the layout over the displays as they are at start.
+  parking_.ReadDisplays();
   // One tick once the message loop runs: it sees the first foreground window
   // and a signal file left from before, then the timer stops.
   system_.mainWindow.SetTickInterval(kSessionTickMs);

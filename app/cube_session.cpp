@@ -90,7 +90,7 @@ bool TForm1::FollowForeground() {
   }
   platform::Rect rect;
   windows.GetRect(foreground, &rect);
-  const int count = desktops::DesktopOffsetOf(rect, windows.ScreenWidth());
+  const int count = desktops::DesktopOffsetOf(rect, parking_.LayoutSpan());
   const platform::WindowHandle previous = lastForeground;
   lastForeground = foreground;
   if (count == 0 || system_.mainWindow.IsVisible()) return false;

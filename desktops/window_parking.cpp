@@ -4,6 +4,11 @@
 
 namespace desktops {
 
+WindowParking::WindowParking(platform::WindowManager& windows)
+    : windows_(windows), displays_(desktops::ReadDisplays(windows)) {}
+
+void WindowParking::ReadDisplays() { displays_ = desktops::ReadDisplays(windows_); }
+
 void WindowParking::CollectWindows() {
   const ShellWindows shell = FindShellWindows(windows_);
   progmanWindow = shell.desktop;
@@ -26,14 +31,14 @@ void WindowParking::SetArrangedDesktop(std::int32_t desktop) { arrangedDesktop =
 void WindowParking::ArrangeWindows(std::int32_t desktop) {
   arranged_.clear();
   if (managedWindows.empty()) return;
-  const std::int32_t w = windows_.ScreenWidth();
-  const std::int64_t shift = static_cast<std::int64_t>(w) * (arrangedDesktop - desktop);
+  const Span span = displays_.span;
+  const std::int64_t shift = static_cast<std::int64_t>(span.width) * (arrangedDesktop - desktop);
   for (platform::WindowHandle window : managedWindows) {
     // A window closed since the collection has no rectangle; its move fails
     // and it is in effect passed over.
     platform::Rect rect;
     const bool known = windows_.GetRect(window, &rect);
-    const std::int32_t left = ShiftedLeft(rect.left, shift, w);
+    const std::int32_t left = ShiftedLeft(rect.left, shift, span);
     windows_.Move(window, left, rect.top, kArrangeFlags);
     if (known) {
       arranged_.push_back({window, {left, rect.top, left + (rect.right - rect.left), rect.bottom}});
@@ -42,14 +47,13 @@ void WindowParking::ArrangeWindows(std::int32_t desktop) {
 }
 
 void WindowParking::GatherWindows() {
-  const std::int32_t w = windows_.ScreenWidth();
+  const Span span = displays_.span;
   // Where a window of another desktop stands while its own desktop is shown:
   // its desktop relative to the one shown, judged as the foreground follow
   // judges it, and shifted back by as many widths.
-  const auto gathered = [w](const platform::Rect& rect, std::int32_t* left) {
-    const int offset = DesktopOffsetOf(rect, w);
-    *left = ShiftedLeft(rect.left, -static_cast<std::int64_t>(w) * offset, w);
-    return offset != 0;
+  const auto gathered = [span](const platform::Rect& rect, std::int32_t* left) {
+    *left = HomeLeft(rect, span);
+    return DesktopOffsetOf(rect, span) != 0;
   };
   for (const PlacedWindow& placed : WindowsAsTheyStand(FindShellWindows(windows_))) {
     std::int32_t left = 0;
@@ -76,12 +80,14 @@ void WindowParking::ShowTaskbar(bool show) {
 }
 
 platform::WindowHandle WindowParking::KeyboardWindowArranged() {
-  return KeyboardWindow(windows_, arranged_, DesktopWindow(windows_, {progmanWindow, trayWindow}));
+  return KeyboardWindow(windows_, displays_.span, arranged_,
+                        DesktopWindow(windows_, {progmanWindow, trayWindow}));
 }
 
 platform::WindowHandle WindowParking::KeyboardWindowNow() {
   const ShellWindows shell = FindShellWindows(windows_);
-  return KeyboardWindow(windows_, WindowsAsTheyStand(shell), DesktopWindow(windows_, shell));
+  return KeyboardWindow(windows_, displays_.span, WindowsAsTheyStand(shell),
+                        DesktopWindow(windows_, shell));
 }
 
 std::vector<PlacedWindow> WindowParking::WindowsAsTheyStand(const ShellWindows& shell) {

@@ -31,13 +31,20 @@ static_assert(kHideTaskbarFlags == 0x429F && kShowTaskbarFlags == 0x4257 &&
 
 class WindowParking {
  public:
-  explicit WindowParking(platform::WindowManager& windows) : windows_(windows) {}
+  // Takes the displays as they are now as those the windows stand in.
+  explicit WindowParking(platform::WindowManager& windows);
+
+  // The windows stand in the layout over the displays as they are now.
+  void ReadDisplays();
+  // What the windows are laid out across, and by which every position is
+  // read: the displays they were last arranged for.
+  Span LayoutSpan() const { return displays_.span; }
 
   // Finds the shell's windows afresh and collects the managed windows.
   void CollectWindows();
   bool CollectWindowProc(platform::WindowHandle window);
   void SetArrangedDesktop(std::int32_t desktop);
-  // Moves every managed window by whole screen widths so that the windows of
+  // Moves every managed window by whole layout widths so that the windows of
   // `desktop` stand on the screen, relative to the layout recorded by
   // SetArrangedDesktop; once per collection.
   void ArrangeWindows(std::int32_t desktop);
@@ -63,6 +70,7 @@ class WindowParking {
   std::vector<PlacedWindow> WindowsAsTheyStand(const ShellWindows& shell);
 
   platform::WindowManager& windows_;
+  Displays displays_;
   // Where the last arrangement put the managed windows, topmost first.
   std::vector<PlacedWindow> arranged_;
 };

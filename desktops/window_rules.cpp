@@ -1,11 +1,13 @@
 #include "desktops/window_rules.h"
 
-#include "desktops/layout.h"
-
 namespace desktops {
 
 ShellWindows FindShellWindows(platform::WindowManager& windows) {
   return ShellWindows{windows.FindByClass(kShellWindowClass), windows.FindByClass(kTaskbarClass)};
+}
+
+Displays ReadDisplays(platform::WindowManager& windows) {
+  return DisplaysOf(windows.VirtualScreen(), windows.Monitors());
 }
 
 platform::WindowHandle DesktopWindow(platform::WindowManager& windows, const ShellWindows& shell) {
@@ -27,14 +29,13 @@ bool TakesPart(platform::WindowManager& windows, const ShellWindows& shell,
          windows.GetRect(window, rect) && !IsPartOfShell(windows, window);
 }
 
-platform::WindowHandle KeyboardWindow(platform::WindowManager& windows,
+platform::WindowHandle KeyboardWindow(platform::WindowManager& windows, Span span,
                                       const std::vector<PlacedWindow>& placed,
                                       platform::WindowHandle desktopWindow) {
-  const std::int32_t w = windows.ScreenWidth();
   constexpr std::uint32_t kNotForKeyboard =
       platform::kExStyleToolWindow | platform::kExStyleNoActivate;
   for (const PlacedWindow& candidate : placed) {
-    if (DesktopOffsetOf(candidate.rect, w) == 0 && windows.IsVisible(candidate.window) &&
+    if (DesktopOffsetOf(candidate.rect, span) == 0 && windows.IsVisible(candidate.window) &&
         !windows.IsMinimised(candidate.window) &&
         (windows.ExtendedStyle(candidate.window) & kNotForKeyboard) == 0) {
       return candidate.window;

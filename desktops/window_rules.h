@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "desktops/layout.h"
 #include "platform/window_manager.h"
 
 namespace desktops {
@@ -24,6 +25,9 @@ struct ShellWindows {
 };
 
 ShellWindows FindShellWindows(platform::WindowManager& windows);
+
+// The displays as the system has them now.
+Displays ReadDisplays(platform::WindowManager& windows);
 
 // The shell's other windows that stand on every desktop, and windows the
 // compositor does not show although they count as visible.
@@ -46,10 +50,11 @@ struct PlacedWindow {
 };
 
 // The window that should have the keyboard on the desktop on the screen: the
-// first of `placed` (topmost first) that stands on the screen and takes
+// first of `placed` (topmost first) that stands on a monitor (within the
+// layout's span) and takes
 // activation as the user would give it (shown, not minimised, not a tool
 // window); otherwise `desktopWindow`.
-platform::WindowHandle KeyboardWindow(platform::WindowManager& windows,
+platform::WindowHandle KeyboardWindow(platform::WindowManager& windows, Span span,
                                       const std::vector<PlacedWindow>& placed,
                                       platform::WindowHandle desktopWindow);
 

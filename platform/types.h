@@ -34,4 +34,12 @@ struct Rect {
   std::int32_t bottom = 0;
 };
 
+// One display monitor: its rectangle on the virtual screen and its work
+// area (the rectangle without the taskbar and docked toolbars).
+struct Monitor {
+  Rect area;
+  Rect work;
+  bool primary = false;
+};
+
 }  // namespace platform

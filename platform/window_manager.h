@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -71,6 +72,11 @@ class WindowManager {
   // Primary screen size in pixels, read afresh at every call.
   virtual std::int32_t ScreenWidth() = 0;
   virtual std::int32_t ScreenHeight() = 0;
+  // The virtual screen: the bounding box of every monitor, in the same
+  // coordinates as the windows' rectangles.
+  virtual Rect VirtualScreen() = 0;
+  // Every monitor, in the system's order.
+  virtual std::vector<Monitor> Monitors() = 0;
 
   virtual Point CursorPos() = 0;
   virtual void PutCursor(std::int32_t x, std::int32_t y) = 0;

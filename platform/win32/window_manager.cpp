@@ -25,6 +25,20 @@ POINT WorkspaceOrigin(HWND window) {
   return POINT{monitor.rcWork.left, monitor.rcWork.top};
 }
 
+Rect FromRECT(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+
+BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM context) {
+  auto& monitors = *reinterpret_cast<std::vector<Monitor>*>(context);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  // A monitor gone between the listing and this call is left out.
+  if (GetMonitorInfoA(handle, &info)) {
+    monitors.push_back(Monitor{FromRECT(info.rcMonitor), FromRECT(info.rcWork),
+                               (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+  }
+  return TRUE;
+}
+
 BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
   const auto& visit = *reinterpret_cast<const std::function<bool(WindowHandle)>*>(context);
   return visit(FromHwnd(window)) ? TRUE : FALSE;
@@ -140,6 +154,19 @@ void Win32WindowManager::Activate(WindowHandle window) {
 std::int32_t Win32WindowManager::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 
 std::int32_t Win32WindowManager::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+Rect Win32WindowManager::VirtualScreen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return Rect{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+std::vector<Monitor> Win32WindowManager::Monitors() {
+  std::vector<Monitor> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
 
 Point Win32WindowManager::CursorPos() {
   POINT p{0, 0};

@@ -27,6 +27,8 @@ class Win32WindowManager : public WindowManager {
   void Activate(WindowHandle window) override;
   std::int32_t ScreenWidth() override;
   std::int32_t ScreenHeight() override;
+  Rect VirtualScreen() override;
+  std::vector<Monitor> Monitors() override;
   Point CursorPos() override;
   void PutCursor(std::int32_t x, std::int32_t y) override;
   bool LeftButtonDown() override;

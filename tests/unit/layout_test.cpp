@@ -6,6 +6,9 @@
 
 namespace {
 
+// One monitor of 1024 pixels: the layout as it always was.
+constexpr desktops::Span kScreen{0, 1024};
+
 struct ShiftCase {
   std::int32_t left;
   std::int64_t shift;
@@ -16,7 +19,7 @@ class ShiftedLeftTest : public testing::TestWithParam<ShiftCase> {};
 
 TEST_P(ShiftedLeftTest, WrapsIntoTheFourDesktopRange) {
   const ShiftCase c = GetParam();
-  EXPECT_EQ(desktops::ShiftedLeft(c.left, c.shift, 1024), c.expected)
+  EXPECT_EQ(desktops::ShiftedLeft(c.left, c.shift, kScreen), c.expected)
       << "left " << c.left << " shift " << c.shift;
 }
 
@@ -51,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         ShiftCase{3072 + 4096 + 2049, 0, 1025}, ShiftCase{3072 + 4096 + 2047, 0, 1023}));
 
 TEST(ShiftedLeftTest, NoScreenWidthLeavesTheWindowAlone) {
-  EXPECT_EQ(desktops::ShiftedLeft(-5000, -1024, 0), -5000);
+  EXPECT_EQ(desktops::ShiftedLeft(-5000, -1024, desktops::Span{0, 0}), -5000);
 }
 
 struct CentreCase {
@@ -64,7 +67,7 @@ class DesktopOffsetTest : public testing::TestWithParam<CentreCase> {};
 
 TEST_P(DesktopOffsetTest, ReadsTheDesktopFromTheCentre) {
   const CentreCase c = GetParam();
-  EXPECT_EQ(desktops::DesktopOffsetOf(platform::Rect{c.left, 0, c.right, 10}, 1024), c.expected)
+  EXPECT_EQ(desktops::DesktopOffsetOf(platform::Rect{c.left, 0, c.right, 10}, kScreen), c.expected)
       << c.left << ".." << c.right;
 }
 

@@ -200,8 +200,9 @@ TEST_F(SessionTest, EndTestThatHoldsEndsAtTheNextTickWithoutPainting) {
 }
 
 TEST_F(SessionTest, TheCubeCoversThePrimaryScreen) {
-  desktop.screenWidth = 1280;
-  desktop.screenHeight = 1024;
+  const platform::Rect primary{0, 0, 1280, 1024};
+  const platform::Rect second{-800, 0, 0, 600};
+  desktop.UseMonitors({{primary, primary}, {second, second}});
   form.WMHotKey(app::kHotkeyRight);
   const platform::Rect cube = desktop.Window(desktop.Handle()).rect;
   EXPECT_EQ(cube.left, 0);
@@ -227,6 +228,27 @@ TEST_F(SessionTest, ForegroundFollowTurnsToTheParkedWindowsDesktop) {
   RunUntilHidden();
   EXPECT_EQ(LeftOf(parkedNext), 1100 - kWidth);
   EXPECT_EQ(LeftOf(left), 10 - kWidth);
+}
+
+// With a monitor right of the primary, a window on it is on the desktop
+// shown and starts nothing; one beyond both is one desktop on.
+TEST_F(FormTest, ForegroundFollowReadsTheWholeVirtualScreen) {
+  const platform::Rect primary{0, 0, kWidth, kHeight};
+  const platform::Rect second{kWidth, 0, kWidth + 800, 600};
+  desktop.UseMonitors({{primary, primary}, {second, second}});
+  const auto here = desktop.AddWindow("Here", platform::Rect{10, 20, 410, 320});
+  const auto beside = desktop.AddWindow("Beside", platform::Rect{1100, 20, 1500, 320});
+  const auto next = desktop.AddWindow("Next", platform::Rect{1900, 20, 2300, 320});
+  Start();
+  UserActivates(here);
+  UserActivates(beside);
+  EXPECT_FALSE(form.SessionActive());
+  UserActivates(next);
+  EXPECT_TRUE(form.SessionActive());
+  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  RunUntilHidden();
+  EXPECT_EQ(LeftOf(next), 1900 - 1824);
+  EXPECT_EQ(LeftOf(beside), 1100 - 1824);
 }
 
 struct FollowCase {

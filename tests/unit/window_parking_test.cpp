@@ -183,3 +183,81 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<HandOffCase>& info) { return info.param.name; });
 
 }  // namespace
+
+namespace {
+
+using platform::Rect;
+
+// Monitors around the 1024 x 768 primary, the first in each list.
+struct MonitorsCase {
+  std::string name;
+  std::vector<Rect> areas;
+};
+
+std::vector<platform::Monitor> MonitorsOf(const std::vector<Rect>& areas) {
+  std::vector<platform::Monitor> monitors;
+  for (const Rect& area : areas) monitors.push_back(platform::Monitor{area, area, false});
+  return monitors;
+}
+
+bool Intersects(const Rect& a, const Rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+const MonitorsCase kArrangements[] = {
+    {"PrimaryAlone", {{0, 0, 1024, 768}}},
+    {"Right", {{0, 0, 1024, 768}, {1024, 0, 1824, 600}}},
+    {"LeftAtNegativeX", {{0, 0, 1024, 768}, {-800, 0, 0, 600}}},
+    {"Above", {{0, 0, 1024, 768}, {0, -600, 800, 0}}},
+    {"OfAnotherHeight", {{0, 0, 1024, 768}, {1024, -256, 2304, 768}}},
+    {"ThreeInARow", {{0, 0, 1024, 768}, {-1280, 0, 0, 1024}, {1024, 0, 2048, 768}}},
+};
+
+class MonitorArrangementTest : public DesktopTest,
+                               public testing::WithParamInterface<MonitorsCase> {};
+
+// Every desktop gets a window on every monitor. Through eight switches, the
+// windows of the desktop shown stand where they were opened, those of the
+// others on no monitor, and each is read back as the desktop it belongs to.
+TEST_P(MonitorArrangementTest, ParkedWindowsShowOnNoMonitor) {
+  const MonitorsCase c = GetParam();
+  desktop.UseMonitors(MonitorsOf(c.areas));
+  desktops::WindowParking parking{desktop};
+  struct Opened {
+    platform::WindowHandle window;
+    int desktop;
+    Rect rect;
+  };
+  std::vector<Opened> opened;
+  for (int step = 0; step < 2 * desktops::kDesktopCount; ++step) {
+    const int shown = step % desktops::kDesktopCount;
+    for (const Opened& o : opened) {
+      const Rect now = desktop.Window(o.window).rect;
+      const int offset = desktops::DesktopOffsetOf(now, parking.LayoutSpan());
+      EXPECT_EQ(desktops::WrapDesktop(shown + offset), o.desktop) << "step " << step;
+      if (o.desktop == shown) {
+        EXPECT_EQ(now.left, o.rect.left) << "step " << step;
+        continue;
+      }
+      for (const Rect& area : c.areas) {
+        EXPECT_FALSE(Intersects(now, area)) << "step " << step << " window at " << now.left;
+      }
+    }
+    if (step < desktops::kDesktopCount) {
+      for (const Rect& area : c.areas) {
+        const Rect rect{area.left + 40, area.top + 30, area.left + 440, area.top + 330};
+        opened.push_back({desktop.AddWindow("W", rect), shown, rect});
+      }
+    }
+    parking.CollectWindows();
+    parking.SetArrangedDesktop(shown);
+    parking.ArrangeWindows(desktops::WrapDesktop(shown + 1));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Monitors, MonitorArrangementTest, testing::ValuesIn(kArrangements),
+                         [](const testing::TestParamInfo<MonitorsCase>& info) {
+                           return info.param.name;
+                         });
+
+}  // namespace

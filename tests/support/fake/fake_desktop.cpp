@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace platform {
 
@@ -156,6 +157,31 @@ WindowHandle FakeDesktop::Foreground() {
 void FakeDesktop::Activate(WindowHandle window) {
   log.push_back("activate " + std::to_string(window));
   if (window == kRootWindow || Find(window) != nullptr) foreground = window;
+}
+
+void FakeDesktop::UseMonitors(std::vector<Monitor> all) {
+  monitors = std::move(all);
+  for (Monitor& monitor : monitors) monitor.primary = &monitor == &monitors.front();
+  screenWidth = monitors.front().area.right - monitors.front().area.left;
+  screenHeight = monitors.front().area.bottom - monitors.front().area.top;
+}
+
+std::vector<Monitor> FakeDesktop::Monitors() {
+  if (!monitors.empty()) return monitors;
+  const Rect screen{0, 0, screenWidth, screenHeight};
+  return {Monitor{screen, screen, true}};
+}
+
+Rect FakeDesktop::VirtualScreen() {
+  const std::vector<Monitor> all = Monitors();
+  Rect box = all.front().area;
+  for (const Monitor& monitor : all) {
+    box.left = std::min(box.left, monitor.area.left);
+    box.top = std::min(box.top, monitor.area.top);
+    box.right = std::max(box.right, monitor.area.right);
+    box.bottom = std::max(box.bottom, monitor.area.bottom);
+  }
+  return box;
 }
 
 void FakeDesktop::PutCursor(std::int32_t x, std::int32_t y) { cursor = Point{x, y}; }

@@ -67,9 +67,13 @@ class FakeDesktop : public WindowManager,
   FakeWindow& Window(WindowHandle handle);
   Platform Bundle(KeyValueStore& store);
 
-  // Scripted state.
+  // Scripted state. Without `monitors` there is one, the primary, of
+  // screenWidth x screenHeight at the origin, its work area all of it.
   std::int32_t screenWidth;
   std::int32_t screenHeight;
+  std::vector<Monitor> monitors;
+  // Sets the monitors, the first the primary, and the primary's size.
+  void UseMonitors(std::vector<Monitor> all);
   std::uint32_t tick = 0;
   Point cursor;
   bool leftDown = false;
@@ -138,6 +142,9 @@ class FakeDesktop : public WindowManager,
   void Activate(WindowHandle window) override;
   std::int32_t ScreenWidth() override { return screenWidth; }
   std::int32_t ScreenHeight() override { return screenHeight; }
+  // The bounding box of the monitors.
+  Rect VirtualScreen() override;
+  std::vector<Monitor> Monitors() override;
   Point CursorPos() override { return cursor; }
   void PutCursor(std::int32_t x, std::int32_t y) override;
   bool LeftButtonDown() override { return leftDown; }
