@@ -36,6 +36,11 @@ constexpr std::uint32_t kTrayRetryMs = 1000;
 // an idle program never wakes up by itself.
 constexpr std::uint32_t kSessionTickMs = 1;
 
+// A change of the displays comes as several messages (a dock brings a
+// monitor, its mode, then the work area); the windows are re-placed once the
+// displays have been still this long.
+constexpr std::uint32_t kDisplaysStillMs = 1000;
+
 class TForm1 {
  public:
   explicit TForm1(platform::Platform& system);
@@ -53,6 +58,9 @@ class TForm1 {
   // tick once, as the timer would have.
   void WMForegroundChanged();
   void WMSignalWritten();
+  // A monitor came or went, or a resolution or the work area changed. The
+  // windows follow once the displays are still and no session runs.
+  void WMDisplayChange();
   void FormPaint();
   void FormMouseMove();
 
@@ -105,6 +113,9 @@ class TForm1 {
   // window; nothing when there is none.
   void HandOnForeground(platform::WindowHandle window);
   bool PollSignalFile();
+  // Re-places the windows for the displays once they have been still long
+  // enough; true while it still waits for that, the timer ticking for it.
+  bool FollowDisplayChange();
   // Ends the session: taskbar, windows and keyboard in place, cube hidden.
   void EndSession();
 
@@ -116,6 +127,10 @@ class TForm1 {
   bool sessionActive = false;
   bool imagesDirty = true;
   platform::WindowHandle lastForeground = platform::kNoWindow;
+  // The displays changed since the windows were last placed for them; when
+  // they last did.
+  bool displaysChanged = false;
+  std::uint32_t displaysChangedClock = 0;
   // The notification area shows the icon; when it was last tried.
   bool trayIconShown = false;
   std::uint32_t trayRetryClock = 0;

@@ -33,6 +33,7 @@ void TForm1::Timer1Timer() {
   if (FollowForeground()) return;
   if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
   if (!sessionActive) {
+    if (FollowDisplayChange()) return;
     // Nothing to animate: wait for the next event, and while the tray icon
     // is missing, for the time to try it again.
     if (trayIconShown) {
@@ -73,6 +74,26 @@ void TForm1::WMForegroundChanged() {
 
 void TForm1::WMSignalWritten() {
   if (!sessionActive) Timer1Timer();
+}
+
+void TForm1::WMDisplayChange() {
+  displaysChanged = true;
+  displaysChangedClock = system_.clock.TickCount();
+  // A running session ticks anyway and ends before the windows follow.
+  if (!sessionActive) system_.mainWindow.SetTickInterval(kDisplaysStillMs);
+}
+
+bool TForm1::FollowDisplayChange() {
+  if (!displaysChanged) return false;
+  // Unsigned, so a wrap of the tick count changes nothing.
+  const std::uint32_t still = system_.clock.TickCount() - displaysChangedClock;
+  if (still < kDisplaysStillMs) {
+    system_.mainWindow.SetTickInterval(kDisplaysStillMs - still);
+    return true;
+  }
+  displaysChanged = false;
+  parking_.FollowDisplays();
+  return false;
 }
 
 // Turns to the desktop of a newly activated window that stands off screen.

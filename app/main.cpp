@@ -83,6 +83,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       case platform::kSignalWrittenMessage:
         form->WMSignalWritten();
         return 0;
+      case WM_DISPLAYCHANGE:
+        form->WMDisplayChange();
+        break;
+      case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA) form->WMDisplayChange();
+        break;
       case WM_ERASEBKGND:
         return 0;
       case WM_PAINT: {

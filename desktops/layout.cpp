@@ -45,7 +45,9 @@ int DesktopOffsetOf(const platform::Rect& rect, Span span) {
 
 std::int32_t HomeLeft(const platform::Rect& rect, Span span) {
   const std::int64_t offset = DesktopOffsetOf(rect, span);
-  return ShiftedLeft(rect.left, -offset * span.width, span);
+  // One on the desktop shown stays, also when it reaches past the range (a
+  // window wider than the span).
+  return offset == 0 ? rect.left : ShiftedLeft(rect.left, -offset * span.width, span);
 }
 
 Displays DisplaysOf(const platform::Rect& virtualScreen,
@@ -74,7 +76,9 @@ platform::Point Replaced(const platform::Rect& rect, Span before, const Displays
     home.left = Fitted(home.left, width, work.left, work.right);
     home.top = Fitted(home.top, height, work.top, work.bottom);
   }
-  return platform::Point{ShiftedLeft(home.left, offset * after.span.width, after.span), home.top};
+  return platform::Point{
+      offset == 0 ? home.left : ShiftedLeft(home.left, offset * after.span.width, after.span),
+      home.top};
 }
 
 }  // namespace desktops

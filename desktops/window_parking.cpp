@@ -48,29 +48,36 @@ void WindowParking::ArrangeWindows(std::int32_t desktop) {
 
 void WindowParking::GatherWindows() {
   const Span span = displays_.span;
-  // Where a window of another desktop stands while its own desktop is shown:
-  // its desktop relative to the one shown, judged as the foreground follow
-  // judges it, and shifted back by as many widths.
-  const auto gathered = [span](const platform::Rect& rect, std::int32_t* left) {
-    *left = HomeLeft(rect, span);
-    return DesktopOffsetOf(rect, span) != 0;
-  };
+  // Where a window of another desktop stands while its own desktop is shown.
+  MoveEachStanding([span](const platform::Rect& rect) {
+    return platform::Point{HomeLeft(rect, span), rect.top};
+  });
+}
+
+int WindowParking::FollowDisplays() {
+  const Displays now = desktops::ReadDisplays(windows_);
+  const Span before = displays_.span;
+  displays_ = now;
+  return MoveEachStanding([&](const platform::Rect& rect) { return Replaced(rect, before, now); });
+}
+
+int WindowParking::MoveEachStanding(
+    const std::function<platform::Point(const platform::Rect&)>& place) {
+  int moved = 0;
   for (const PlacedWindow& placed : WindowsAsTheyStand(FindShellWindows(windows_))) {
-    std::int32_t left = 0;
-    if (!windows_.IsMinimised(placed.window)) {
-      if (gathered(placed.rect, &left)) {
-        windows_.Move(placed.window, left, placed.rect.top, kArrangeFlags);
-      }
-      continue;
-    }
-    // A minimised window's rectangle is its icon's. It comes back where it
-    // stood when it was minimised, which may be parked: restored there after
-    // an uninstall, it would be out of reach for good.
-    platform::Rect restore;
-    if (windows_.GetRestoreRect(placed.window, &restore) && gathered(restore, &left)) {
-      windows_.MoveRestoreRect(placed.window, left, restore.top);
+    // Restored where it stood when it was minimised, which may be parked:
+    // restored there, it would be out of reach for good.
+    const bool minimised = windows_.IsMinimised(placed.window);
+    platform::Rect from = placed.rect;
+    if (minimised && !windows_.GetRestoreRect(placed.window, &from)) continue;
+    const platform::Point to = place(from);
+    if (to.x == from.left && to.y == from.top) continue;
+    if (minimised ? windows_.MoveRestoreRect(placed.window, to.x, to.y)
+                  : windows_.Move(placed.window, to.x, to.y, kArrangeFlags)) {
+      ++moved;
     }
   }
+  return moved;
 }
 
 void WindowParking::ShowTaskbar(bool show) {

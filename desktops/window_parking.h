@@ -4,6 +4,7 @@
 // screen and the others' are parked beside it; the taskbar, hidden while the
 // cube is shown; and the window that gets the keyboard on the desktop shown.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "desktops/window_rules.h"
@@ -52,6 +53,12 @@ class WindowParking {
   // where it stands while its own desktop is shown: what the uninstaller asks
   // for, so that no window stays parked for good.
   void GatherWindows();
+  // The displays changed: every window that takes part goes from where it
+  // stands in the layout over the displays last arranged for to the same
+  // desktop and place in the layout over the displays now, which are kept
+  // from then on. A window whose place lies on no monitor any more comes
+  // onto the primary's work area. Returns how many windows it moved.
+  int FollowDisplays();
   void ShowTaskbar(bool show);
 
   // The window that should have the keyboard on the desktop shown
@@ -68,6 +75,11 @@ class WindowParking {
  private:
   // The windows that take part in switching, where they stand now.
   std::vector<PlacedWindow> WindowsAsTheyStand(const ShellWindows& shell);
+  // Moves every window that takes part to where `place` puts its rectangle,
+  // when that differs from where it stands. A minimised window's rectangle
+  // is its icon's: where it comes back when restored is moved instead.
+  // Returns how many windows it moved.
+  int MoveEachStanding(const std::function<platform::Point(const platform::Rect&)>& place);
 
   platform::WindowManager& windows_;
   Displays displays_;

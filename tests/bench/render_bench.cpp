@@ -19,6 +19,7 @@
 #include "app/Unit1.h"
 #include "desktops/motion.h"
 #include "gl_fixture.h"
+#include "ratio_reporter.h"
 #include "render/frame.h"
 #include "render/gl.h"
 #include "render/scene_geometry.h"
@@ -318,17 +319,6 @@ std::size_t TextureBytes(const render::FaceTexture& t) {
   return static_cast<std::size_t>(t.textureWidth) * static_cast<std::size_t>(t.textureHeight) * 4;
 }
 
-// Remembers each benchmark's time so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  double Ratio(const std::string& a, const std::string& b) { return times.at(a) / times.at(b); }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -340,7 +330,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   CheckIdentical();
   std::printf("textures: the plain recipe and the program's refresh give identical texels\n");
-  RatioReporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
   // Memory after a session start with pictures of all kinds.

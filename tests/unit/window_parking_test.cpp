@@ -260,4 +260,117 @@ INSTANTIATE_TEST_SUITE_P(Monitors, MonitorArrangementTest, testing::ValuesIn(kAr
                            return info.param.name;
                          });
 
+// A change of displays, with the windows standing as the layout over the
+// displays before put them (desktop 0 shown).
+struct DisplayChangeCase {
+  std::string name;
+  std::vector<Rect> before;
+  std::vector<Rect> after;
+  std::vector<platform::Point> at;        // top-left corners, all 400 x 300
+  std::vector<platform::Point> expected;  // afterwards
+};
+
+class DisplayChangeTest : public DesktopTest,
+                          public testing::WithParamInterface<DisplayChangeCase> {};
+
+// Each window keeps its desktop and its place on it; a place on a monitor
+// that is gone comes onto the primary's work area, whole. A window that
+// stays where it is is not moved.
+TEST_P(DisplayChangeTest, KeepsEveryWindowOnItsDesktopAndPlace) {
+  const DisplayChangeCase c = GetParam();
+  desktop.UseMonitors(MonitorsOf(c.before));
+  desktops::WindowParking parking{desktop};
+  std::vector<platform::WindowHandle> windows;
+  for (const platform::Point& p : c.at) {
+    windows.push_back(desktop.AddWindow("W", Rect{p.x, p.y, p.x + 400, p.y + 300}));
+  }
+  std::vector<platform::Monitor> after = MonitorsOf(c.after);
+  after.front().work.bottom -= 40;  // a taskbar at the bottom of the primary
+  desktop.UseMonitors(after);
+  const int moved = parking.FollowDisplays();
+
+  int expectedMoves = 0;
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    const Rect now = desktop.Window(windows[i]).rect;
+    EXPECT_EQ(now.left, c.expected[i].x) << "window " << i;
+    EXPECT_EQ(now.top, c.expected[i].y) << "window " << i;
+    if (c.expected[i].x != c.at[i].x || c.expected[i].y != c.at[i].y) ++expectedMoves;
+  }
+  EXPECT_EQ(moved, expectedMoves);
+  EXPECT_EQ(desktop.moves.size(), static_cast<std::size_t>(expectedMoves));
+  const desktops::Span span = parking.LayoutSpan();
+  EXPECT_EQ(span.left, desktop.VirtualScreen().left);
+  EXPECT_EQ(span.width, desktop.VirtualScreen().right - desktop.VirtualScreen().left);
+}
+
+const Rect kPrimary{0, 0, 1024, 768};
+const Rect kRight{1024, 0, 1824, 600};
+const Rect kLeft{-800, 0, 0, 600};
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, DisplayChangeTest,
+    testing::Values(
+        // Right monitor unplugged. On it: a window of desktop 0 and ones
+        // parked from it on desktops 1 and -1, each fitted onto the primary's
+        // right edge; a window of desktop 1 from the primary; one that
+        // Windows already moved onto the primary stays.
+        DisplayChangeCase{
+            "MonitorRemoved",
+            {kPrimary, kRight},
+            {kPrimary},
+            {{1100, 50}, {1100 + 1824, 50}, {1100 - 1824, 500}, {100 + 1824, 50}, {300, 50}},
+            {{624, 50}, {624 + 1024, 50}, {624 - 1024, 428}, {100 + 1024, 50}, {300, 50}}},
+        // A monitor plugged in at the right: the parked windows move out by
+        // the new width; those on the screen stay.
+        DisplayChangeCase{"MonitorAdded",
+                          {kPrimary},
+                          {kPrimary, kRight},
+                          {{1100, 20}, {-900, 20}, {2100, 20}, {100, 20}},
+                          {{76 + 1824, 20}, {124 - 1824, 20}, {52 + 2 * 1824, 20}, {100, 20}}},
+        DisplayChangeCase{"ResolutionChanged",
+                          {{0, 0, 1024, 768}},
+                          {{0, 0, 1280, 1024}},
+                          {{1100, 20}, {-900, 20}, {100, 20}},
+                          {{76 + 1280, 20}, {124 - 1280, 20}, {100, 20}}},
+        // A monitor at the left moves the virtual screen's origin: parked
+        // windows go by the new width from the new left edge.
+        DisplayChangeCase{"OriginMovedLeft",
+                          {kPrimary},
+                          {kPrimary, kLeft},
+                          {{1100, 20}, {-900, 20}, {2100, 20}},
+                          {{76 + 1824, 20}, {124 - 1824, 20}, {52 + 2 * 1824, 20}}}),
+    [](const testing::TestParamInfo<DisplayChangeCase>& info) { return info.param.name; });
+
+// Three change messages in a row, the displays different at each, the last
+// while a session runs: nothing moves before the session has ended and the
+// displays have been still for the time given; the session arranges by the
+// layout before, and then each window is re-placed once, by the last.
+TEST_F(FormTest, DisplayChangesLeadToOneReplacementOnceStill) {
+  const auto parked = desktop.AddWindow("Parked", Rect{1100, 20, 1500, 320});
+  const auto here = desktop.AddWindow("Here", Rect{100, 20, 500, 320});
+  Start();
+  const std::vector<std::vector<Rect>> changes = {
+      {{0, 0, 1280, 1024}}, {{0, 0, 1600, 1200}}, {kPrimary, kRight}};
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    desktop.UseMonitors(MonitorsOf(changes[i]));
+    form.WMDisplayChange();
+    desktop.tick += app::kDisplaysStillMs / 2;
+    form.Timer1Timer();
+    if (i == 1) form.WMHotKey(app::kHotkeyRight);
+  }
+  RunUntilHidden();
+  while (desktop.tickInterval != 0 && desktop.tick < 100000) {
+    desktop.tick += desktop.tickInterval;
+    form.Timer1Timer();
+  }
+  const auto movesOf = [&](platform::WindowHandle window) {
+    return std::count_if(desktop.moves.begin(), desktop.moves.end(),
+                         [&](const platform::FakeMove& m) { return m.window == window; });
+  };
+  EXPECT_EQ(LeftOf(parked), 1100 - 1024);
+  EXPECT_EQ(movesOf(parked), 1);
+  EXPECT_EQ(LeftOf(here), 100 - 1824);
+  EXPECT_EQ(movesOf(here), 2);
+}
+
 }  // namespace
