@@ -104,6 +104,9 @@ class TForm1 {
   void ShowPendingBalloon();
   // Tells the user, once, which hotkeys another program holds.
   void ReportTakenHotkeys(bool leftTaken, bool rightTaken);
+  // Tells the user, once per start, of the first window that stays on every
+  // desktop because its program runs as administrator.
+  void ReportImmovableWindow();
   // A message text of the current language, or its default when the
   // language file cannot be read.
   std::string MessageText(const lang::MessageText& text);
@@ -136,6 +139,7 @@ class TForm1 {
   std::uint32_t trayRetryClock = 0;
   // A balloon for the tray icon that waits for the icon to be there.
   std::string pendingBalloon;
+  bool immovableReported = false;
   settings::TfrmOpciones* frmOpciones = nullptr;
   settings::TfrmAcercaDe* frmAcercaDe = nullptr;
 };

@@ -63,6 +63,8 @@ void TForm1::EndSession() {
   HandOnForeground(parking_.KeyboardWindowArranged());
   system_.mainWindow.Hide();
   if (lastForeground == platform::kNoWindow) lastForeground = system_.windows.Foreground();
+  // With the taskbar back, whose icon the balloon comes from.
+  ReportImmovableWindow();
   // The timer ticks once more, hidden: a signal file written during the
   // session is taken then.
   sessionActive = false;

@@ -1,6 +1,7 @@
 // The tray icon beyond its first adding: tried again while the taskbar is
-// missing and added again when the shell restarts, and the one balloon of a
-// start that tells the user which hotkeys another program holds.
+// missing and added again when the shell restarts, and the balloons, each
+// once per start, that tell the user which hotkeys another program holds and
+// which window stays on every desktop.
 #include "app/Unit1.h"
 #include "lang/lang_text.h"
 #include "lang/unitLangFile.h"
@@ -46,6 +47,16 @@ void TForm1::ReportTakenHotkeys(bool leftTaken, bool rightTaken) {
   }
   pendingBalloon = lang::ReplaceAll(MessageText(lang::kHotkeysTaken), lang::kCombinationPlaceholder,
                                     combinations);
+  ShowPendingBalloon();
+}
+
+void TForm1::ReportImmovableWindow() {
+  const platform::WindowHandle window = parking_.FirstImmovableWindow();
+  // One balloon waits at a time; this one then comes at a later session.
+  if (immovableReported || window == platform::kNoWindow || !pendingBalloon.empty()) return;
+  immovableReported = true;
+  pendingBalloon = lang::ReplaceAll(MessageText(lang::kRunAsAdministrator),
+                                    lang::kWindowTitlePlaceholder, system_.windows.Title(window));
   ShowPendingBalloon();
 }
 

@@ -20,10 +20,16 @@ void WindowParking::CollectWindows() {
 
 bool WindowParking::CollectWindowProc(platform::WindowHandle window) {
   platform::Rect rect;
-  if (TakesPart(windows_, {progmanWindow, trayWindow}, window, &rect)) {
-    managedWindows.push_back(window);
-  }
+  if (Switches({progmanWindow, trayWindow}, window, &rect)) managedWindows.push_back(window);
   return true;
+}
+
+bool WindowParking::Switches(const ShellWindows& shell, platform::WindowHandle window,
+                             platform::Rect* rect) {
+  if (!TakesPart(windows_, shell, window, rect)) return false;
+  if (!windows_.RunsAboveOwnIntegrity(window)) return true;
+  if (firstImmovable_ == platform::kNoWindow) firstImmovable_ = window;
+  return false;
 }
 
 void WindowParking::SetArrangedDesktop(std::int32_t desktop) { arrangedDesktop = desktop; }
@@ -101,7 +107,7 @@ std::vector<PlacedWindow> WindowParking::WindowsAsTheyStand(const ShellWindows& 
   std::vector<PlacedWindow> standing;
   windows_.EnumerateTopLevel([&](platform::WindowHandle window) {
     platform::Rect rect;
-    if (TakesPart(windows_, shell, window, &rect)) standing.push_back({window, rect});
+    if (Switches(shell, window, &rect)) standing.push_back({window, rect});
     return true;
   });
   return standing;

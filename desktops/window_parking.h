@@ -67,12 +67,19 @@ class WindowParking {
   platform::WindowHandle KeyboardWindowArranged();
   platform::WindowHandle KeyboardWindowNow();
 
+  // The first window seen that belongs to a program run as administrator,
+  // which the system does not let this program move (kNoWindow until then).
+  // Such windows are never collected, gathered or re-placed.
+  platform::WindowHandle FirstImmovableWindow() const { return firstImmovable_; }
+
   std::vector<platform::WindowHandle> managedWindows;
   std::int32_t arrangedDesktop = 0;
   platform::WindowHandle progmanWindow = platform::kNoWindow;
   platform::WindowHandle trayWindow = platform::kNoWindow;
 
  private:
+  // TakesPart, and a window this program is let move.
+  bool Switches(const ShellWindows& shell, platform::WindowHandle window, platform::Rect* rect);
   // The windows that take part in switching, where they stand now.
   std::vector<PlacedWindow> WindowsAsTheyStand(const ShellWindows& shell);
   // Moves every window that takes part to where `place` puts its rectangle,
@@ -83,6 +90,7 @@ class WindowParking {
 
   platform::WindowManager& windows_;
   Displays displays_;
+  platform::WindowHandle firstImmovable_ = platform::kNoWindow;
   // Where the last arrangement put the managed windows, topmost first.
   std::vector<PlacedWindow> arranged_;
 };

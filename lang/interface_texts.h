@@ -61,4 +61,12 @@ inline constexpr MessageText kHotkeysTaken = {
     "Another program holds %s. Ctrl+Alt with a left-button drag, and the taskbar, still "
     "switch desktops."};
 
+// The tray icon's balloon, once per start, for the first window the program
+// is not let move; "%s" stands for its title.
+inline constexpr const char* kWindowTitlePlaceholder = "%s";
+inline constexpr MessageText kRunAsAdministrator = {
+    "Windows.RunAsAdministrator",
+    "The window \"%s\" belongs to a program run as administrator, which Windows does not let Rombo "
+    "Desktop move. Windows of programs run as administrator stay on every desktop."};
+
 }  // namespace lang

@@ -52,6 +52,12 @@ class WindowManager {
   // Visible to the window manager but not shown by the desktop compositor
   // (windows of the system's own virtual desktops, suspended apps).
   virtual bool IsCloaked(WindowHandle window) = 0;
+  // Whether the window's process runs at an integrity level above this
+  // program's (run as administrator): the system then refuses to let this
+  // program move it.
+  virtual bool RunsAboveOwnIntegrity(WindowHandle window) = 0;
+  // The window's title ("" when it has none).
+  virtual std::string Title(WindowHandle window) = 0;
   // Moves a window without resizing: SetWindowPos(window, 0, x, y, 0, 0, flags).
   virtual bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) = 0;
   // Where a minimised window comes back when it is restored, in screen

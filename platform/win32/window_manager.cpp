@@ -2,6 +2,8 @@
 
 #include "platform/win32/window_manager.h"
 
+#include <vector>
+
 #include "platform/win32/handles.h"
 
 namespace platform::win32 {
@@ -12,6 +14,26 @@ constexpr SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
 constexpr DWORD kDwmCloaked = 14;
 // Longest window class name the system keeps.
 constexpr int kClassNameLength = 256;
+// Enough of a title to name a window in a balloon.
+constexpr int kTitleLength = 256;
+// A mandatory label is one SID: a few dozen bytes. More is no label.
+constexpr DWORD kLargestLabel = 256;
+
+// The integrity level of a process's token: the last sub-authority of its
+// mandatory label. 0 when it cannot be read.
+DWORD IntegrityOf(HANDLE process) {
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &opened)) return 0;
+  const KernelHandle token(opened);
+  DWORD size = 0;
+  GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
+  if (size == 0 || size > kLargestLabel) return 0;
+  std::vector<BYTE> label(size);
+  if (!GetTokenInformation(token.get(), TokenIntegrityLevel, label.data(), size, &size)) return 0;
+  const PSID sid = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(label.data())->Label.Sid;
+  if (!IsValidSid(sid) || *GetSidSubAuthorityCount(sid) == 0) return 0;
+  return *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1u);
+}
 
 // A window's placement keeps its restore rectangle in workspace coordinates,
 // from the corner of its monitor's work area, unless it is a tool window.
@@ -54,6 +76,7 @@ Win32WindowManager::Win32WindowManager()
     getWindowAttribute_ = reinterpret_cast<GetWindowAttribute>(
         reinterpret_cast<void*>(GetProcAddress(dwm_.get(), "DwmGetWindowAttribute")));
   }
+  ownIntegrity_ = IntegrityOf(GetCurrentProcess());
 }
 
 WindowHandle Win32WindowManager::FindByClass(const std::string& className) {
@@ -98,6 +121,29 @@ bool Win32WindowManager::IsCloaked(WindowHandle window) {
   DWORD cloaked = 0;
   return SUCCEEDED(getWindowAttribute_(ToHwnd(window), kDwmCloaked, &cloaked, sizeof cloaked)) &&
          cloaked != 0;
+}
+
+bool Win32WindowManager::RunsAboveOwnIntegrity(WindowHandle window) {
+  if (ownIntegrity_ == 0) return false;
+  DWORD processId = 0;
+  if (GetWindowThreadProcessId(ToHwnd(window), &processId) == 0 ||
+      processId == GetCurrentProcessId()) {
+    return false;
+  }
+  // Limited query rights are granted on an elevated process of the same
+  // account; a process that refuses even them belongs to another account,
+  // which in practice is one elevated with an administrator's password.
+  const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+  return IntegrityOf(process.get()) > ownIntegrity_;
+}
+
+std::string Win32WindowManager::Title(WindowHandle window) {
+  // Of another process's window the system gives the title it keeps itself,
+  // without asking the window, so an unanswering program holds nothing up.
+  char title[kTitleLength];
+  const int length = GetWindowTextA(ToHwnd(window), title, kTitleLength);
+  return std::string(title, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
 bool Win32WindowManager::Move(WindowHandle window, std::int32_t x, std::int32_t y,

@@ -19,6 +19,8 @@ class Win32WindowManager : public WindowManager {
   bool IsOfClass(WindowHandle window, const std::string& className) override;
   bool HasChildOfClass(WindowHandle window, const std::string& className) override;
   bool IsCloaked(WindowHandle window) override;
+  bool RunsAboveOwnIntegrity(WindowHandle window) override;
+  std::string Title(WindowHandle window) override;
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
   bool GetRestoreRect(WindowHandle window, Rect* rect) override;
   bool MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) override;
@@ -38,6 +40,9 @@ class Win32WindowManager : public WindowManager {
   // The desktop window manager's library, where the system has one.
   Library dwm_;
   GetWindowAttribute getWindowAttribute_ = nullptr;
+  // This process's integrity level; 0 when it cannot be read, and nothing
+  // then counts as above it.
+  DWORD ownIntegrity_ = 0;
 };
 
 }  // namespace platform::win32

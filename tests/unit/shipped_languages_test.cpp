@@ -49,13 +49,20 @@ TEST_P(ShippedLanguageTest, DefinesEveryInterfaceTextOnce) {
     wanted.insert(lang::LowerAscii(row.key));
   }
   EXPECT_EQ(wanted.size(), 17u);  // "Common.OK" serves both dialogs
-  // The balloon's text names the combinations where "%s" stands, once.
-  const std::string taken = file.Lookup(lang::kHotkeysTaken.key, "");
-  const std::size_t placeholder = taken.find(lang::kCombinationPlaceholder);
-  EXPECT_NE(placeholder, std::string::npos) << GetParam() << ": " << taken;
-  EXPECT_EQ(taken.find(lang::kCombinationPlaceholder, placeholder + 1), std::string::npos);
-  EXPECT_EQ(taken.find(';'), std::string::npos) << taken;
-  wanted.insert(lang::LowerAscii(lang::kHotkeysTaken.key));
+  // Each balloon's text holds its placeholder once.
+  const struct {
+    lang::MessageText message;
+    const char* placeholder;
+  } balloons[] = {{lang::kHotkeysTaken, lang::kCombinationPlaceholder},
+                  {lang::kRunAsAdministrator, lang::kWindowTitlePlaceholder}};
+  for (const auto& balloon : balloons) {
+    const std::string text = file.Lookup(balloon.message.key, "");
+    const std::size_t placeholder = text.find(balloon.placeholder);
+    EXPECT_NE(placeholder, std::string::npos) << GetParam() << ": " << text;
+    EXPECT_EQ(text.find(balloon.placeholder, placeholder + 1), std::string::npos);
+    EXPECT_EQ(text.find(';'), std::string::npos) << text;
+    wanted.insert(lang::LowerAscii(balloon.message.key));
+  }
   // Nothing else, and nothing twice: a second entry would be ignored.
   EXPECT_EQ(std::set<std::string>(file.Keys().begin(), file.Keys().end()), wanted);
   EXPECT_EQ(file.Keys().size(), wanted.size());
@@ -115,6 +122,7 @@ TEST(ShippedLanguagesTest, EnglishSaysWhatTheBuiltInTextsSay) {
     EXPECT_EQ(file.Lookup(row.key, ""), row.defaultText) << row.key;
   }
   EXPECT_EQ(file.Lookup(lang::kHotkeysTaken.key, ""), lang::kHotkeysTaken.defaultText);
+  EXPECT_EQ(file.Lookup(lang::kRunAsAdministrator.key, ""), lang::kRunAsAdministrator.defaultText);
 }
 
 }  // namespace

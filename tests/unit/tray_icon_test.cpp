@@ -1,5 +1,6 @@
-// The tray icon while the taskbar is missing, and the balloon that tells the
-// user which hotkeys another program holds.
+// The tray icon while the taskbar is missing, and the balloons that tell the
+// user which hotkeys another program holds and which window stays on every
+// desktop.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -105,6 +106,39 @@ TEST_F(TrayIconTest, AMissingTaskbarIsTriedEverySecondAndTheBalloonWaitsForIt) {
   for (std::uint32_t tick = 8000; tick < 20000; tick += 500) TickAt(tick);
   EXPECT_TRUE(TrayLog().empty());
   EXPECT_EQ(desktop.tickInterval, 0u);
+}
+
+// Windows of programs run as administrator are never moved: not by a
+// switch, not after a display change. Once the first session has ended, with
+// the taskbar back, one balloon names the first of them, once per start.
+TEST_F(TrayIconTest, AWindowRunAsAdministratorStaysAndIsNamedOnce) {
+  const auto first = desktop.AddWindow("Console", platform::Rect{1100, 20, 1500, 320});
+  const auto second = desktop.AddWindow("Editor", platform::Rect{10, 20, 410, 320});
+  desktop.Window(first).aboveOwnIntegrity = true;
+  desktop.Window(first).title = "Administrator: Console";
+  desktop.Window(second).aboveOwnIntegrity = true;
+  const auto plain = desktop.AddWindow("Plain", platform::Rect{10, 20, 410, 320});
+  form.FormCreate();
+  TrayLog();
+  desktop.moves.clear();
+  form.WMHotKey(app::kHotkeyRight);
+  EXPECT_EQ(TrayLog(), std::vector<std::string>{});
+  while (form.SessionActive()) TickAt(desktop.tick + 10);
+  EXPECT_EQ(TrayLog(), std::vector<std::string>{
+                           "tray.balloon The window \"Administrator: Console\" belongs to a "
+                           "program run as administrator, which Windows does not let Rombo "
+                           "Desktop move. Windows of programs run as administrator stay on "
+                           "every desktop."});
+  form.WMHotKey(app::kHotkeyRight);
+  while (form.SessionActive()) TickAt(desktop.tick + 10);
+  form.WMDisplayChange();
+  desktop.UseMonitors({{{0, 0, 1280, 1024}, {0, 0, 1280, 1024}}});
+  TickAt(desktop.tick + app::kDisplaysStillMs);
+  EXPECT_EQ(TrayLog(), std::vector<std::string>{});
+  for (const platform::FakeMove& move : desktop.moves) {
+    EXPECT_TRUE(move.window != first && move.window != second);
+  }
+  EXPECT_EQ(desktop.Window(plain).rect.left, 10 + 2 * 1280);
 }
 
 }  // namespace

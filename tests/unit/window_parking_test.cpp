@@ -48,6 +48,7 @@ TEST_F(WindowParkingTest, CollectsTheWindowsOfEveryDesktopButNotTheShell) {
        }},
       {"PlainWorkerW", true, [](Window& w) { w.className = "WorkerW"; }},
       {"Cloaked", false, [](Window& w) { w.cloaked = true; }},
+      {"RunAsAdministrator", false, [](Window& w) { w.aboveOwnIntegrity = true; }},
   };
   std::vector<platform::WindowHandle> expected;
   std::vector<platform::WindowHandle> added;

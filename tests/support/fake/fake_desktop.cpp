@@ -91,6 +91,16 @@ bool FakeDesktop::IsCloaked(WindowHandle window) {
   return found != nullptr && found->cloaked;
 }
 
+bool FakeDesktop::RunsAboveOwnIntegrity(WindowHandle window) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr && found->aboveOwnIntegrity;
+}
+
+std::string FakeDesktop::Title(WindowHandle window) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr ? found->title : "";
+}
+
 void FakeDesktop::EnumerateTopLevel(const std::function<bool(WindowHandle)>& visit) {
   std::vector<WindowHandle> handles;
   for (const FakeWindow& window : windows_) {
@@ -123,7 +133,8 @@ bool FakeDesktop::Move(WindowHandle window, std::int32_t x, std::int32_t y, std:
   log.push_back("move " + std::to_string(window) + " " + std::to_string(x) + " " +
                 std::to_string(y) + " " + std::to_string(flags));
   FakeWindow* found = Find(window);
-  if (found == nullptr) return false;
+  // The system refuses it; the asynchronous form says nothing.
+  if (found == nullptr || found->aboveOwnIntegrity) return false;
   if ((flags & kMoveNoMove) == 0) found->rect = MovedTo(found->rect, x, y);
   if ((flags & kMoveShowWindow) != 0) found->visible = true;
   if ((flags & kMoveHideWindow) != 0) {

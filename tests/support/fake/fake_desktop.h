@@ -28,6 +28,9 @@ struct FakeWindow {
   // Where a minimised window comes back; `rect` is then its icon's.
   Rect restoreRect;
   bool cloaked = false;
+  // Its process runs as administrator.
+  bool aboveOwnIntegrity = false;
+  std::string title;
   std::vector<std::string> childClasses;
 };
 
@@ -133,6 +136,8 @@ class FakeDesktop : public WindowManager,
   bool IsOfClass(WindowHandle window, const std::string& className) override;
   bool HasChildOfClass(WindowHandle window, const std::string& className) override;
   bool IsCloaked(WindowHandle window) override;
+  bool RunsAboveOwnIntegrity(WindowHandle window) override;
+  std::string Title(WindowHandle window) override;
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
   bool GetRestoreRect(WindowHandle window, Rect* rect) override;
   bool MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) override;
