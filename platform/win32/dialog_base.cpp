@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/text.h"
@@ -31,6 +32,13 @@ bool FontExists(const wchar_t* face) {
   EnumFontFamiliesExW(screen.get(), &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
+
+// Sent, with the new DPI and a suggested window rectangle, to a window of a
+// per-monitor aware program that moved to a monitor of another DPI.
+constexpr UINT kDpiChanged = 0x02E0;
+
+// Scales a length from one DPI to another.
+int Rescaled(int length, int to, int from) { return MulDiv(length, to, from); }
 
 // The class of every dialog the program shows: its own two, the picture
 // dialog, an error box. The main window is of another class.
@@ -95,10 +103,12 @@ LOGFONTW DialogFonts::Chosen(int dpi) {
     wcsncpy(font.lfFaceName, kTahoma, LF_FACESIZE - 1);
     return font;
   }
-  // Already sized for the system's DPI.
+  // Sized for the system's DPI, and so scaled from it.
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  metrics.lfMessageFont.lfHeight =
+      Rescaled(metrics.lfMessageFont.lfHeight, dpi, DialogScale().dpi());
   return metrics.lfMessageFont;
 }
 
@@ -176,6 +186,39 @@ void DialogBase::FitLabel(HWND label) {
   }
   SetWindowPos(label, nullptr, place.left, place.top, place.right - place.left,
                place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DialogBase::ChangeDpi(int dpi, const RECT& suggested) {
+  const int from = scale_.dpi();
+  scale_ = DialogScale(dpi);
+  const int to = scale_.dpi();
+  DialogFonts fonts(to);
+  const auto counterpart = [&](HFONT font) {
+    return font == fonts_.bold()         ? fonts.bold()
+           : font == fonts_.underlined() ? fonts.underlined()
+                                         : fonts.plain();
+  };
+  for (HWND control = GetWindow(window_, GW_CHILD); control != nullptr;
+       control = GetWindow(control, GW_HWNDNEXT)) {
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(counterpart(font)), FALSE);
+    SetWindowPos(control, nullptr, Rescaled(place.left, to, from), Rescaled(place.top, to, from),
+                 Rescaled(place.right - place.left, to, from),
+                 Rescaled(place.bottom - place.top, to, from), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The old fonts go only once no control uses them.
+  fonts_ = std::move(fonts);
+  for (auto& [label, designed] : labels_) {
+    designed = RECT{Rescaled(designed.left, to, from), Rescaled(designed.top, to, from),
+                    Rescaled(designed.right, to, from), Rescaled(designed.bottom, to, from)};
+    FitLabel(label);
+  }
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window_, nullptr, TRUE);
 }
 
 void DialogBase::Place(int left, int top, int width, int height, bool clientSize) {
@@ -278,6 +321,11 @@ INT_PTR DialogBase::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return FALSE;
       case WM_CLOSE:
         EndModal(ModalResult::kCancel);
+        return TRUE;
+      case kDpiChanged:
+        // Handled here, so the dialog manager's own scaling, which would
+        // give every control the dialog's font, does not run.
+        ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
       default:
         return FALSE;

@@ -24,11 +24,13 @@ namespace platform::win32 {
 // error box): nothing may be thrown back into the window manager.
 using ErrorHandler = std::function<void(const std::exception&)>;
 
-// Designed pixels at 96 DPI, scaled to the system's DPI.
+// Designed pixels at 96 DPI, scaled to the system's DPI, or to the DPI of
+// the monitor a dialog moved to.
 class DialogScale {
  public:
   static constexpr int kDesignDpi = 96;
   DialogScale();
+  explicit DialogScale(int dpi) : dpi_(dpi > 0 ? dpi : kDesignDpi) {}
   int operator()(int designed) const { return MulDiv(designed, dpi_, kDesignDpi); }
   int dpi() const { return dpi_; }
 
@@ -106,14 +108,18 @@ class DialogBase {
   // The dialog's own messages; true when handled (the answer in *result).
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) = 0;
 
-  const DialogScale scale_;
-  const DialogFonts fonts_;
+  DialogScale scale_;
+  DialogFonts fonts_;
 
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   void FitLabel(HWND label);
+  // The dialog moved to a monitor of another DPI (WM_DPICHANGED): its
+  // controls, their fonts and labels are laid out again for `dpi`, and the
+  // window takes the rectangle the system suggests.
+  void ChangeDpi(int dpi, const RECT& suggested);
 
   ErrorHandler onError_;
   // Labels with their designed rectangles (scaled), by control.

@@ -188,6 +188,36 @@ TEST_F(SettingsWindowTest, QuittingEndsTheModalRunAndReachesTheOuterLoop) {
   EXPECT_EQ(message.wParam, 7u);
 }
 
+// Moved to a monitor of twice the DPI, the dialog takes the rectangle the
+// system suggests, and its controls and their font grow with it.
+TEST_F(SettingsWindowTest, FollowsTheDpiOfTheMonitorItMovesTo) {
+  const HWND button = Item(kIdBrowseTopFace);
+  const auto fontHeight = [button] {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(button, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font.lfHeight;
+  };
+  RECT before;
+  GetWindowRect(button, &before);
+  const LONG heightBefore = fontHeight();
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT suggested{30, 40, 830, 640};
+  SendMessageW(window.hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(2 * dpi, 2 * dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  RECT frame;
+  GetWindowRect(window.hwnd(), &frame);
+  EXPECT_EQ(frame.left, 30);
+  EXPECT_EQ(frame.bottom, 640);
+  RECT after;
+  GetWindowRect(button, &after);
+  EXPECT_NEAR(after.right - after.left, 2 * (before.right - before.left), 1);
+  EXPECT_NEAR(after.bottom - after.top, 2 * (before.bottom - before.top), 1);
+  EXPECT_NEAR(fontHeight(), 2 * heightBefore, 1);
+}
+
 TEST(AboutWindowTest, ShowsItsTextsAndReportsAClickOnTheAddress) {
   Recorder events;
   Win32AboutWindow window(nullptr, nullptr);
