@@ -94,7 +94,14 @@ bool TForm1::FollowDisplayChange() {
     return true;
   }
   displaysChanged = false;
-  parking_.FollowDisplays();
+  const desktops::Span before = parking_.LayoutSpan();
+  const desktops::Replacement done = parking_.FollowDisplays();
+  const desktops::Span after = parking_.LayoutSpan();
+  system_.log.Write("displays changed: virtual screen from x " + std::to_string(before.left) +
+                    ", " + std::to_string(before.width) + " wide, to x " +
+                    std::to_string(after.left) + ", " + std::to_string(after.width) +
+                    " wide; windows re-placed " + std::to_string(done.moved) + ", refused " +
+                    std::to_string(done.refused));
   return false;
 }
 

@@ -55,8 +55,10 @@ void TForm1::ReportImmovableWindow() {
   // One balloon waits at a time; this one then comes at a later session.
   if (immovableReported || window == platform::kNoWindow || !pendingBalloon.empty()) return;
   immovableReported = true;
+  const std::string title = system_.windows.Title(window);
+  system_.log.Write("not moved, its program runs as administrator: \"" + title + "\"");
   pendingBalloon = lang::ReplaceAll(MessageText(lang::kRunAsAdministrator),
-                                    lang::kWindowTitlePlaceholder, system_.windows.Title(window));
+                                    lang::kWindowTitlePlaceholder, title);
   ShowPendingBalloon();
 }
 

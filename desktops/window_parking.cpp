@@ -60,16 +60,16 @@ void WindowParking::GatherWindows() {
   });
 }
 
-int WindowParking::FollowDisplays() {
+Replacement WindowParking::FollowDisplays() {
   const Displays now = desktops::ReadDisplays(windows_);
   const Span before = displays_.span;
   displays_ = now;
   return MoveEachStanding([&](const platform::Rect& rect) { return Replaced(rect, before, now); });
 }
 
-int WindowParking::MoveEachStanding(
+Replacement WindowParking::MoveEachStanding(
     const std::function<platform::Point(const platform::Rect&)>& place) {
-  int moved = 0;
+  Replacement done;
   for (const PlacedWindow& placed : WindowsAsTheyStand(FindShellWindows(windows_))) {
     // Restored where it stood when it was minimised, which may be parked:
     // restored there, it would be out of reach for good.
@@ -78,12 +78,11 @@ int WindowParking::MoveEachStanding(
     if (minimised && !windows_.GetRestoreRect(placed.window, &from)) continue;
     const platform::Point to = place(from);
     if (to.x == from.left && to.y == from.top) continue;
-    if (minimised ? windows_.MoveRestoreRect(placed.window, to.x, to.y)
-                  : windows_.Move(placed.window, to.x, to.y, kArrangeFlags)) {
-      ++moved;
-    }
+    const bool moved = minimised ? windows_.MoveRestoreRect(placed.window, to.x, to.y)
+                                 : windows_.Move(placed.window, to.x, to.y, kArrangeFlags);
+    ++(moved ? done.moved : done.refused);
   }
-  return moved;
+  return done;
 }
 
 void WindowParking::ShowTaskbar(bool show) {

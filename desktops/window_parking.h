@@ -30,6 +30,14 @@ constexpr std::uint32_t kArrangeFlags = platform::kMoveNoSize | platform::kMoveN
 static_assert(kHideTaskbarFlags == 0x429F && kShowTaskbarFlags == 0x4257 &&
               kArrangeFlags == 0x4655);
 
+// What a re-placement of the windows did: the moves made, and those the
+// system refused (a window closed meanwhile, or one it does not let this
+// program move).
+struct Replacement {
+  int moved = 0;
+  int refused = 0;
+};
+
 class WindowParking {
  public:
   // Takes the displays as they are now as those the windows stand in.
@@ -57,8 +65,8 @@ class WindowParking {
   // stands in the layout over the displays last arranged for to the same
   // desktop and place in the layout over the displays now, which are kept
   // from then on. A window whose place lies on no monitor any more comes
-  // onto the primary's work area. Returns how many windows it moved.
-  int FollowDisplays();
+  // onto the primary's work area.
+  Replacement FollowDisplays();
   void ShowTaskbar(bool show);
 
   // The window that should have the keyboard on the desktop shown
@@ -85,8 +93,7 @@ class WindowParking {
   // Moves every window that takes part to where `place` puts its rectangle,
   // when that differs from where it stands. A minimised window's rectangle
   // is its icon's: where it comes back when restored is moved instead.
-  // Returns how many windows it moved.
-  int MoveEachStanding(const std::function<platform::Point(const platform::Rect&)>& place);
+  Replacement MoveEachStanding(const std::function<platform::Point(const platform::Rect&)>& place);
 
   platform::WindowManager& windows_;
   Displays displays_;

@@ -59,7 +59,7 @@ void BM_DisplayChangeReplacement(benchmark::State& state) {
     } else {
       desk.desktop.UseMonitors({{kPrimary, kPrimary}});
     }
-    benchmark::DoNotOptimize(parking.FollowDisplays());
+    benchmark::DoNotOptimize(parking.FollowDisplays().moved);
     desk.desktop.moves.clear();
     desk.desktop.log.clear();
   }

@@ -129,6 +129,7 @@ TEST_F(TrayIconTest, AWindowRunAsAdministratorStaysAndIsNamedOnce) {
                            "program run as administrator, which Windows does not let Rombo "
                            "Desktop move. Windows of programs run as administrator stay on "
                            "every desktop."});
+  EXPECT_TRUE(desktop.faultLog.Has("runs as administrator: \"Administrator: Console\""));
   form.WMHotKey(app::kHotkeyRight);
   while (form.SessionActive()) TickAt(desktop.tick + 10);
   form.WMDisplayChange();

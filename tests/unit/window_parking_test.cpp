@@ -288,7 +288,7 @@ TEST_P(DisplayChangeTest, KeepsEveryWindowOnItsDesktopAndPlace) {
   std::vector<platform::Monitor> after = MonitorsOf(c.after);
   after.front().work.bottom -= 40;  // a taskbar at the bottom of the primary
   desktop.UseMonitors(after);
-  const int moved = parking.FollowDisplays();
+  const desktops::Replacement done = parking.FollowDisplays();
 
   int expectedMoves = 0;
   for (std::size_t i = 0; i < windows.size(); ++i) {
@@ -297,7 +297,8 @@ TEST_P(DisplayChangeTest, KeepsEveryWindowOnItsDesktopAndPlace) {
     EXPECT_EQ(now.top, c.expected[i].y) << "window " << i;
     if (c.expected[i].x != c.at[i].x || c.expected[i].y != c.at[i].y) ++expectedMoves;
   }
-  EXPECT_EQ(moved, expectedMoves);
+  EXPECT_EQ(done.moved, expectedMoves);
+  EXPECT_EQ(done.refused, 0);
   EXPECT_EQ(desktop.moves.size(), static_cast<std::size_t>(expectedMoves));
   const desktops::Span span = parking.LayoutSpan();
   EXPECT_EQ(span.left, desktop.VirtualScreen().left);
@@ -372,6 +373,9 @@ TEST_F(FormTest, DisplayChangesLeadToOneReplacementOnceStill) {
   EXPECT_EQ(movesOf(parked), 1);
   EXPECT_EQ(LeftOf(here), 100 - 1824);
   EXPECT_EQ(movesOf(here), 2);
+  EXPECT_EQ(desktop.faultLog.lines(),
+            std::vector<std::string>{"displays changed: virtual screen from x 0, 1024 wide, to "
+                                     "x 0, 1824 wide; windows re-placed 1, refused 0"});
 }
 
 }  // namespace
