@@ -281,6 +281,52 @@ e2e_start() {
         "(prefix $(( t1 - t0 )) ms, total $E2E_START_MS ms)"
 }
 
+# e2e_start_monitors <placement> [WxH]: a server with two monitors and no
+# virtual desktop, Wine's windows straight on the X screen: the primary
+# 1024x768 and a second one of WxH (default 800x600) placed by xrandr
+# --right-of, --left-of, --above or --below it. Xorg's dummy driver gives
+# Wine real monitors (Xvfb has one screen). A prefix keeps the monitors of
+# the server it was first used on, so the test's prefix starts on this one.
+e2e_start_monitors() {
+    local placement=$1 size=${2:-800x600} fdfile tpl
+    [[ "$placement" =~ ^--(right-of|left-of|above|below)$ ]] || e2e_fail "e2e_start_monitors: bad placement '$placement'"
+    trap e2e_stop EXIT
+    trap 'exit 143' TERM
+    trap 'exit 130' INT
+    E2E_STARTED=1
+    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/rombo-e2e.XXXXXX") || e2e_fail "mktemp failed"
+    export E2E_TMP
+    _e2e_note "tmp $E2E_TMP"
+    fdfile="$E2E_TMP/xorg.display"
+    : >"$fdfile"
+    Xorg -config "$E2E_LIB_DIR/xorg-dummy.conf" -noreset -nolisten tcp -logfile "$E2E_TMP/xorg.log" \
+        -displayfd 3 3>"$fdfile" >"$E2E_TMP/xorg.out" 2>&1 &
+    E2E_XVFB_PID=$!
+    _e2e_note "xvfb $E2E_XVFB_PID"
+    e2e_wait_for 10 grep -q '^[0-9]\+$' "$fdfile" || e2e_fail "Xorg did not start: $(tail -n 5 "$E2E_TMP/xorg.log")"
+    DISPLAY=":$(head -n1 "$fdfile")"
+    export DISPLAY
+    xrandr --output DUMMY0 --mode 1024x768 --primary &&
+        xrandr --addmode DUMMY1 "$size" &&
+        xrandr --output DUMMY1 --mode "$size" "$placement" DUMMY0 || e2e_fail "xrandr could not place the monitors"
+    # Wine reads the monitors once, when it first meets the server, and
+    # without asking the server to probe its outputs; a full query does.
+    xrandr >/dev/null || e2e_fail "xrandr could not query the monitors"
+    tpl=$(_e2e_template) || e2e_fail "no wine prefix template"
+    export WINEPREFIX="$E2E_TMP/prefix"
+    _e2e_copy_prefix "$tpl" "$WINEPREFIX" || e2e_fail "copying the prefix template failed"
+    E2E_TEMP_UNIX="$WINEPREFIX/$(cat "$WINEPREFIX/e2e-temp-path")"
+    mkdir -p "$E2E_TEMP_UNIX"
+    export E2E_TEMP_UNIX
+    # No virtual desktop: it would be one monitor.
+    sed -i '/^\[Software\\\\Wine\\\\Explorer\] /,/^\[/ {/^"Desktop"="Default"/d}' "$WINEPREFIX/user.reg"
+    grep -q '^"Desktop"="Default"' "$WINEPREFIX/user.reg" && e2e_fail "could not turn the virtual desktop off"
+
+    E2E_MONITORS=$(e2e_probe monitors)
+    [[ "$(grep -c '^monitor' <<<"$E2E_MONITORS")" == 2 ]] || e2e_fail "Wine sees: $E2E_MONITORS"
+    e2e_log "started: DISPLAY=$DISPLAY WINEPREFIX=$WINEPREFIX monitors:" $E2E_MONITORS
+}
+
 _e2e_screen_is() { [[ "$(e2e_probe screen)" == "$1"$'\t'"$2" ]]; }
 
 # e2e_stop: ends only what e2e_start began. Safe to call twice. Every wait

@@ -29,6 +29,13 @@
 //   probe hold <path>                  opens the file without sharing, prints "held",
 //                                      keeps it open until killed
 //   probe screen                       width height
+//   probe monitors                     "virtual l t r b", then "monitor l t r b"
+//                                      per monitor, the primary first
+//   probe display-mode <n> <w> <h>     sets \\.\DISPLAY<n> to w x h (as the
+//                                      display settings do); prints the result
+//   probe keys <Left|Right>            Ctrl+Alt+arrow by SendInput, from a
+//                                      window of its own in front (no window
+//                                      manager passes keys from outside)
 //   probe child <parent> <id>          hwnd of the dialog control with that id
 //   probe settext <hwnd> <text>        WM_SETTEXT (as typing would, it notifies)
 //   probe combo <hwnd>                 selected index and count, then one item per line
@@ -737,6 +744,80 @@ int cmd_screen() {
   return 0;
 }
 
+BOOL CALLBACK monitor_line(HMONITOR monitor, HDC, LPRECT, LPARAM primaryPass) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+  if (((info.dwFlags & MONITORINFOF_PRIMARY) != 0) != (primaryPass != 0)) return TRUE;
+  Line ln;
+  ln.add(std::string("monitor"))
+      .add(static_cast<long long>(info.rcMonitor.left))
+      .add(static_cast<long long>(info.rcMonitor.top))
+      .add(static_cast<long long>(info.rcMonitor.right))
+      .add(static_cast<long long>(info.rcMonitor.bottom))
+      .emit();
+  return TRUE;
+}
+
+int cmd_monitors() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  Line ln;
+  ln.add(std::string("virtual"))
+      .add(static_cast<long long>(left))
+      .add(static_cast<long long>(top))
+      .add(static_cast<long long>(left + GetSystemMetrics(SM_CXVIRTUALSCREEN)))
+      .add(static_cast<long long>(top + GetSystemMetrics(SM_CYVIRTUALSCREEN)))
+      .emit();
+  EnumDisplayMonitors(nullptr, nullptr, monitor_line, 1);
+  EnumDisplayMonitors(nullptr, nullptr, monitor_line, 0);
+  return 0;
+}
+
+int cmd_display_mode(const std::vector<std::wstring>& a) {
+  long long n, w, h;
+  if (a.size() != 3 || !parse_ll(a[0], n) || !parse_ll(a[1], w) || !parse_ll(a[2], h))
+    return usage("display-mode <n> <w> <h>");
+  const std::wstring device = L"\\\\.\\DISPLAY" + std::to_wstring(n);
+  DEVMODEW mode = {};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = static_cast<DWORD>(w);
+  mode.dmPelsHeight = static_cast<DWORD>(h);
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  const LONG result = ChangeDisplaySettingsExW(device.c_str(), &mode, nullptr, 0, nullptr);
+  Line ln;
+  ln.add(static_cast<long long>(result)).emit();
+  return result == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
+}
+
+int cmd_keys(const std::vector<std::wstring>& a) {
+  if (a.size() != 1 || (a[0] != L"Left" && a[0] != L"Right")) return usage("keys <Left|Right>");
+  const WORD arrow = a[0] == L"Left" ? VK_LEFT : VK_RIGHT;
+  // A plain framed window: Wine gives the X focus to no popup or tool window.
+  const HWND own = CreateWindowExW(0, L"STATIC", L"probe keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                   0, 0, 160, 60, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(own);
+  const WORD keys[] = {VK_CONTROL, VK_MENU, arrow};
+  INPUT input[6] = {};
+  for (int i = 0; i < 3; ++i) {
+    input[i].type = input[5 - i].type = INPUT_KEYBOARD;
+    input[i].ki.wVk = input[5 - i].ki.wVk = keys[i];
+    input[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  input[2].ki.dwFlags = input[3].ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+  input[3].ki.dwFlags |= KEYEVENTF_KEYUP;
+  const UINT sent = SendInput(6, input, sizeof(INPUT));
+  // Let the keys be taken in while the window is still in front.
+  for (int i = 0; i < 10; ++i) {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+    Sleep(10);
+  }
+  DestroyWindow(own);
+  Line ln;
+  ln.add(static_cast<long long>(sent)).emit();
+  return sent == 6 ? 0 : 1;
+}
+
 // A kernel handle that reports failure as null, closed.
 class KernelHandle {
  public:
@@ -1436,6 +1517,9 @@ int main() {
   if (cmd == L"tray") return cmd_tray();
   if (cmd == L"tray-has") return cmd_tray_has(a);
   if (cmd == L"screen") return cmd_screen();
+  if (cmd == L"monitors") return cmd_monitors();
+  if (cmd == L"display-mode") return cmd_display_mode(a);
+  if (cmd == L"keys") return cmd_keys(a);
   if (cmd == L"child") return cmd_child(a);
   if (cmd == L"tray-del") return cmd_tray_del(a);
   if (cmd == L"hold") return cmd_hold(a);
