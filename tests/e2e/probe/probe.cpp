@@ -793,8 +793,8 @@ int cmd_keys(const std::vector<std::wstring>& a) {
   if (a.size() != 1 || (a[0] != L"Left" && a[0] != L"Right")) return usage("keys <Left|Right>");
   const WORD arrow = a[0] == L"Left" ? VK_LEFT : VK_RIGHT;
   // A plain framed window: Wine gives the X focus to no popup or tool window.
-  const HWND own = CreateWindowExW(0, L"STATIC", L"probe keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                   0, 0, 160, 60, nullptr, nullptr, nullptr, nullptr);
+  const HWND own = CreateWindowExW(0, L"STATIC", L"probe keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                   0, 160, 60, nullptr, nullptr, nullptr, nullptr);
   SetForegroundWindow(own);
   const WORD keys[] = {VK_CONTROL, VK_MENU, arrow};
   INPUT input[6] = {};
