@@ -261,6 +261,18 @@ INSTANTIATE_TEST_SUITE_P(Monitors, MonitorArrangementTest, testing::ValuesIn(kAr
                            return info.param.name;
                          });
 
+// A window of the desktop reached that stands on the second monitor is on
+// the screen: it gets the keyboard.
+TEST_F(DesktopTest, KeyboardGoesToAWindowOnTheSecondMonitor) {
+  desktop.UseMonitors(MonitorsOf({{0, 0, 1024, 768}, {1024, 0, 1824, 600}}));
+  desktops::WindowParking parking{desktop};
+  const auto beside = desktop.AddWindow("Beside", Rect{1100 + 1824, 20, 1400 + 1824, 320});
+  parking.CollectWindows();
+  parking.SetArrangedDesktop(0);
+  parking.ArrangeWindows(1);
+  EXPECT_EQ(parking.KeyboardWindowArranged(), beside);
+}
+
 // A change of displays, with the windows standing as the layout over the
 // displays before put them (desktop 0 shown).
 struct DisplayChangeCase {
