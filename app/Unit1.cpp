@@ -15,6 +15,9 @@ void TForm1::FormCreate() {
   sessionActive = false;
   parking_.arrangedDesktop = 0;
   lastForeground = platform::kNoWindow;
+  // A run that ended mid-session, before its watcher could help, left the
+  // taskbar hidden.
+  parking_.ShowHiddenTaskbar();
 
   // Defaults first, then whatever the store holds over them.
   settings::LoadSettings(system_.store, &settings);
@@ -54,6 +57,15 @@ void TForm1::FormClose() {
   const platform::WindowHandle self = system_.mainWindow.Handle();
   system_.shell.UnregisterHotKey(self, kHotkeyLeft);
   system_.shell.UnregisterHotKey(self, kHotkeyRight);
+  // Windows left parked would be out of reach once the program has gone:
+  // the taskbar and Alt+Tab still activate them, and their programs save
+  // and reopen them there.
+  GatherWindows();
+}
+
+void TForm1::WMQueryEndSession() {
+  // Before the other programs save where their windows stand.
+  GatherWindows();
 }
 
 void TForm1::FormDestroy() {

@@ -44,6 +44,9 @@ class TForm1 {
   void FormCreate();
   void FormClose();
   void FormDestroy();
+  // The session of the user ends (sign-out, restart, shutdown): every window
+  // comes home before the other programs save their places.
+  void WMQueryEndSession();
 
   // Window messages and events.
   void WMHotKey(int id);
@@ -76,8 +79,8 @@ class TForm1 {
   // file that cannot be read.
   void ApplyLanguage(const std::string& languageName);
 
-  // What the uninstaller asks for: every window of every desktop onto the
-  // screen (desktops::WindowParking::GatherWindows).
+  // What the uninstaller asks for, and what closing does: every window of
+  // every desktop onto the screen (desktops::WindowParking::GatherWindows).
   void GatherWindows();
 
   // Read-only views, for the window host and for tests.
@@ -119,6 +122,10 @@ class TForm1 {
   // The notification area shows the icon; when it was last tried.
   bool trayIconShown = false;
   std::uint32_t trayRetryClock = 0;
+  // A signal file that could not be removed, and when it was written: it
+  // opens no session until it is written again.
+  bool signalStuck = false;
+  std::uint64_t stuckSignalTime = 0;
   // A balloon for the tray icon that waits for the icon to be there.
   std::string pendingBalloon;
   settings::TfrmOpciones* frmOpciones = nullptr;

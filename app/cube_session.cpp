@@ -118,8 +118,22 @@ void TForm1::HandOnForeground(platform::WindowHandle window) {
 bool TForm1::PollSignalFile() {
   try {
     const std::string path = desktops::SignalFilePath(system_.files);
-    if (!system_.files.FileExists(path)) return false;
-    system_.files.RemoveFile(path);
+    if (!system_.files.FileExists(path)) {
+      signalStuck = false;
+      return false;
+    }
+    // A file that cannot be removed (read-only, a deny-delete ACL, a scanner
+    // holding it) would open a session after every session, for good. It is
+    // passed over until it is written again.
+    std::uint64_t written = 0;
+    system_.files.WriteTime(path, &written);
+    if (signalStuck && written == stuckSignalTime) return false;
+    if (!system_.files.RemoveFile(path)) {
+      signalStuck = true;
+      stuckSignalTime = written;
+      return false;
+    }
+    signalStuck = false;
     ShowCube();
   } catch (...) {
     // A failed request for the cube is dropped; the next signal tries again.

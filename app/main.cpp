@@ -10,6 +10,7 @@
 
 #include "app/Unit1.h"
 #include "app/command_line.h"
+#include "app/watcher_recovery.h"
 #include "platform/win32/about_window.h"
 #include "platform/win32/browser.h"
 #include "platform/win32/graphics.h"
@@ -21,6 +22,7 @@
 #include "platform/win32/shell.h"
 #include "platform/win32/system.h"
 #include "platform/win32/tray_menu.h"
+#include "platform/win32/watcher.h"
 #include "platform/win32/window_manager.h"
 #include "render/picture_file.h"
 
@@ -31,6 +33,7 @@ constexpr const char* kErrorTitle = "RomboDesktop";
 constexpr const char* kTaskbarCreatedMessage = "TaskbarCreated";
 
 app::TForm1* form = nullptr;
+platform::win32::Win32Watcher* watcher = nullptr;
 UINT taskbarCreated = 0;
 
 // Errors that no handler catches end up here, those of the tray icon, its
@@ -99,11 +102,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         form->FormClose();
         PostQuitMessage(0);
         return 0;
+      case WM_QUERYENDSESSION:
+        form->WMQueryEndSession();
+        return TRUE;
       case WM_ENDSESSION:
-        // The process is ended after this returns; let go of everything now.
+        // The process may be ended once this returns: end cleanly now. The
+        // quit message ends the loop where the system does not end it.
         if (wParam != FALSE) {
           form->FormClose();
           DestroyWindow(window);
+          watcher->EndedCleanly();
+          PostQuitMessage(0);
         }
         return 0;
       case WM_DESTROY:
@@ -121,9 +130,25 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The watcher's whole run: no window, tray icon or hook; it waits on the
+// program's process and, when that ended without saying so, brings back
+// what it left.
+int RunWatcher(const std::string& commandLine) {
+  platform::WatchHandles handles;
+  std::vector<platform::WindowHandle> hidden;
+  if (!app::ReadWatchCommandLine(commandLine, &handles) ||
+      !platform::win32::WaitForUncleanEnd(handles, &hidden)) {
+    return 0;
+  }
+  platform::win32::Win32WindowManager windows;
+  app::RecoverDesktop(windows, hidden);
+  return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  if (app::AsksToWatch(commandLine)) return RunWatcher(commandLine);
   SetUnhandledExceptionFilter(&ShowTaskbarOnCrash);
   // The track bars come from the common controls.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
@@ -144,8 +169,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   platform::RegistryStore store;
   platform::win32::Win32PictureDecoder pictures;
   platform::win32::Win32TrayMenu trayMenu;
-  platform::Platform system{windows, mainWindow, clock, files,    capture,
-                            shell,   graphics,   store, pictures, trayMenu};
+  platform::win32::Win32Watcher endWatcher;
+  platform::Platform system{windows,  mainWindow, clock,    files,    capture,   shell,
+                            graphics, store,      pictures, trayMenu, endWatcher};
 
   app::TForm1 form1(system);
   if (app::AsksToGatherWindows(commandLine)) {
@@ -155,6 +181,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     CoUninitialize();
     return 0;
   }
+  // Before the start-up picture hides the first window.
+  std::uint32_t watcherError = 0;
+  endWatcher.Start(app::WatchCommandLine, &watcherError);
+  watcher = &endWatcher;
   form = &form1;
   try {
     form1.FormCreate();
@@ -192,6 +222,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   }
   KillTimer(mainWindow.hwnd(), platform::win32::Win32MainWindow::kTimerId);
   mainWindow.Destroy();
+  endWatcher.EndedCleanly();
   CoUninitialize();
   return 0;
 }

@@ -41,7 +41,21 @@ void WindowParking::ArrangeWindows(std::int32_t desktop) {
   }
 }
 
-void WindowParking::GatherWindows() {
+int WindowParking::GatherWindows(const std::vector<platform::WindowHandle>& hidden) {
+  int moved = 0;
+  // Hidden ones are shown in the same move: a show not waited for would
+  // still read as hidden below, and a hidden window is never gathered there.
+  for (platform::WindowHandle window : hidden) {
+    platform::Rect rect;
+    if (windows_.GetRect(window, &rect) && Gather({window, rect}, true)) ++moved;
+  }
+  for (const PlacedWindow& placed : WindowsAsTheyStand(FindShellWindows(windows_))) {
+    if (Gather(placed, false)) ++moved;
+  }
+  return moved;
+}
+
+bool WindowParking::Gather(const PlacedWindow& placed, bool show) {
   const std::int32_t w = windows_.ScreenWidth();
   // Where a window of another desktop stands while its own desktop is shown:
   // its desktop relative to the one shown, judged as the foreground follow
@@ -51,22 +65,27 @@ void WindowParking::GatherWindows() {
     *left = ShiftedLeft(rect.left, -static_cast<std::int64_t>(w) * offset, w);
     return offset != 0;
   };
-  for (const PlacedWindow& placed : WindowsAsTheyStand(FindShellWindows(windows_))) {
-    std::int32_t left = 0;
-    if (!windows_.IsMinimised(placed.window)) {
-      if (gathered(placed.rect, &left)) {
-        windows_.Move(placed.window, left, placed.rect.top, kArrangeFlags);
-      }
-      continue;
-    }
-    // A minimised window's rectangle is its icon's. It comes back where it
-    // stood when it was minimised, which may be parked: restored there after
-    // an uninstall, it would be out of reach for good.
-    platform::Rect restore;
-    if (windows_.GetRestoreRect(placed.window, &restore) && gathered(restore, &left)) {
-      windows_.MoveRestoreRect(placed.window, left, restore.top);
-    }
+  std::int32_t left = placed.rect.left;
+  if (!windows_.IsMinimised(placed.window)) {
+    const bool parked = gathered(placed.rect, &left);
+    if (parked || show) windows_.Move(placed.window, left, placed.rect.top, kArrangeFlags);
+    return parked || show;
   }
+  // A minimised window's rectangle is its icon's. It comes back where it
+  // stood when it was minimised, which may be parked: restored there after
+  // the program has gone, it would be out of reach for good.
+  if (show) windows_.Move(placed.window, placed.rect.left, placed.rect.top, kArrangeFlags);
+  platform::Rect restore;
+  const bool parked = windows_.GetRestoreRect(placed.window, &restore) && gathered(restore, &left);
+  if (parked) windows_.MoveRestoreRect(placed.window, left, restore.top);
+  return parked || show;
+}
+
+bool WindowParking::ShowHiddenTaskbar() {
+  const platform::WindowHandle taskbar = windows_.FindByClass(kTaskbarClass);
+  if (taskbar == platform::kNoWindow || windows_.IsVisible(taskbar)) return false;
+  ShowTaskbar(true);
+  return true;
 }
 
 void WindowParking::ShowTaskbar(bool show) {

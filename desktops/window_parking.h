@@ -42,10 +42,14 @@ class WindowParking {
   // SetArrangedDesktop; once per collection.
   void ArrangeWindows(std::int32_t desktop);
   // Moves every window that stands on another desktop onto the screen, to
-  // where it stands while its own desktop is shown: what the uninstaller asks
-  // for, so that no window stays parked for good.
-  void GatherWindows();
+  // where it stands while its own desktop is shown, so that no window stays
+  // parked once the program has gone; shows the `hidden` ones there too.
+  // Returns how many windows it moved or showed.
+  int GatherWindows(const std::vector<platform::WindowHandle>& hidden = {});
   void ShowTaskbar(bool show);
+  // Shows the taskbar when it is hidden (a run that ended mid-session left
+  // it so); true when it did.
+  bool ShowHiddenTaskbar();
 
   // The window that should have the keyboard on the desktop shown
   // (KeyboardWindow): after ArrangeWindows, judged by where it put the
@@ -61,6 +65,9 @@ class WindowParking {
  private:
   // The windows that take part in switching, where they stand now.
   std::vector<PlacedWindow> WindowsAsTheyStand(const ShellWindows& shell);
+  // Brings one window home (GatherWindows); with `show` also when it stands
+  // on the screen already. True when it moved or showed it.
+  bool Gather(const PlacedWindow& placed, bool show);
 
   platform::WindowManager& windows_;
   // Where the last arrangement put the managed windows, topmost first.

@@ -8,6 +8,7 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/tray_menu.h"
+#include "platform/watcher.h"
 #include "platform/window_manager.h"
 
 namespace platform {
@@ -24,6 +25,7 @@ struct Platform {
   // The system's own picture kinds; PNG and JPEG are decoded by the program.
   PictureDecoder& pictures;
   TrayMenu& trayMenu;
+  Watcher& watcher;
 };
 
 }  // namespace platform

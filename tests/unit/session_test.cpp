@@ -383,14 +383,24 @@ TEST_F(SessionTest, SignalWithTheButtonUpChangesNothing) {
   EXPECT_EQ(MovesOf(left), 1);  // moved in place all the same
 }
 
-TEST_F(SessionTest, UndeletableSignalOpensASessionAfterEverySession) {
+// A signal file that cannot be removed would open a session after every
+// session, for good. It opens none and is passed over until it is written
+// again; removed then, it opens one.
+TEST_F(SessionTest, UndeletableSignalWaitsUntilItIsWrittenAgain) {
   desktop.files.insert(SignalFile());
   desktop.undeletable.insert(SignalFile());
+  desktop.writeTimes[SignalFile()] = 1;
   for (int i = 0; i < 3; ++i) {
-    form.Timer1Timer();
-    EXPECT_TRUE(form.SessionActive());
-    RunUntilHidden();
+    form.WMSignalWritten();
+    EXPECT_FALSE(form.SessionActive());
   }
+  desktop.undeletable.clear();
+  form.WMSignalWritten();
+  EXPECT_FALSE(form.SessionActive());  // the same file still
+  desktop.writeTimes[SignalFile()] = 2;
+  form.WMSignalWritten();
+  EXPECT_TRUE(form.SessionActive());
+  EXPECT_EQ(desktop.files.count(SignalFile()), 0u);
 }
 
 // Between sessions nothing runs but on an event: the system's report of a

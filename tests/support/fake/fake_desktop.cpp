@@ -44,7 +44,7 @@ FakeWindow& FakeDesktop::Window(WindowHandle handle) {
 }
 
 Platform FakeDesktop::Bundle(KeyValueStore& store) {
-  return Platform{*this, *this, *this, *this, *this, *this, *this, store, *this, trayMenu};
+  return Platform{*this, *this, *this, *this, *this, *this, *this, store, *this, trayMenu, *this};
 }
 
 namespace {
@@ -238,6 +238,13 @@ bool FakeDesktop::RemoveFile(const std::string& path) {
   return files.erase(path) != 0;
 }
 
+bool FakeDesktop::WriteTime(const std::string& path, std::uint64_t* time) {
+  if (files.count(path) == 0) return false;
+  const auto written = writeTimes.find(path);
+  *time = written == writeTimes.end() ? 0 : written->second;
+  return true;
+}
+
 FileRead FakeDesktop::ReadWholeFile(const std::string& path, std::size_t maxBytes, bool,
                                     std::vector<std::uint8_t>* data) {
   ++fileReads;
@@ -292,6 +299,7 @@ std::vector<std::string> FakeDesktop::FindFiles(const std::string& pattern) {
 
 void FakeDesktop::CaptureScreen(std::int32_t width, std::int32_t height, bool includeLayered,
                                 std::uint8_t* pixels) {
+  if (onCapture) onCapture();
   ++captures;
   log.push_back(std::string("capture ") + std::to_string(width) + "x" + std::to_string(height) +
                 (includeLayered ? " layered" : ""));
@@ -377,5 +385,11 @@ bool FakeDesktop::DefaultCapPicture(std::int32_t* width, std::int32_t* height,
   }
   return true;
 }
+
+void FakeDesktop::HidingForPicture(const std::vector<WindowHandle>& windows) {
+  watchedHidden = windows;
+}
+
+void FakeDesktop::ShownAgain() { watchedHidden.clear(); }
 
 }  // namespace platform

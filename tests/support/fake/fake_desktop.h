@@ -45,7 +45,8 @@ class FakeDesktop : public WindowManager,
                     public ScreenCapture,
                     public Shell,
                     public Graphics,
-                    public PictureDecoder {
+                    public PictureDecoder,
+                    public Watcher {
  public:
   // The off-screen picture is small: logic tests look at the angles and
   // textures, not at the pixels of a whole screen.
@@ -81,6 +82,8 @@ class FakeDesktop : public WindowManager,
   std::set<std::string> locked;
   std::set<std::string> directories;
   std::set<std::string> undeletable;
+  // When each file was last written; 0 for one not listed.
+  std::map<std::string, std::uint64_t> writeTimes;
   // The order a directory listing gives names in (as the file system keeps
   // them, not sorted); names not in it come last, sorted.
   std::vector<std::string> listingOrder;
@@ -99,6 +102,8 @@ class FakeDesktop : public WindowManager,
   std::function<void()> onPaint;
   // Runs on Close; tests point it at the form's close path.
   std::function<void()> onClose;
+  // Runs on CaptureScreen before it draws; a test may throw from it.
+  std::function<void()> onCapture;
   // Runs just before the rendering context is deleted, while it is current.
   std::function<void()> onDeleteContext;
 
@@ -164,6 +169,7 @@ class FakeDesktop : public WindowManager,
   std::uint32_t TempPath(std::uint32_t bufferLength, char* buffer) override;
   bool FileExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  bool WriteTime(const std::string& path, std::uint64_t* time) override;
   FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, bool exclusive,
                          std::vector<std::uint8_t>* data) override;
   std::vector<std::string> FindFiles(const std::string& pattern) override;
@@ -194,6 +200,11 @@ class FakeDesktop : public WindowManager,
   void CreateContext() override;
   void Present() override;
   void DeleteContext() override;
+
+  // Watcher: keeps the windows it was told of in `watchedHidden`.
+  void HidingForPicture(const std::vector<WindowHandle>& windows) override;
+  void ShownAgain() override;
+  std::vector<WindowHandle> watchedHidden;
 
   // PictureDecoder: the system's own picture kinds do not exist here.
   std::unique_ptr<Picture> Open(const std::uint8_t* bytes, std::size_t size,
