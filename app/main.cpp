@@ -13,6 +13,7 @@
 #include "app/watcher_recovery.h"
 #include "platform/win32/about_window.h"
 #include "platform/win32/browser.h"
+#include "platform/win32/file_log.h"
 #include "platform/win32/graphics.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/picture_decoder.h"
@@ -35,6 +36,7 @@ constexpr const char* kTaskbarCreatedMessage = "TaskbarCreated";
 app::TForm1* form = nullptr;
 platform::win32::Win32Watcher* watcher = nullptr;
 UINT taskbarCreated = 0;
+platform::Log* faultLog = nullptr;
 
 // Errors that no handler catches end up here, those of the tray icon, its
 // menu and the dialogs included: shown, and the program runs on. One box at
@@ -43,6 +45,7 @@ UINT taskbarCreated = 0;
 void ShowError(const std::exception& error) {
   static bool showing = false;
   if (showing) return;
+  if (faultLog != nullptr) faultLog->Write(std::string("error shown: ") + error.what());
   showing = true;
   MessageBoxA(nullptr, error.what(), kErrorTitle, MB_OK | MB_ICONERROR);
   showing = false;
@@ -150,6 +153,8 @@ int RunWatcher(const std::string& commandLine) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   if (app::AsksToWatch(commandLine)) return RunWatcher(commandLine);
   SetUnhandledExceptionFilter(&ShowTaskbarOnCrash);
+  platform::win32::Win32FileLog log(platform::win32::Win32FileLog::DefaultDirectory());
+  faultLog = &log;
   // The track bars come from the common controls.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
@@ -170,8 +175,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   platform::win32::Win32PictureDecoder pictures;
   platform::win32::Win32TrayMenu trayMenu;
   platform::win32::Win32Watcher endWatcher;
-  platform::Platform system{windows,  mainWindow, clock,    files,    capture,   shell,
-                            graphics, store,      pictures, trayMenu, endWatcher};
+  platform::Platform system{windows,  mainWindow, clock,    files,    capture, shell,
+                            graphics, store,      pictures, trayMenu, log,     endWatcher};
 
   app::TForm1 form1(system);
   if (app::AsksToGatherWindows(commandLine)) {
