@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/unitScreenshotDesktop.h"
+#include "app/watcher_recovery.h"
 #include "desktops/signal_file.h"
 #include "render/frame.h"
 
@@ -17,7 +18,9 @@ void TForm1::FormCreate() {
   lastForeground = platform::kNoWindow;
   // A run that ended mid-session, before its watcher could help, left the
   // taskbar hidden.
-  parking_.ShowHiddenTaskbar();
+  if (parking_.ShowHiddenTaskbar()) {
+    system_.log.Write("start-up: the taskbar was hidden, left so by an earlier run; shown");
+  }
 
   // Defaults first, then whatever the store holds over them.
   settings::LoadSettings(system_.store, &settings);
@@ -32,6 +35,8 @@ void TForm1::FormCreate() {
   system_.shell.WatchSignalFile(self, desktops::SignalFilePath(system_.files));
   const bool left = system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
   const bool right = system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
+  if (!left) system_.log.Write("hotkey Ctrl+Alt+Left not registered: another program holds it");
+  if (!right) system_.log.Write("hotkey Ctrl+Alt+Right not registered: another program holds it");
   if (!left || !right) ReportTakenHotkeys(!left, !right);
 
   system_.graphics.SetUpPixelFormat();
@@ -93,6 +98,8 @@ void TForm1::WMHotKey(int id) {
   motion_.TurnFaces(id == kHotkeyLeft ? -1 : 1);
 }
 
-void TForm1::GatherWindows() { parking_.GatherWindows(); }
+void TForm1::GatherWindows() {
+  LogRefusedMoves(system_.log, "gathering", parking_.GatherWindows());
+}
 
 }  // namespace app

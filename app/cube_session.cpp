@@ -129,6 +129,9 @@ bool TForm1::PollSignalFile() {
     system_.files.WriteTime(path, &written);
     if (signalStuck && written == stuckSignalTime) return false;
     if (!system_.files.RemoveFile(path)) {
+      const std::uint32_t error = system_.files.LastError();
+      system_.log.Write("signal file not removed, passed over until it is written again: " + path,
+                        error);
       signalStuck = true;
       stuckSignalTime = written;
       return false;

@@ -52,8 +52,8 @@ void ShowError(const std::exception& error) {
 }
 
 // A crash while a session has the taskbar hidden would leave it hidden until
-// the user logs off. This shows it again and lets the crash go on as usual;
-// it does nothing else, so parked windows stay parked, as at shutdown. It
+// the user logs off. This shows it again at once and lets the crash go on as
+// usual; the watcher brings back the rest once the process has gone. It
 // runs for a crash on any thread of the process.
 LONG WINAPI ShowTaskbarOnCrash(EXCEPTION_POINTERS*) {
   const app::TForm1* crashed = form;
@@ -143,8 +143,9 @@ int RunWatcher(const std::string& commandLine) {
       !platform::win32::WaitForUncleanEnd(handles, &hidden)) {
     return 0;
   }
+  platform::win32::Win32FileLog log(platform::win32::Win32FileLog::DefaultDirectory());
   platform::win32::Win32WindowManager windows;
-  app::RecoverDesktop(windows, hidden);
+  app::RecoverDesktop(windows, hidden, log);
   return 0;
 }
 
@@ -188,7 +189,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   }
   // Before the start-up picture hides the first window.
   std::uint32_t watcherError = 0;
-  endWatcher.Start(app::WatchCommandLine, &watcherError);
+  if (!endWatcher.Start(app::WatchCommandLine, &watcherError)) {
+    log.Write("watcher not started: after a crash parked windows stay parked", watcherError);
+  }
   watcher = &endWatcher;
   form = &form1;
   try {

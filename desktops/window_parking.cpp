@@ -41,21 +41,21 @@ void WindowParking::ArrangeWindows(std::int32_t desktop) {
   }
 }
 
-int WindowParking::GatherWindows(const std::vector<platform::WindowHandle>& hidden) {
-  int moved = 0;
+GatherResult WindowParking::GatherWindows(const std::vector<platform::WindowHandle>& hidden) {
+  GatherResult result;
   // Hidden ones are shown in the same move: a show not waited for would
   // still read as hidden below, and a hidden window is never gathered there.
   for (platform::WindowHandle window : hidden) {
     platform::Rect rect;
-    if (windows_.GetRect(window, &rect) && Gather({window, rect}, true)) ++moved;
+    if (windows_.GetRect(window, &rect)) Gather({window, rect}, true, &result);
   }
   for (const PlacedWindow& placed : WindowsAsTheyStand(FindShellWindows(windows_))) {
-    if (Gather(placed, false)) ++moved;
+    Gather(placed, false, &result);
   }
-  return moved;
+  return result;
 }
 
-bool WindowParking::Gather(const PlacedWindow& placed, bool show) {
+void WindowParking::Gather(const PlacedWindow& placed, bool show, GatherResult* result) {
   const std::int32_t w = windows_.ScreenWidth();
   // Where a window of another desktop stands while its own desktop is shown:
   // its desktop relative to the one shown, judged as the foreground follow
@@ -65,20 +65,30 @@ bool WindowParking::Gather(const PlacedWindow& placed, bool show) {
     *left = ShiftedLeft(rect.left, -static_cast<std::int64_t>(w) * offset, w);
     return offset != 0;
   };
+  const auto count = [this, result](bool done) {
+    if (done) {
+      ++result->moved;
+    } else {
+      ++result->refused;
+      result->lastError = windows_.LastError();
+    }
+  };
   std::int32_t left = placed.rect.left;
   if (!windows_.IsMinimised(placed.window)) {
-    const bool parked = gathered(placed.rect, &left);
-    if (parked || show) windows_.Move(placed.window, left, placed.rect.top, kArrangeFlags);
-    return parked || show;
+    if (gathered(placed.rect, &left) || show) {
+      count(windows_.Move(placed.window, left, placed.rect.top, kArrangeFlags));
+    }
+    return;
   }
   // A minimised window's rectangle is its icon's. It comes back where it
   // stood when it was minimised, which may be parked: restored there after
   // the program has gone, it would be out of reach for good.
-  if (show) windows_.Move(placed.window, placed.rect.left, placed.rect.top, kArrangeFlags);
+  bool done =
+      !show || windows_.Move(placed.window, placed.rect.left, placed.rect.top, kArrangeFlags);
   platform::Rect restore;
   const bool parked = windows_.GetRestoreRect(placed.window, &restore) && gathered(restore, &left);
-  if (parked) windows_.MoveRestoreRect(placed.window, left, restore.top);
-  return parked || show;
+  if (parked) done = windows_.MoveRestoreRect(placed.window, left, restore.top) && done;
+  if (show || parked) count(done);
 }
 
 bool WindowParking::ShowHiddenTaskbar() {

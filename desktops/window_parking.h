@@ -29,6 +29,14 @@ constexpr std::uint32_t kArrangeFlags = platform::kMoveNoSize | platform::kMoveN
 static_assert(kHideTaskbarFlags == 0x429F && kShowTaskbarFlags == 0x4257 &&
               kArrangeFlags == 0x4655);
 
+// What gathering did: windows moved (or shown), and moves the system
+// refused, with its code for the last refusal.
+struct GatherResult {
+  int moved = 0;
+  int refused = 0;
+  std::uint32_t lastError = 0;
+};
+
 class WindowParking {
  public:
   explicit WindowParking(platform::WindowManager& windows) : windows_(windows) {}
@@ -44,8 +52,7 @@ class WindowParking {
   // Moves every window that stands on another desktop onto the screen, to
   // where it stands while its own desktop is shown, so that no window stays
   // parked once the program has gone; shows the `hidden` ones there too.
-  // Returns how many windows it moved or showed.
-  int GatherWindows(const std::vector<platform::WindowHandle>& hidden = {});
+  GatherResult GatherWindows(const std::vector<platform::WindowHandle>& hidden = {});
   void ShowTaskbar(bool show);
   // Shows the taskbar when it is hidden (a run that ended mid-session left
   // it so); true when it did.
@@ -66,8 +73,8 @@ class WindowParking {
   // The windows that take part in switching, where they stand now.
   std::vector<PlacedWindow> WindowsAsTheyStand(const ShellWindows& shell);
   // Brings one window home (GatherWindows); with `show` also when it stands
-  // on the screen already. True when it moved or showed it.
-  bool Gather(const PlacedWindow& placed, bool show);
+  // on the screen already.
+  void Gather(const PlacedWindow& placed, bool show, GatherResult* result);
 
   platform::WindowManager& windows_;
   // Where the last arrangement put the managed windows, topmost first.

@@ -35,6 +35,9 @@ class FileSystem {
   // True for an existing file (a directory does not count).
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
+  // The system's code for why the last call that failed on this thread
+  // failed (GetLastError), for the log.
+  virtual std::uint32_t LastError() = 0;
   // When the file was last written, in the system's file-time units; false
   // when that cannot be read.
   virtual bool WriteTime(const std::string& path, std::uint64_t* time) = 0;

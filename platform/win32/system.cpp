@@ -43,6 +43,8 @@ bool Win32FileSystem::WriteTime(const std::string& path, std::uint64_t* time) {
   return true;
 }
 
+std::uint32_t Win32FileSystem::LastError() { return GetLastError(); }
+
 FileRead Win32FileSystem::ReadWholeFile(const std::string& path, std::size_t maxBytes,
                                         bool exclusive, std::vector<std::uint8_t>* data) {
   data->clear();

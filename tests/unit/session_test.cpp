@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "desktops/signal_file.h"
@@ -390,10 +391,15 @@ TEST_F(SessionTest, UndeletableSignalWaitsUntilItIsWrittenAgain) {
   desktop.files.insert(SignalFile());
   desktop.undeletable.insert(SignalFile());
   desktop.writeTimes[SignalFile()] = 1;
+  desktop.lastError = 5;  // access denied
   for (int i = 0; i < 3; ++i) {
     form.WMSignalWritten();
     EXPECT_FALSE(form.SessionActive());
   }
+  EXPECT_EQ(desktop.faultLog.lines(),
+            std::vector<std::string>{"signal file not removed, passed over until it is written "
+                                     "again: " +
+                                     SignalFile() + " (error 5)"});
   desktop.undeletable.clear();
   form.WMSignalWritten();
   EXPECT_FALSE(form.SessionActive());  // the same file still
@@ -493,6 +499,41 @@ TEST_F(SessionTest, GatheringBringsEveryDesktopsWindowsToTheirOwnPlaceOnScreen) 
                           [](const std::string& line) { return line.rfind("restore at", 0) == 0; }),
             1);
 }
+
+// Quit, a close request and the end of the user's session bring every
+// window home, from whichever desktop is shown, a minimised parked one too.
+class EndingTest : public SessionTest, public testing::WithParamInterface<std::tuple<int, bool>> {};
+
+TEST_P(EndingTest, BringsEveryWindowHome) {
+  const auto [shown, endOfSession] = GetParam();
+  const auto two =
+      desktop.AddWindow("Two", platform::Rect{2 * kWidth + 50, 40, 2 * kWidth + 350, 240});
+  const auto three =
+      desktop.AddWindow("Three", platform::Rect{-kWidth + 70, 60, -kWidth + 270, 260});
+  const auto minimised = desktop.AddWindow("Min", platform::Rect{-32000, -32000, -31840, -31972});
+  desktop.Window(minimised).minimised = true;
+  desktop.Window(minimised).restoreRect = platform::Rect{kWidth + 30, 80, kWidth + 230, 280};
+  for (int i = 0; i < shown; ++i) {
+    form.WMHotKey(app::kHotkeyRight);
+    RunUntilHidden();
+  }
+  ASSERT_EQ(form.Motion().currentDesktop, shown);
+  if (endOfSession) {
+    form.WMQueryEndSession();
+  } else {
+    form.FormClose();
+  }
+  for (const auto window : {left, right, parkedNext, two, three}) {
+    const std::int32_t x = LeftOf(window);
+    EXPECT_TRUE(x >= 0 && x < kWidth) << desktop.Window(window).className << " at " << x;
+  }
+  const platform::Rect restore = desktop.Window(minimised).restoreRect;
+  EXPECT_TRUE(restore.left >= 0 && restore.left < kWidth) << restore.left;
+  EXPECT_TRUE(desktop.faultLog.lines().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachDesktop, EndingTest,
+                         testing::Combine(testing::Range(0, 4), testing::Bool()));
 
 struct TempPathCase {
   std::string name;

@@ -123,7 +123,7 @@ bool FakeDesktop::Move(WindowHandle window, std::int32_t x, std::int32_t y, std:
   log.push_back("move " + std::to_string(window) + " " + std::to_string(x) + " " +
                 std::to_string(y) + " " + std::to_string(flags));
   FakeWindow* found = Find(window);
-  if (found == nullptr) return false;
+  if (found == nullptr || found->refusesMoves) return false;
   if ((flags & kMoveNoMove) == 0) found->rect = MovedTo(found->rect, x, y);
   if ((flags & kMoveShowWindow) != 0) found->visible = true;
   if ((flags & kMoveHideWindow) != 0) {
@@ -144,7 +144,7 @@ bool FakeDesktop::MoveRestoreRect(WindowHandle window, std::int32_t x, std::int3
   log.push_back("restore at " + std::to_string(window) + " " + std::to_string(x) + " " +
                 std::to_string(y));
   FakeWindow* found = Find(window);
-  if (found == nullptr) return false;
+  if (found == nullptr || found->refusesMoves) return false;
   found->restoreRect = MovedTo(found->restoreRect, x, y);
   return true;
 }

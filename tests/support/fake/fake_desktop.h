@@ -29,6 +29,8 @@ struct FakeWindow {
   // Where a minimised window comes back; `rect` is then its icon's.
   Rect restoreRect;
   bool cloaked = false;
+  // Its moves fail (a window of a program with higher rights).
+  bool refusesMoves = false;
   std::vector<std::string> childClasses;
 };
 
@@ -83,6 +85,8 @@ class FakeDesktop : public WindowManager,
   std::set<std::string> locked;
   std::set<std::string> directories;
   std::set<std::string> undeletable;
+  // What LastError answers: the code of a refused move or removal.
+  std::uint32_t lastError = 0;
   // When each file was last written; 0 for one not listed.
   std::map<std::string, std::uint64_t> writeTimes;
   // The order a directory listing gives names in (as the file system keeps
@@ -172,6 +176,8 @@ class FakeDesktop : public WindowManager,
   std::uint32_t TempPath(std::uint32_t bufferLength, char* buffer) override;
   bool FileExists(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  // WindowManager and FileSystem alike: `lastError`.
+  std::uint32_t LastError() override { return lastError; }
   bool WriteTime(const std::string& path, std::uint64_t* time) override;
   FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, bool exclusive,
                          std::vector<std::uint8_t>* data) override;
