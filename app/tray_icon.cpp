@@ -53,9 +53,11 @@ std::string TForm1::MessageText(const lang::MessageText& text) {
   lang::TLangFile file;
   try {
     file.LoadFile(system_.files, LanguageFileName(settings.languageName));
-  } catch (const lang::LangFileError&) {
+  } catch (const lang::LangFileError& error) {
     // At start-up nobody may be shown an error box for it; the tray icon
     // reports an unreadable file as soon as the user points at it.
+    system_.log.Write(std::string("language file not read, its default text used: ") +
+                      error.what());
     return text.defaultText;
   }
   return file.Lookup(text.key, text.defaultText);

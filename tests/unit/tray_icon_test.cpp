@@ -82,6 +82,7 @@ TEST_F(TrayIconTest, TheBalloonSpeaksTheSettingsLanguageOrTheBuiltInText) {
   form.FormCreate();
   EXPECT_EQ(desktop.log.back(), "timer " + std::to_string(app::kSessionTickMs));
   EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken}));
+  EXPECT_TRUE(desktop.faultLog.Has("language file not read"));
 }
 
 TEST_F(TrayIconTest, AMissingTaskbarIsTriedEverySecondAndTheBalloonWaitsForIt) {
