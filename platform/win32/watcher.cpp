@@ -82,6 +82,9 @@ bool Win32Watcher::Start(const std::function<std::string(const WatchHandles&)>& 
   }
   CloseHandle(started.hThread);
   process_.reset(started.hProcess);
+  // The watcher has its copies; no program started later gets them.
+  SetHandleInformation(cleanEnd_.get(), HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(mapping_.get(), HANDLE_FLAG_INHERIT, 0);
   return true;
 }
 
