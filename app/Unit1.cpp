@@ -74,11 +74,7 @@ void TForm1::mnuTraySalirClick() { system_.mainWindow.Close(); }
 
 void TForm1::WMHotKey(int id) {
   if (id != kHotkeyLeft && id != kHotkeyRight) return;
-  if (!system_.mainWindow.IsVisible()) {
-    ShowCube();
-    Timer1Timer();
-  }
-  motion_.TurnFaces(id == kHotkeyLeft ? -1 : 1);
+  BeginTurn(id == kHotkeyLeft ? -1 : 1);
 }
 
 void TForm1::GatherWindows() { parking_.GatherWindows(); }

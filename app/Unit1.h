@@ -101,6 +101,14 @@ class TForm1 {
   std::string MessageText(const lang::MessageText& text);
   std::string LanguageFileName(const std::string& languageName);
   bool FollowForeground();
+  // The one entry of a switch by a number of faces, for every trigger: when
+  // no session is on the screen it opens one and runs its first tick at
+  // once, so the turn starts from the current face; then it aims `faces`
+  // faces on (back when negative).
+  void BeginTurn(int faces);
+  // A tick of a running session: the animation advanced, a paint, and the
+  // snap to the nearest face unless the left button is held.
+  void Animate();
   // Gives the keyboard to `window` and records it as the last foreground
   // window; nothing when there is none.
   void HandOnForeground(platform::WindowHandle window);

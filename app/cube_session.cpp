@@ -46,9 +46,24 @@ void TForm1::Timer1Timer() {
     EndSession();
     return;
   }
+  Animate();
+}
+
+void TForm1::Animate() {
   motion_.Advance(system_.clock, settings.speed);
   system_.mainWindow.Repaint();
   if (!system_.windows.LeftButtonDown()) SnapToFace();
+}
+
+void TForm1::BeginTurn(int faces) {
+  if (!system_.mainWindow.IsVisible()) {
+    ShowCube();
+    // The session's first tick: with the button up it snaps, so the camera
+    // stays close and the turn below starts from the face just left; with
+    // the button held the cube keeps following the mouse.
+    Animate();
+  }
+  motion_.TurnFaces(faces);
 }
 
 void TForm1::EndSession() {
@@ -103,9 +118,7 @@ bool TForm1::FollowForeground() {
     return false;
   }
 
-  ShowCube();
-  Timer1Timer();
-  motion_.TurnFaces(count);
+  BeginTurn(count);
   return true;
 }
 
