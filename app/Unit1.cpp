@@ -9,7 +9,8 @@ namespace app {
 TForm1::TForm1(platform::Platform& system)
     : system_(system),
       parking_(system.windows),
-      faces_(system.mainWindow, system.files, system.pictures) {}
+      faces_(system.mainWindow, system.files, system.pictures),
+      trayIcon_(system.shell, system.clock, system.mainWindow) {}
 
 void TForm1::FormCreate() {
   sessionActive = false;
@@ -23,7 +24,7 @@ void TForm1::FormCreate() {
 
   // The window is created hidden and stays so until a session shows it.
   const platform::WindowHandle self = system_.mainWindow.Handle();
-  ShowTrayIcon();
+  trayIcon_.Show();
   system_.shell.InstallMouseHook(self);
   system_.shell.WatchForeground(self);
   system_.shell.WatchSignalFile(self, desktops::SignalFilePath(system_.files));
@@ -61,7 +62,7 @@ void TForm1::FormDestroy() {
   // taskbar hidden for that session must not stay hidden for good.
   if (sessionActive) parking_.ShowTaskbar(true);
 
-  system_.shell.RemoveTrayIcon();
+  trayIcon_.Remove();
   system_.shell.UninstallMouseHook();
   system_.shell.StopWatchingForeground();
   system_.shell.StopWatchingSignalFile();

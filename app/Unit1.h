@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/tray_icon.h"
 #include "desktops/cube_motion.h"
 #include "desktops/window_parking.h"
 #include "lang/interface_texts.h"
@@ -24,10 +25,6 @@ constexpr int kHotkeyRight = 2;
 constexpr std::uint32_t kModAltControl = 0x0001 | 0x0002;  // MOD_ALT | MOD_CONTROL
 constexpr std::uint32_t kVkLeft = 0x25;
 constexpr std::uint32_t kVkRight = 0x27;
-
-// While the taskbar is not there to take the tray icon (at sign-in it may
-// come up after the program), adding the icon is tried again this often.
-constexpr std::uint32_t kTrayRetryMs = 1000;
 
 // The timer runs only while a session animates, and for one tick after it
 // (and after start-up) that looks for a signal file left meanwhile. Between
@@ -90,10 +87,6 @@ class TForm1 {
   const render::FaceSet& Faces() const { return faces_; }
 
  private:
-  // Adds the tray icon, and shows a balloon still waiting for it.
-  void ShowTrayIcon();
-  void RetryTrayIcon();
-  void ShowPendingBalloon();
   // Tells the user, once, which hotkeys another program holds.
   void ReportTakenHotkeys(bool leftTaken, bool rightTaken);
   // A message text of the current language, or its default when the
@@ -124,11 +117,7 @@ class TForm1 {
   bool sessionActive = false;
   bool imagesDirty = true;
   platform::WindowHandle lastForeground = platform::kNoWindow;
-  // The notification area shows the icon; when it was last tried.
-  bool trayIconShown = false;
-  std::uint32_t trayRetryClock = 0;
-  // A balloon for the tray icon that waits for the icon to be there.
-  std::string pendingBalloon;
+  TrayIcon trayIcon_;
   settings::TfrmOpciones* frmOpciones = nullptr;
   settings::TfrmAcercaDe* frmAcercaDe = nullptr;
 };

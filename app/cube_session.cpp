@@ -29,13 +29,13 @@ void TForm1::ShowCube() {
 }
 
 void TForm1::Timer1Timer() {
-  RetryTrayIcon();
+  trayIcon_.Retry();
   if (FollowForeground()) return;
   if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
   if (!sessionActive) {
     // Nothing to animate: wait for the next event, and while the tray icon
     // is missing, for the time to try it again.
-    if (trayIconShown) {
+    if (trayIcon_.Shown()) {
       system_.mainWindow.StopTicks();
     } else {
       system_.mainWindow.SetTickInterval(kTrayRetryMs);

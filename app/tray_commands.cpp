@@ -71,6 +71,20 @@ void TForm1::mnuTrayAcercaDeClick() {
   frmAcercaDe->ShowModal();
 }
 
+void TForm1::WMTaskbarCreated() { trayIcon_.Show(); }
+
+std::string TForm1::MessageText(const lang::MessageText& text) {
+  lang::TLangFile file;
+  try {
+    file.LoadFile(system_.files, LanguageFileName(settings.languageName));
+  } catch (const lang::LangFileError&) {
+    // At start-up nobody may be shown an error box for it; the tray icon
+    // reports an unreadable file as soon as the user points at it.
+    return text.defaultText;
+  }
+  return file.Lookup(text.key, text.defaultText);
+}
+
 std::string TForm1::LanguageFileName(const std::string& languageName) {
   return system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension;
 }

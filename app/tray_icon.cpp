@@ -1,64 +1,32 @@
-// The tray icon beyond its first adding: tried again while the taskbar is
-// missing and added again when the shell restarts, and the one balloon of a
-// start that tells the user which hotkeys another program holds.
-#include "app/Unit1.h"
-#include "lang/lang_text.h"
-#include "lang/unitLangFile.h"
+#include "app/tray_icon.h"
 
 namespace app {
 
-namespace {
-// The combinations as written on the keys, the same in every language.
-constexpr const char* kLeftCombination = "Ctrl+Alt+Left";
-constexpr const char* kRightCombination = "Ctrl+Alt+Right";
-constexpr const char* kCombinationSeparator = ", ";
-}  // namespace
-
-void TForm1::ShowTrayIcon() {
-  trayIconShown = system_.shell.AddTrayIcon(system_.mainWindow.Handle());
-  trayRetryClock = system_.clock.TickCount();
+void TrayIcon::Show() {
+  shown_ = shell_.AddTrayIcon(owner_.Handle());
+  retryClock_ = clock_.TickCount();
   ShowPendingBalloon();
 }
 
-void TForm1::RetryTrayIcon() {
-  if (trayIconShown) return;
+void TrayIcon::Retry() {
+  if (shown_) return;
   // Unsigned, so a wrap of the tick count changes nothing.
-  if (static_cast<std::uint32_t>(system_.clock.TickCount() - trayRetryClock) < kTrayRetryMs) {
-    return;
-  }
-  ShowTrayIcon();
+  if (static_cast<std::uint32_t>(clock_.TickCount() - retryClock_) < kTrayRetryMs) return;
+  Show();
 }
 
-void TForm1::WMTaskbarCreated() { ShowTrayIcon(); }
+void TrayIcon::Remove() { shell_.RemoveTrayIcon(); }
 
-void TForm1::ShowPendingBalloon() {
-  if (!trayIconShown || pendingBalloon.empty()) return;
-  // Once per start, whatever the shell makes of it.
-  system_.shell.ShowTrayBalloon(pendingBalloon);
-  pendingBalloon.clear();
-}
-
-void TForm1::ReportTakenHotkeys(bool leftTaken, bool rightTaken) {
-  std::string combinations = leftTaken ? kLeftCombination : "";
-  if (rightTaken) {
-    if (!combinations.empty()) combinations += kCombinationSeparator;
-    combinations += kRightCombination;
-  }
-  pendingBalloon = lang::ReplaceAll(MessageText(lang::kHotkeysTaken), lang::kCombinationPlaceholder,
-                                    combinations);
+void TrayIcon::ShowBalloon(const std::string& text) {
+  pendingBalloon_ = text;
   ShowPendingBalloon();
 }
 
-std::string TForm1::MessageText(const lang::MessageText& text) {
-  lang::TLangFile file;
-  try {
-    file.LoadFile(system_.files, LanguageFileName(settings.languageName));
-  } catch (const lang::LangFileError&) {
-    // At start-up nobody may be shown an error box for it; the tray icon
-    // reports an unreadable file as soon as the user points at it.
-    return text.defaultText;
-  }
-  return file.Lookup(text.key, text.defaultText);
+void TrayIcon::ShowPendingBalloon() {
+  if (!shown_ || pendingBalloon_.empty()) return;
+  // Once per start, whatever the shell makes of it.
+  shell_.ShowTrayBalloon(pendingBalloon_);
+  pendingBalloon_.clear();
 }
 
 }  // namespace app

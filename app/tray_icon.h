@@ -1,0 +1,47 @@
+#pragma once
+// The program's icon in the notification area: added at start, tried again
+// while the taskbar is missing (at sign-in it may come up after the
+// program), added again when the shell restarts, and the balloon that waits
+// for it to be there.
+#include <cstdint>
+#include <string>
+
+#include "platform/main_window.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+
+namespace app {
+
+// While the taskbar is not there to take the tray icon, adding the icon is
+// tried again this often.
+constexpr std::uint32_t kTrayRetryMs = 1000;
+
+class TrayIcon {
+ public:
+  TrayIcon(platform::Shell& shell, platform::Clock& clock, platform::MainWindow& owner)
+      : shell_(shell), clock_(clock), owner_(owner) {}
+
+  // Adds the icon, and shows a balloon still waiting for it.
+  void Show();
+  // Shows the icon once kTrayRetryMs have passed since the last try, while
+  // it is missing.
+  void Retry();
+  void Remove();
+  // The notification area shows the icon.
+  bool Shown() const { return shown_; }
+  // A balloon from the icon, at once or as soon as the icon is there; once.
+  void ShowBalloon(const std::string& text);
+
+ private:
+  void ShowPendingBalloon();
+
+  platform::Shell& shell_;
+  platform::Clock& clock_;
+  platform::MainWindow& owner_;
+  bool shown_ = false;
+  // When adding the icon was last tried.
+  std::uint32_t retryClock_ = 0;
+  std::string pendingBalloon_;
+};
+
+}  // namespace app
