@@ -24,13 +24,14 @@ void TForm1::FormCreate() {
 
   // The window is created hidden and stays so until a session shows it.
   const platform::WindowHandle self = system_.mainWindow.Handle();
+  // The icon shows desktop 1 from the start.
+  trayIcon_.SetDesktopText(MessageText(lang::kTrayDesktop));
+  ShowDesktopNumber();
   trayIcon_.Show();
   system_.shell.InstallMouseHook(self);
   system_.shell.WatchForeground(self);
   system_.shell.WatchSignalFile(self, desktops::SignalFilePath(system_.files));
-  const bool left = system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
-  const bool right = system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
-  if (!left || !right) ReportTakenHotkeys(!left, !right);
+  RegisterHotkeys();
 
   system_.graphics.SetUpPixelFormat();
   system_.graphics.CreateContext();
@@ -51,11 +52,7 @@ void TForm1::FormCreate() {
   system_.mainWindow.SetTickInterval(kSessionTickMs);
 }
 
-void TForm1::FormClose() {
-  const platform::WindowHandle self = system_.mainWindow.Handle();
-  system_.shell.UnregisterHotKey(self, kHotkeyLeft);
-  system_.shell.UnregisterHotKey(self, kHotkeyRight);
-}
+void TForm1::FormClose() { UnregisterHotkeys(); }
 
 void TForm1::FormDestroy() {
   // A close request can reach the full-screen cube window mid-session; the
@@ -72,11 +69,6 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::mnuTraySalirClick() { system_.mainWindow.Close(); }
-
-void TForm1::WMHotKey(int id) {
-  if (id != kHotkeyLeft && id != kHotkeyRight) return;
-  BeginTurn(id == kHotkeyLeft ? -1 : 1);
-}
 
 void TForm1::GatherWindows() { parking_.GatherWindows(); }
 

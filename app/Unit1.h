@@ -19,12 +19,20 @@
 
 namespace app {
 
-// Hotkey identifiers and their key combinations.
+// Hotkey identifiers and their key combinations (the table of them is in
+// hotkeys.cpp): a desktop back and on; straight to desktop 1 to 4 (not
+// Ctrl+Alt with digits: that is AltGr on many layouts, where it types
+// characters); back and on with the active window.
 constexpr int kHotkeyLeft = 1;
 constexpr int kHotkeyRight = 2;
+constexpr int kHotkeyGoTo1 = 11;  // to kHotkeyGoTo1 + 3 for desktop 4
+constexpr int kHotkeyCarryLeft = 21;
+constexpr int kHotkeyCarryRight = 22;
 constexpr std::uint32_t kModAltControl = 0x0001 | 0x0002;  // MOD_ALT | MOD_CONTROL
+constexpr std::uint32_t kModShift = 0x0004;                // MOD_SHIFT
 constexpr std::uint32_t kVkLeft = 0x25;
 constexpr std::uint32_t kVkRight = 0x27;
+constexpr std::uint32_t kVkF1 = 0x70;
 
 // The timer runs only while a session animates, and for one tick after it
 // (and after start-up) that looks for a signal file left meanwhile. Between
@@ -87,8 +95,20 @@ class TForm1 {
   const render::FaceSet& Faces() const { return faces_; }
 
  private:
-  // Tells the user, once, which hotkeys another program holds.
-  void ReportTakenHotkeys(bool leftTaken, bool rightTaken);
+  // Registers every hotkey and tells the user, once, in one balloon, which
+  // of them another program holds; UnregisterHotkeys lets them all go.
+  void RegisterHotkeys();
+  void UnregisterHotkeys();
+  // Straight to a desktop (0 to 3), the short way from the face shown;
+  // nothing when the cube is there already or turning to it.
+  void GoToDesktop(std::int32_t desktop);
+  // A turn that takes the active window along, when it is a managed window
+  // on the screen: it and the windows of its family stay where they stand
+  // while the others move, and it keeps the keyboard.
+  void TurnCarrying(int faces);
+  // The tray icon shows the current desktop's number; its tip reads it in
+  // the language's words.
+  void ShowDesktopNumber();
   // A message text of the current language, or its default when the
   // language file cannot be read.
   std::string MessageText(const lang::MessageText& text);

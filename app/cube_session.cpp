@@ -80,7 +80,10 @@ void TForm1::EndSession() {
   // The timer ticks once more, hidden: a signal file written during the
   // session is taken then.
   sessionActive = false;
+  ShowDesktopNumber();
 }
+
+void TForm1::ShowDesktopNumber() { trayIcon_.ShowDesktop(motion_.currentDesktop + 1); }
 
 void TForm1::WMForegroundChanged() {
   if (!sessionActive) Timer1Timer();

@@ -105,6 +105,7 @@ void TForm1::ApplyLanguage(const std::string& languageName) {
                },
                row.target);
   }
+  trayIcon_.SetDesktopText(file.Lookup(lang::kTrayDesktop.key, lang::kTrayDesktop.defaultText));
 }
 
 }  // namespace app

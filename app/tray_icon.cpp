@@ -1,6 +1,15 @@
 #include "app/tray_icon.h"
 
+#include "lang/interface_texts.h"
+#include "lang/lang_text.h"
+#include "render/desktop_number.h"
+
 namespace app {
+
+namespace {
+// The tip's first half, the same in every language.
+constexpr const char* kTipProgramName = "RomboDesktop - ";
+}  // namespace
 
 void TrayIcon::Show() {
   shown_ = shell_.AddTrayIcon(owner_.Handle());
@@ -27,6 +36,26 @@ void TrayIcon::ShowPendingBalloon() {
   // Once per start, whatever the shell makes of it.
   shell_.ShowTrayBalloon(pendingBalloon_);
   pendingBalloon_.clear();
+}
+
+void TrayIcon::ShowDesktop(int number) {
+  if (number == desktopNumber_) return;
+  desktopNumber_ = number;
+  DrawDesktop();
+}
+
+void TrayIcon::SetDesktopText(const std::string& desktopText) {
+  if (desktopText == desktopText_) return;
+  desktopText_ = desktopText;
+  if (desktopNumber_ != 0) DrawDesktop();
+}
+
+void TrayIcon::DrawDesktop() {
+  platform::PixelImage picture = shell_.TrayIconPicture();
+  render::DrawDesktopNumber(desktopNumber_, &picture);
+  shell_.SetTrayIcon(
+      picture, kTipProgramName + lang::ReplaceAll(desktopText_, lang::kDesktopNumberPlaceholder,
+                                                  std::to_string(desktopNumber_)));
 }
 
 }  // namespace app

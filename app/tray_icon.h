@@ -31,9 +31,16 @@ class TrayIcon {
   bool Shown() const { return shown_; }
   // A balloon from the icon, at once or as soon as the icon is there; once.
   void ShowBalloon(const std::string& text);
+  // The icon carries the number (1 to 4) of the current desktop, and its tip
+  // reads "RomboDesktop - " and the language's `desktopText` with the
+  // number in it. Each changes the icon only when it changes what it shows.
+  void ShowDesktop(int number);
+  void SetDesktopText(const std::string& desktopText);
+  int DesktopNumber() const { return desktopNumber_; }
 
  private:
   void ShowPendingBalloon();
+  void DrawDesktop();
 
   platform::Shell& shell_;
   platform::Clock& clock_;
@@ -42,6 +49,9 @@ class TrayIcon {
   // When adding the icon was last tried.
   std::uint32_t retryClock_ = 0;
   std::string pendingBalloon_;
+  // 0 until a number is shown.
+  int desktopNumber_ = 0;
+  std::string desktopText_;
 };
 
 }  // namespace app

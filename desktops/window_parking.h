@@ -46,6 +46,13 @@ class WindowParking {
   // for, so that no window stays parked for good.
   void GatherWindows();
   void ShowTaskbar(bool show);
+  // Takes `window` along to the desktop the session ends on, when it is a
+  // managed window on the screen, not minimised: it and its family
+  // (FamilyOf) stay where they stand while the other windows move, and it
+  // keeps the keyboard. False, and nothing taken, otherwise. Until the next
+  // collection.
+  bool CarryAlong(platform::WindowHandle window);
+  bool Carrying() const { return carriedActive_ != platform::kNoWindow; }
 
   // The window that should have the keyboard on the desktop shown
   // (KeyboardWindow): after ArrangeWindows, judged by where it put the
@@ -63,6 +70,11 @@ class WindowParking {
   std::vector<PlacedWindow> WindowsAsTheyStand(const ShellWindows& shell);
 
   platform::WindowManager& windows_;
+  bool Carried(platform::WindowHandle window) const;
+
+  // The windows taken along, and the one of them that keeps the keyboard.
+  std::vector<platform::WindowHandle> carried_;
+  platform::WindowHandle carriedActive_ = platform::kNoWindow;
   // Where the last arrangement put the managed windows, topmost first.
   std::vector<PlacedWindow> arranged_;
 };
