@@ -10,7 +10,7 @@ TForm1::TForm1(platform::Platform& system)
     : system_(system),
       parking_(system.windows),
       faces_(system.mainWindow, system.files, system.pictures),
-      trayIcon_(system.shell, system.clock, system.mainWindow) {}
+      trayIcon_(system.shell, system.clock, system.mainWindow, system.log) {}
 
 void TForm1::FormCreate() {
   sessionActive = false;

@@ -44,6 +44,7 @@ void TForm1::RegisterHotkeys() {
     taken += hotkey.combination;
   }
   if (taken.empty()) return;
+  system_.log.Write("hotkeys held by another program: " + taken);
   trayIcon_.ShowBalloon(
       lang::ReplaceAll(MessageText(lang::kHotkeysTaken), lang::kCombinationPlaceholder, taken));
 }

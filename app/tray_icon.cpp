@@ -53,9 +53,14 @@ void TrayIcon::SetDesktopText(const std::string& desktopText) {
 void TrayIcon::DrawDesktop() {
   platform::PixelImage picture = shell_.TrayIconPicture();
   render::DrawDesktopNumber(desktopNumber_, &picture);
-  shell_.SetTrayIcon(
+  const bool changed = shell_.SetTrayIcon(
       picture, kTipProgramName + lang::ReplaceAll(desktopText_, lang::kDesktopNumberPlaceholder,
                                                   std::to_string(desktopNumber_)));
+  // While the taskbar is missing there is no icon to change; the next adding
+  // carries the number.
+  if (!changed && shown_) {
+    log_.Write("tray icon: desktop " + std::to_string(desktopNumber_) + " could not be shown");
+  }
 }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/log.h"
 #include "platform/main_window.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -18,8 +19,9 @@ constexpr std::uint32_t kTrayRetryMs = 1000;
 
 class TrayIcon {
  public:
-  TrayIcon(platform::Shell& shell, platform::Clock& clock, platform::MainWindow& owner)
-      : shell_(shell), clock_(clock), owner_(owner) {}
+  TrayIcon(platform::Shell& shell, platform::Clock& clock, platform::MainWindow& owner,
+           platform::Log& log)
+      : shell_(shell), clock_(clock), owner_(owner), log_(log) {}
 
   // Adds the icon, and shows a balloon still waiting for it.
   void Show();
@@ -45,6 +47,7 @@ class TrayIcon {
   platform::Shell& shell_;
   platform::Clock& clock_;
   platform::MainWindow& owner_;
+  platform::Log& log_;
   bool shown_ = false;
   // When adding the icon was last tried.
   std::uint32_t retryClock_ = 0;

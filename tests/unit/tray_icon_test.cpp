@@ -54,6 +54,7 @@ TEST_P(TakenHotkeysTest, OneBalloonOnceBothRegistrationsWereTriedNamesTheTakenOn
                     [](const std::string& line) { return line.rfind("tray.balloon", 0) == 0; }),
       0);
   EXPECT_EQ(TrayLog(), GetParam().tray);
+  EXPECT_EQ(desktop.faultLog.lines().size(), GetParam().tray.size() - 1);
   // Not again when the shell restarts.
   form.WMTaskbarCreated();
   EXPECT_EQ(TrayLog(), std::vector<std::string>{"tray.add"});
@@ -149,6 +150,10 @@ TEST_F(TrayIconTest, TheIconShowsTheDesktopAndChangesOnlyWithIt) {
     EXPECT_EQ(desktop.trayIconChanges, session.changes);
     EXPECT_EQ(desktop.trayPicture.pixels == first, session.number == "1") << session.number;
   }
+  // An icon the system refuses is logged; the program goes on.
+  desktop.trayIconRefused = true;
+  Switch();
+  EXPECT_TRUE(desktop.faultLog.Has("tray icon: desktop 2 could not be shown"));
 }
 
 // The tip's words come from the language file, at start and at every

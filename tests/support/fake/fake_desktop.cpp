@@ -332,7 +332,7 @@ bool FakeDesktop::SetTrayIcon(const PixelImage& picture, const std::string& tip)
   trayPicture = picture;
   trayTip = tip;
   ++trayIconChanges;
-  return true;
+  return !trayIconRefused;
 }
 
 bool FakeDesktop::ShowTrayBalloon(const std::string& text) {

@@ -106,6 +106,8 @@ class FakeDesktop : public WindowManager,
   PixelImage trayPicture;
   std::string trayTip;
   int trayIconChanges = 0;
+  // SetTrayIcon fails (a picture the system would not take).
+  bool trayIconRefused = false;
   std::string executableDirectory = "C:\\Program Files\\RomboDesktop\\";
   std::string tempPath = "C:\\Temp\\";
   // When set, replaces TempPath's behaviour.
