@@ -172,7 +172,11 @@ INSTANTIATE_TEST_SUITE_P(EachToEach, GoToTest,
                                          GoToCase{1, 2, 1}, GoToCase{1, 3, 2}, GoToCase{2, 0, 2},
                                          GoToCase{2, 1, -1}, GoToCase{2, 2, 0}, GoToCase{2, 3, 1},
                                          GoToCase{3, 0, 1}, GoToCase{3, 1, 2}, GoToCase{3, 2, -1},
-                                         GoToCase{3, 3, 0}));
+                                         GoToCase{3, 3, 0}),
+                         [](const testing::TestParamInfo<GoToCase>& info) {
+                           return "From" + std::to_string(info.param.from + 1) + "To" +
+                                  std::to_string(info.param.to + 1);
+                         });
 
 // Pressed during a session, the new target replaces the one being turned to.
 TEST_F(SessionTest, GoToDuringASessionReplacesItsTarget) {
