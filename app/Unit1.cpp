@@ -10,7 +10,8 @@ namespace app {
 TForm1::TForm1(platform::Platform& system)
     : system_(system),
       parking_(system.windows),
-      faces_(system.mainWindow, system.files, system.pictures, &system.log) {}
+      faces_(system.mainWindow, system.files, system.pictures, &system.log),
+      trayIcon_(system.shell, system.clock, system.mainWindow, system.log) {}
 
 void TForm1::FormCreate() {
   sessionActive = false;
@@ -29,15 +30,14 @@ void TForm1::FormCreate() {
 
   // The window is created hidden and stays so until a session shows it.
   const platform::WindowHandle self = system_.mainWindow.Handle();
-  ShowTrayIcon();
+  // The icon shows desktop 1 from the start.
+  trayIcon_.SetDesktopText(MessageText(lang::kTrayDesktop));
+  ShowDesktopNumber();
+  trayIcon_.Show();
   system_.shell.InstallMouseHook(self);
   system_.shell.WatchForeground(self);
   system_.shell.WatchSignalFile(self, desktops::SignalFilePath(system_.files));
-  const bool left = system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
-  const bool right = system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
-  if (!left) system_.log.Write("hotkey Ctrl+Alt+Left not registered: another program holds it");
-  if (!right) system_.log.Write("hotkey Ctrl+Alt+Right not registered: another program holds it");
-  if (!left || !right) ReportTakenHotkeys(!left, !right);
+  RegisterHotkeys();
 
   system_.graphics.SetUpPixelFormat();
   system_.graphics.CreateContext();
@@ -59,9 +59,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormClose() {
-  const platform::WindowHandle self = system_.mainWindow.Handle();
-  system_.shell.UnregisterHotKey(self, kHotkeyLeft);
-  system_.shell.UnregisterHotKey(self, kHotkeyRight);
+  UnregisterHotkeys();
   // Windows left parked would be out of reach once the program has gone:
   // the taskbar and Alt+Tab still activate them, and their programs save
   // and reopen them there.
@@ -78,7 +76,7 @@ void TForm1::FormDestroy() {
   // taskbar hidden for that session must not stay hidden for good.
   if (sessionActive) parking_.ShowTaskbar(true);
 
-  system_.shell.RemoveTrayIcon();
+  trayIcon_.Remove();
   system_.shell.UninstallMouseHook();
   system_.shell.StopWatchingForeground();
   system_.shell.StopWatchingSignalFile();
@@ -88,15 +86,6 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::mnuTraySalirClick() { system_.mainWindow.Close(); }
-
-void TForm1::WMHotKey(int id) {
-  if (id != kHotkeyLeft && id != kHotkeyRight) return;
-  if (!system_.mainWindow.IsVisible()) {
-    ShowCube();
-    Timer1Timer();
-  }
-  motion_.TurnFaces(id == kHotkeyLeft ? -1 : 1);
-}
 
 void TForm1::GatherWindows() {
   LogRefusedMoves(system_.log, "gathering", parking_.GatherWindows());

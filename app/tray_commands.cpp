@@ -71,6 +71,22 @@ void TForm1::mnuTrayAcercaDeClick() {
   frmAcercaDe->ShowModal();
 }
 
+void TForm1::WMTaskbarCreated() { trayIcon_.Show(); }
+
+std::string TForm1::MessageText(const lang::MessageText& text) {
+  lang::TLangFile file;
+  try {
+    file.LoadFile(system_.files, LanguageFileName(settings.languageName));
+  } catch (const lang::LangFileError& error) {
+    // At start-up nobody may be shown an error box for it; the tray icon
+    // reports an unreadable file as soon as the user points at it.
+    system_.log.Write(std::string("language file not read, its default text used: ") +
+                      error.what());
+    return text.defaultText;
+  }
+  return file.Lookup(text.key, text.defaultText);
+}
+
 std::string TForm1::LanguageFileName(const std::string& languageName) {
   return system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension;
 }
@@ -91,6 +107,7 @@ void TForm1::ApplyLanguage(const std::string& languageName) {
                },
                row.target);
   }
+  trayIcon_.SetDesktopText(file.Lookup(lang::kTrayDesktop.key, lang::kTrayDesktop.defaultText));
 }
 
 }  // namespace app

@@ -1,6 +1,9 @@
 #include "desktops/window_parking.h"
 
+#include <algorithm>
+
 #include "desktops/layout.h"
+#include "desktops/window_family.h"
 
 namespace desktops {
 
@@ -9,6 +12,8 @@ void WindowParking::CollectWindows() {
   progmanWindow = shell.desktop;
   trayWindow = shell.taskbar;
   managedWindows.clear();
+  carried_.clear();
+  carriedActive_ = platform::kNoWindow;
   windows_.EnumerateTopLevel(
       [this](platform::WindowHandle window) { return CollectWindowProc(window); });
 }
@@ -33,7 +38,7 @@ void WindowParking::ArrangeWindows(std::int32_t desktop) {
     // and it is in effect passed over.
     platform::Rect rect;
     const bool known = windows_.GetRect(window, &rect);
-    const std::int32_t left = ShiftedLeft(rect.left, shift, w);
+    const std::int32_t left = ShiftedLeft(rect.left, Carried(window) ? 0 : shift, w);
     windows_.Move(window, left, rect.top, kArrangeFlags);
     if (known) {
       arranged_.push_back({window, {left, rect.top, left + (rect.right - rect.left), rect.bottom}});
@@ -104,7 +109,28 @@ void WindowParking::ShowTaskbar(bool show) {
   windows_.Move(taskbar, 0, 0, show ? kShowTaskbarFlags : kHideTaskbarFlags);
 }
 
+bool WindowParking::CarryAlong(platform::WindowHandle window) {
+  carried_.clear();
+  carriedActive_ = platform::kNoWindow;
+  platform::Rect rect;
+  if (std::find(managedWindows.begin(), managedWindows.end(), window) == managedWindows.end() ||
+      windows_.IsMinimised(window) || !windows_.GetRect(window, &rect) ||
+      DesktopOffsetOf(rect, windows_.ScreenWidth()) != 0) {
+    return false;
+  }
+  carried_ = FamilyOf(windows_, managedWindows, window);
+  carriedActive_ = window;
+  return true;
+}
+
+bool WindowParking::Carried(platform::WindowHandle window) const {
+  return std::find(carried_.begin(), carried_.end(), window) != carried_.end();
+}
+
 platform::WindowHandle WindowParking::KeyboardWindowArranged() {
+  if (carriedActive_ != platform::kNoWindow && windows_.IsVisible(carriedActive_)) {
+    return carriedActive_;
+  }
   return KeyboardWindow(windows_, arranged_, DesktopWindow(windows_, {progmanWindow, trayWindow}));
 }
 

@@ -57,6 +57,13 @@ class WindowParking {
   // Shows the taskbar when it is hidden (a run that ended mid-session left
   // it so); true when it did.
   bool ShowHiddenTaskbar();
+  // Takes `window` along to the desktop the session ends on, when it is a
+  // managed window on the screen, not minimised: it and its family
+  // (FamilyOf) stay where they stand while the other windows move, and it
+  // keeps the keyboard. False, and nothing taken, otherwise. Until the next
+  // collection.
+  bool CarryAlong(platform::WindowHandle window);
+  bool Carrying() const { return carriedActive_ != platform::kNoWindow; }
 
   // The window that should have the keyboard on the desktop shown
   // (KeyboardWindow): after ArrangeWindows, judged by where it put the
@@ -77,6 +84,11 @@ class WindowParking {
   void Gather(const PlacedWindow& placed, bool show, GatherResult* result);
 
   platform::WindowManager& windows_;
+  bool Carried(platform::WindowHandle window) const;
+
+  // The windows taken along, and the one of them that keeps the keyboard.
+  std::vector<platform::WindowHandle> carried_;
+  platform::WindowHandle carriedActive_ = platform::kNoWindow;
   // Where the last arrangement put the managed windows, topmost first.
   std::vector<PlacedWindow> arranged_;
 };

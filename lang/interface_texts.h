@@ -61,4 +61,9 @@ inline constexpr MessageText kHotkeysTaken = {
     "Another program holds %s. Ctrl+Alt with a left-button drag, and the taskbar, still "
     "switch desktops."};
 
+// The tray icon's tip after the program's name; "%s" stands for the number
+// of the current desktop.
+inline constexpr const char* kDesktopNumberPlaceholder = "%s";
+inline constexpr MessageText kTrayDesktop = {"TrayIcon.Desktop", "desktop %s"};
+
 }  // namespace lang

@@ -36,6 +36,13 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
       "signal.watch C:\\Temp\\rombodesktop.hook",
       "hotkey.register 1 3 37",
       "hotkey.register 2 3 39",
+      // Ctrl+Alt+F1 to F4, Ctrl+Alt+Shift+Left and Right.
+      "hotkey.register 11 3 112",
+      "hotkey.register 12 3 113",
+      "hotkey.register 13 3 114",
+      "hotkey.register 14 3 115",
+      "hotkey.register 21 7 37",
+      "hotkey.register 22 7 39",
       "gl.pixelformat",
       "gl.context",
       MoveEntry(notepad, 0, 0, app::kBareDesktopHideFlags),
@@ -186,9 +193,19 @@ TEST_F(StartupTest, ShutdownReleasesEverythingInOrder) {
   Start();
   form.FormClose();
   form.FormDestroy();
-  const std::vector<std::string> expected = {
-      "hotkey.unregister 1", "hotkey.unregister 2", "tray.remove", "hook.uninstall",
-      "foreground.unwatch",  "signal.unwatch",      "gl.delete"};
+  const std::vector<std::string> expected = {"hotkey.unregister 1",
+                                             "hotkey.unregister 2",
+                                             "hotkey.unregister 11",
+                                             "hotkey.unregister 12",
+                                             "hotkey.unregister 13",
+                                             "hotkey.unregister 14",
+                                             "hotkey.unregister 21",
+                                             "hotkey.unregister 22",
+                                             "tray.remove",
+                                             "hook.uninstall",
+                                             "foreground.unwatch",
+                                             "signal.unwatch",
+                                             "gl.delete"};
   EXPECT_EQ(desktop.log, expected);
   EXPECT_TRUE(desktop.hotkeys.empty());
   // With no window parked nothing is moved, and the taskbar is left as it is.

@@ -149,6 +149,11 @@ bool FakeDesktop::MoveRestoreRect(WindowHandle window, std::int32_t x, std::int3
   return true;
 }
 
+WindowHandle FakeDesktop::Owner(WindowHandle window) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr ? found->owner : kNoWindow;
+}
+
 WindowHandle FakeDesktop::Foreground() {
   ++foregroundQueries;
   return foreground;
@@ -320,6 +325,24 @@ void FakeDesktop::RemoveTrayIcon() {
   trayIconShown = false;
 }
 
+PixelImage FakeDesktop::TrayIconPicture() {
+  PixelImage picture;
+  picture.width = picture.height = kTrayIconSide;
+  for (std::int32_t i = 0; i < kTrayIconSide * kTrayIconSide; ++i) {
+    for (std::int32_t byte = 0; byte < kBytesPerPixel; ++byte) {
+      picture.pixels.push_back(static_cast<std::uint8_t>(kTrayIconColour >> (8 * byte)));
+    }
+  }
+  return picture;
+}
+
+bool FakeDesktop::SetTrayIcon(const PixelImage& picture, const std::string& tip) {
+  trayPicture = picture;
+  trayTip = tip;
+  ++trayIconChanges;
+  return !trayIconRefused;
+}
+
 bool FakeDesktop::ShowTrayBalloon(const std::string& text) {
   log.push_back("tray.balloon " + text);
   return trayIconShown;
@@ -329,7 +352,11 @@ bool FakeDesktop::RegisterHotKey(WindowHandle, int id, std::uint32_t modifiers,
                                  std::uint32_t virtualKey) {
   log.push_back("hotkey.register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
                 std::to_string(virtualKey));
-  if (keysHeldElsewhere.count(virtualKey) != 0) return false;
+  constexpr std::uint32_t kCtrlAlt = 0x0001 | 0x0002;
+  if ((modifiers == kCtrlAlt && keysHeldElsewhere.count(virtualKey) != 0) ||
+      combinationsHeldElsewhere.count({modifiers, virtualKey}) != 0) {
+    return false;
+  }
   return hotkeys.insert(id).second;
 }
 

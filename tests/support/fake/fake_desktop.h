@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -32,6 +33,7 @@ struct FakeWindow {
   // Its moves fail (a window of a program with higher rights).
   bool refusesMoves = false;
   std::vector<std::string> childClasses;
+  WindowHandle owner = kNoWindow;
 };
 
 struct FakeMove {
@@ -99,8 +101,20 @@ class FakeDesktop : public WindowManager,
   // ours. Balloons are logged as "tray.balloon <text>".
   bool taskbarReady = true;
   bool trayIconShown = false;
-  // Virtual keys whose Ctrl+Alt combination another program holds.
+  // Virtual keys whose Ctrl+Alt combination another program holds, and
+  // other combinations it holds (modifiers, key).
   std::set<std::uint32_t> keysHeldElsewhere;
+  std::set<std::pair<std::uint32_t, std::uint32_t>> combinationsHeldElsewhere;
+  // The tray icon's picture as TrayIconPicture gives it (kTrayIconSide
+  // square, kTrayIconColour), and what SetTrayIcon last made of the icon:
+  // kept, not logged, and counted.
+  static constexpr std::int32_t kTrayIconSide = 16;
+  static constexpr std::uint32_t kTrayIconColour = 0xFF5B1FA8;
+  PixelImage trayPicture;
+  std::string trayTip;
+  int trayIconChanges = 0;
+  // SetTrayIcon fails (a picture the system would not take).
+  bool trayIconRefused = false;
   std::string executableDirectory = "C:\\Program Files\\RomboDesktop\\";
   std::string tempPath = "C:\\Temp\\";
   // When set, replaces TempPath's behaviour.
@@ -144,6 +158,7 @@ class FakeDesktop : public WindowManager,
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
   bool GetRestoreRect(WindowHandle window, Rect* rect) override;
   bool MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) override;
+  WindowHandle Owner(WindowHandle window) override;
   WindowHandle Foreground() override;
   WindowHandle RootWindow() override { return kRootWindow; }
   // Logged as "activate <window>".
@@ -191,6 +206,8 @@ class FakeDesktop : public WindowManager,
   // Shell
   bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
+  PixelImage TrayIconPicture() override;
+  bool SetTrayIcon(const PixelImage& picture, const std::string& tip) override;
   bool ShowTrayBalloon(const std::string& text) override;
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                       std::uint32_t virtualKey) override;
