@@ -29,14 +29,14 @@ void TForm1::ShowCube() {
 }
 
 void TForm1::Timer1Timer() {
-  RetryTrayIcon();
+  trayIcon_.Retry();
   if (FollowForeground()) return;
   if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
   if (!sessionActive) {
     if (FollowDisplayChange()) return;
     // Nothing to animate: wait for the next event, and while the tray icon
     // is missing, for the time to try it again.
-    if (trayIconShown) {
+    if (trayIcon_.Shown()) {
       system_.mainWindow.StopTicks();
     } else {
       system_.mainWindow.SetTickInterval(kTrayRetryMs);
@@ -47,9 +47,24 @@ void TForm1::Timer1Timer() {
     EndSession();
     return;
   }
+  Animate();
+}
+
+void TForm1::Animate() {
   motion_.Advance(system_.clock, settings.speed);
   system_.mainWindow.Repaint();
   if (!system_.windows.LeftButtonDown()) SnapToFace();
+}
+
+void TForm1::BeginTurn(int faces) {
+  if (!system_.mainWindow.IsVisible()) {
+    ShowCube();
+    // The session's first tick: with the button up it snaps, so the camera
+    // stays close and the turn below starts from the face just left; with
+    // the button held the cube keeps following the mouse.
+    Animate();
+  }
+  motion_.TurnFaces(faces);
 }
 
 void TForm1::EndSession() {
@@ -68,7 +83,10 @@ void TForm1::EndSession() {
   // The timer ticks once more, hidden: a signal file written during the
   // session is taken then.
   sessionActive = false;
+  ShowDesktopNumber();
 }
+
+void TForm1::ShowDesktopNumber() { trayIcon_.ShowDesktop(motion_.currentDesktop + 1); }
 
 void TForm1::WMForegroundChanged() {
   if (!sessionActive) Timer1Timer();
@@ -95,13 +113,15 @@ bool TForm1::FollowDisplayChange() {
   }
   displaysChanged = false;
   const desktops::Span before = parking_.LayoutSpan();
-  const desktops::Replacement done = parking_.FollowDisplays();
+  const desktops::GatherResult done = parking_.FollowDisplays();
   const desktops::Span after = parking_.LayoutSpan();
+  // The system's text for the last refusal, when there was one.
   system_.log.Write("displays changed: virtual screen from x " + std::to_string(before.left) +
-                    ", " + std::to_string(before.width) + " wide, to x " +
-                    std::to_string(after.left) + ", " + std::to_string(after.width) +
-                    " wide; windows re-placed " + std::to_string(done.moved) + ", refused " +
-                    std::to_string(done.refused));
+                        ", " + std::to_string(before.width) + " wide, to x " +
+                        std::to_string(after.left) + ", " + std::to_string(after.width) +
+                        " wide; windows re-placed " + std::to_string(done.moved) + ", refused " +
+                        std::to_string(done.refused),
+                    done.lastError);
   return false;
 }
 
@@ -133,9 +153,7 @@ bool TForm1::FollowForeground() {
     return false;
   }
 
-  ShowCube();
-  Timer1Timer();
-  motion_.TurnFaces(count);
+  BeginTurn(count);
   return true;
 }
 
@@ -148,8 +166,25 @@ void TForm1::HandOnForeground(platform::WindowHandle window) {
 bool TForm1::PollSignalFile() {
   try {
     const std::string path = desktops::SignalFilePath(system_.files);
-    if (!system_.files.FileExists(path)) return false;
-    system_.files.RemoveFile(path);
+    if (!system_.files.FileExists(path)) {
+      signalStuck = false;
+      return false;
+    }
+    // A file that cannot be removed (read-only, a deny-delete ACL, a scanner
+    // holding it) would open a session after every session, for good. It is
+    // passed over until it is written again.
+    std::uint64_t written = 0;
+    system_.files.WriteTime(path, &written);
+    if (signalStuck && written == stuckSignalTime) return false;
+    if (!system_.files.RemoveFile(path)) {
+      const std::uint32_t error = system_.files.LastError();
+      system_.log.Write("signal file not removed, passed over until it is written again: " + path,
+                        error);
+      signalStuck = true;
+      stuckSignalTime = written;
+      return false;
+    }
+    signalStuck = false;
     ShowCube();
   } catch (...) {
     // A failed request for the cube is dropped; the next signal tries again.

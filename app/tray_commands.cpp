@@ -4,6 +4,7 @@
 
 #include "app/Unit1.h"
 #include "lang/interface_texts.h"
+#include "lang/lang_text.h"
 #include "lang/unitLangFile.h"
 
 namespace app {
@@ -71,6 +72,34 @@ void TForm1::mnuTrayAcercaDeClick() {
   frmAcercaDe->ShowModal();
 }
 
+void TForm1::WMTaskbarCreated() { trayIcon_.Show(); }
+
+void TForm1::ReportImmovableWindow() {
+  const platform::WindowHandle window = parking_.FirstImmovableWindow();
+  // While the icon is missing a balloon may wait for it; this one then comes
+  // after a later session rather than take its place.
+  if (immovableReported || window == platform::kNoWindow || !trayIcon_.Shown()) return;
+  immovableReported = true;
+  const std::string title = system_.windows.Title(window);
+  system_.log.Write("not moved, its program runs as administrator: \"" + title + "\"");
+  trayIcon_.ShowBalloon(lang::ReplaceAll(MessageText(lang::kRunAsAdministrator),
+                                         lang::kWindowTitlePlaceholder, title));
+}
+
+std::string TForm1::MessageText(const lang::MessageText& text) {
+  lang::TLangFile file;
+  try {
+    file.LoadFile(system_.files, LanguageFileName(settings.languageName));
+  } catch (const lang::LangFileError& error) {
+    // At start-up nobody may be shown an error box for it; the tray icon
+    // reports an unreadable file as soon as the user points at it.
+    system_.log.Write(std::string("language file not read, its default text used: ") +
+                      error.what());
+    return text.defaultText;
+  }
+  return file.Lookup(text.key, text.defaultText);
+}
+
 std::string TForm1::LanguageFileName(const std::string& languageName) {
   return system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension;
 }
@@ -91,6 +120,7 @@ void TForm1::ApplyLanguage(const std::string& languageName) {
                },
                row.target);
   }
+  trayIcon_.SetDesktopText(file.Lookup(lang::kTrayDesktop.key, lang::kTrayDesktop.defaultText));
 }
 
 }  // namespace app

@@ -30,12 +30,12 @@ constexpr std::uint32_t kArrangeFlags = platform::kMoveNoSize | platform::kMoveN
 static_assert(kHideTaskbarFlags == 0x429F && kShowTaskbarFlags == 0x4257 &&
               kArrangeFlags == 0x4655);
 
-// What a re-placement of the windows did: the moves made, and those the
-// system refused (a window closed meanwhile, or one it does not let this
-// program move).
-struct Replacement {
+// What gathering or re-placing the windows did: windows moved (or shown),
+// and moves the system refused, with its code for the last refusal.
+struct GatherResult {
   int moved = 0;
   int refused = 0;
+  std::uint32_t lastError = 0;
 };
 
 class WindowParking {
@@ -58,16 +58,26 @@ class WindowParking {
   // SetArrangedDesktop; once per collection.
   void ArrangeWindows(std::int32_t desktop);
   // Moves every window that stands on another desktop onto the screen, to
-  // where it stands while its own desktop is shown: what the uninstaller asks
-  // for, so that no window stays parked for good.
-  void GatherWindows();
+  // where it stands while its own desktop is shown, so that no window stays
+  // parked once the program has gone; shows the `hidden` ones there too.
+  GatherResult GatherWindows(const std::vector<platform::WindowHandle>& hidden = {});
   // The displays changed: every window that takes part goes from where it
   // stands in the layout over the displays last arranged for to the same
   // desktop and place in the layout over the displays now, which are kept
   // from then on. A window whose place lies on no monitor any more comes
   // onto the primary's work area.
-  Replacement FollowDisplays();
+  GatherResult FollowDisplays();
   void ShowTaskbar(bool show);
+  // Shows the taskbar when it is hidden (a run that ended mid-session left
+  // it so); true when it did.
+  bool ShowHiddenTaskbar();
+  // Takes `window` along to the desktop the session ends on, when it is a
+  // managed window on the screen, not minimised: it and its family
+  // (FamilyOf) stay where they stand while the other windows move, and it
+  // keeps the keyboard. False, and nothing taken, otherwise. Until the next
+  // collection.
+  bool CarryAlong(platform::WindowHandle window);
+  bool Carrying() const { return carriedActive_ != platform::kNoWindow; }
 
   // The window that should have the keyboard on the desktop shown
   // (KeyboardWindow): after ArrangeWindows, judged by where it put the
@@ -93,11 +103,19 @@ class WindowParking {
   // Moves every window that takes part to where `place` puts its rectangle,
   // when that differs from where it stands. A minimised window's rectangle
   // is its icon's: where it comes back when restored is moved instead.
-  Replacement MoveEachStanding(const std::function<platform::Point(const platform::Rect&)>& place);
+  GatherResult MoveEachStanding(const std::function<platform::Point(const platform::Rect&)>& place);
+  // Brings one window home (GatherWindows); with `show` also when it stands
+  // on the screen already.
+  void Gather(const PlacedWindow& placed, bool show, GatherResult* result);
 
   platform::WindowManager& windows_;
   Displays displays_;
   platform::WindowHandle firstImmovable_ = platform::kNoWindow;
+  bool Carried(platform::WindowHandle window) const;
+
+  // The windows taken along, and the one of them that keeps the keyboard.
+  std::vector<platform::WindowHandle> carried_;
+  platform::WindowHandle carriedActive_ = platform::kNoWindow;
   // Where the last arrangement put the managed windows, topmost first.
   std::vector<PlacedWindow> arranged_;
 };

@@ -69,4 +69,9 @@ inline constexpr MessageText kRunAsAdministrator = {
     "The window \"%s\" belongs to a program run as administrator, which Windows does not let Rombo "
     "Desktop move. Windows of programs run as administrator stay on every desktop."};
 
+// The tray icon's tip after the program's name; "%s" stands for the number
+// of the current desktop.
+inline constexpr const char* kDesktopNumberPlaceholder = "%s";
+inline constexpr MessageText kTrayDesktop = {"TrayIcon.Desktop", "desktop %s"};
+
 }  // namespace lang

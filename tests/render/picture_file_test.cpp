@@ -11,6 +11,7 @@
 #include "sample_pictures.h"
 #include "tests/common/colours.h"
 #include "tests/support/fake/fake_desktop.h"
+#include "tests/support/fake/fake_log.h"
 
 namespace {
 
@@ -275,6 +276,30 @@ TEST_F(HostilePictureTest, EmptyGarbageAndUnreadableFilesFail) {
   render::Bitmap bitmap;
   EXPECT_FALSE(Load("locked.png", &bitmap));
   EXPECT_FALSE(Load("absent.png", &bitmap));
+}
+
+// A picture that does not load is logged with why, so that a cap left at the
+// default picture on a stranger's machine can be explained.
+TEST_F(PictureFileTest, APictureThatDoesNotLoadIsLoggedWithWhy) {
+  platform::FakeLog log;
+  render::PictureLoader logged(desktop, desktop, &log);
+  Put("locked.png", {});
+  desktop.locked.insert("locked.png");
+  Put("noise.jpg", samples::Bytes(64, 0xA5));
+  const std::pair<const char*, const char*> cases[] = {
+      {"a.gif", "the program reads"},
+      {"absent.png", "no such file"},
+      {"locked.png", "cannot be read"},
+      {"noise.jpg", "larger than the program draws"}};
+  render::Bitmap bitmap;
+  for (const auto& [path, why] : cases) {
+    EXPECT_FALSE(logged.LoadPictureFile(path, &bitmap, kMaxSide));
+    EXPECT_TRUE(log.Has(std::string(why) + ": " + path)) << path;
+  }
+  EXPECT_FALSE(logged.Exists("gone.png"));
+  EXPECT_TRUE(log.Has("no such file: gone.png"));
+  EXPECT_FALSE(logged.Exists(""));  // none chosen: nothing to log
+  EXPECT_EQ(log.lines().size(), 5u);
 }
 
 TEST_F(HostilePictureTest, FlippedBitsNeverCrash) {

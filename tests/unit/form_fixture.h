@@ -18,6 +18,8 @@ class DesktopTest : public testing::Test {
  protected:
   static constexpr std::int32_t kWidth = 1024;
   static constexpr std::int32_t kHeight = 768;
+  // The layout of its one monitor.
+  static constexpr desktops::Span kSpan{0, kWidth};
 
   DesktopTest()
       : desktop(kWidth, kHeight),

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lang/interface_texts.h"
@@ -49,19 +50,19 @@ TEST_P(ShippedLanguageTest, DefinesEveryInterfaceTextOnce) {
     wanted.insert(lang::LowerAscii(row.key));
   }
   EXPECT_EQ(wanted.size(), 17u);  // "Common.OK" serves both dialogs
-  // Each balloon's text holds its placeholder once.
-  const struct {
-    lang::MessageText message;
-    const char* placeholder;
-  } balloons[] = {{lang::kHotkeysTaken, lang::kCombinationPlaceholder},
-                  {lang::kRunAsAdministrator, lang::kWindowTitlePlaceholder}};
-  for (const auto& balloon : balloons) {
-    const std::string text = file.Lookup(balloon.message.key, "");
-    const std::size_t placeholder = text.find(balloon.placeholder);
-    EXPECT_NE(placeholder, std::string::npos) << GetParam() << ": " << text;
-    EXPECT_EQ(text.find(balloon.placeholder, placeholder + 1), std::string::npos);
-    EXPECT_EQ(text.find(';'), std::string::npos) << text;
-    wanted.insert(lang::LowerAscii(balloon.message.key));
+  // The balloons' texts name the combinations and the window where "%s"
+  // stands, once; the tray icon's tip the desktop's number.
+  const std::pair<lang::MessageText, std::string> messages[] = {
+      {lang::kHotkeysTaken, lang::kCombinationPlaceholder},
+      {lang::kTrayDesktop, lang::kDesktopNumberPlaceholder},
+      {lang::kRunAsAdministrator, lang::kWindowTitlePlaceholder}};
+  for (const auto& [message, mark] : messages) {
+    const std::string taken = file.Lookup(message.key, "");
+    const std::size_t placeholder = taken.find(mark);
+    EXPECT_NE(placeholder, std::string::npos) << GetParam() << ": " << taken;
+    EXPECT_EQ(taken.find(mark, placeholder + 1), std::string::npos);
+    EXPECT_EQ(taken.find(';'), std::string::npos) << taken;
+    wanted.insert(lang::LowerAscii(message.key));
   }
   // Nothing else, and nothing twice: a second entry would be ignored.
   EXPECT_EQ(std::set<std::string>(file.Keys().begin(), file.Keys().end()), wanted);
@@ -122,6 +123,7 @@ TEST(ShippedLanguagesTest, EnglishSaysWhatTheBuiltInTextsSay) {
     EXPECT_EQ(file.Lookup(row.key, ""), row.defaultText) << row.key;
   }
   EXPECT_EQ(file.Lookup(lang::kHotkeysTaken.key, ""), lang::kHotkeysTaken.defaultText);
+  EXPECT_EQ(file.Lookup(lang::kTrayDesktop.key, ""), lang::kTrayDesktop.defaultText);
   EXPECT_EQ(file.Lookup(lang::kRunAsAdministrator.key, ""), lang::kRunAsAdministrator.defaultText);
 }
 
