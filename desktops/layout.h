@@ -28,6 +28,10 @@ inline bool operator!=(Span a, Span b) { return !(a == b); }
 // Left edge of a window shifted by `shift` pixels, brought into the range
 // -w .. 3w from the span's left edge by whole multiples of 4w. Both range
 // tests are strict, so an edge at exactly -w or 3w stays.
+// The arithmetic is 64-bit and the edge is handed on in full: past 32767
+// (four widths of three 4K monitors) a parked window's own WM_MOVE carries
+// its position cut to 16 bits, but every rectangle the layout reads back
+// (GetWindowRect) is whole, so it is not bounded there.
 std::int32_t ShiftedLeft(std::int32_t left, std::int64_t shift, Span span);
 
 // Which desktop, relative to the current one, a window stands on, judged by
