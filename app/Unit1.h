@@ -10,6 +10,7 @@
 #include "desktops/cube_motion.h"
 #include "desktops/window_parking.h"
 #include "lang/interface_texts.h"
+#include "lang/language_cache.h"
 #include "platform/platform.h"
 #include "render/face_set.h"
 #include "settings/Unit2.h"
@@ -99,7 +100,9 @@ class TForm1 {
   // A message text of the current language, or its default when the
   // language file cannot be read.
   std::string MessageText(const lang::MessageText& text);
-  std::string LanguageFileName(const std::string& languageName);
+  // The table of the named language: its file's, or an empty one (the
+  // built-in texts) for a name that would reach outside the program's folder.
+  const lang::TLangFile& LanguageTable(const std::string& languageName);
   bool FollowForeground();
   // Gives the keyboard to `window` and records it as the last foreground
   // window; nothing when there is none.
@@ -121,6 +124,7 @@ class TForm1 {
   std::uint32_t trayRetryClock = 0;
   // A balloon for the tray icon that waits for the icon to be there.
   std::string pendingBalloon;
+  lang::LanguageCache language_;
   settings::TfrmOpciones* frmOpciones = nullptr;
   settings::TfrmAcercaDe* frmAcercaDe = nullptr;
 };

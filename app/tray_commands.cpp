@@ -71,13 +71,15 @@ void TForm1::mnuTrayAcercaDeClick() {
   frmAcercaDe->ShowModal();
 }
 
-std::string TForm1::LanguageFileName(const std::string& languageName) {
-  return system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension;
+const lang::TLangFile& TForm1::LanguageTable(const std::string& languageName) {
+  static const lang::TLangFile kBuiltIn;
+  if (!lang::IsPlainLanguageName(languageName)) return kBuiltIn;
+  return language_.Load(system_.files, system_.files.ExecutableDirectory() + languageName +
+                                           lang::kLanguageFileExtension);
 }
 
 void TForm1::ApplyLanguage(const std::string& languageName) {
-  lang::TLangFile file;
-  file.LoadFile(system_.files, LanguageFileName(languageName));
+  const lang::TLangFile& file = LanguageTable(languageName);
   for (const lang::InterfaceText& row : lang::kInterfaceTexts) {
     const std::string text = file.Lookup(row.key, row.defaultText);
     std::visit(Overloaded{

@@ -50,15 +50,13 @@ void TForm1::ReportTakenHotkeys(bool leftTaken, bool rightTaken) {
 }
 
 std::string TForm1::MessageText(const lang::MessageText& text) {
-  lang::TLangFile file;
   try {
-    file.LoadFile(system_.files, LanguageFileName(settings.languageName));
+    return LanguageTable(settings.languageName).Lookup(text.key, text.defaultText);
   } catch (const lang::LangFileError&) {
     // At start-up nobody may be shown an error box for it; the tray icon
     // reports an unreadable file as soon as the user points at it.
     return text.defaultText;
   }
-  return file.Lookup(text.key, text.defaultText);
 }
 
 }  // namespace app

@@ -14,6 +14,7 @@ class Win32FileSystem : public FileSystem {
  public:
   std::uint32_t TempPath(std::uint32_t bufferLength, char* buffer) override;
   bool FileExists(const std::string& path) override;
+  FileStamp Stamp(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, bool exclusive,
                          std::vector<std::uint8_t>* data) override;

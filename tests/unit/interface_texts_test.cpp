@@ -132,11 +132,33 @@ TEST_F(InterfaceTextsTest, TheFileIsReadBesideTheExecutable) {
   StartAll();
   form.ApplyLanguage("Deutsch");
   EXPECT_EQ(desktop.trayMenu.texts[TrayItem::kSettings], "&Einstellungen");
-  // Read again at every call: an edited file shows at once.
+  // Parsed again only when it changed, and then at once.
+  const int reads = desktop.fileReads;
+  form.ApplyLanguage("Deutsch");
+  EXPECT_EQ(desktop.fileReads, reads);
   WriteFile("Deutsch.lang", "TrayMenu.Settings &Optionen\n");
   form.ApplyLanguage("Deutsch");
   EXPECT_EQ(desktop.trayMenu.texts[TrayItem::kSettings], "&Optionen");
+  EXPECT_EQ(desktop.fileReads, reads + 1);
 }
+
+// A name that would reach another folder gives the built-in texts, whatever
+// a file there says.
+class OutsideNameTest : public InterfaceTextsTest,
+                        public testing::WithParamInterface<const char*> {};
+
+TEST_P(OutsideNameTest, GivesTheBuiltInTexts) {
+  const std::string name = GetParam();
+  WriteFile(name + ".lang", "TrayMenu.Quit &Gone\n");
+  StartAll();
+  form.ApplyLanguage(name);
+  ExpectDefaults();
+  EXPECT_EQ(desktop.fileReads, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, OutsideNameTest,
+                         testing::Values("..\\Deutsch", "sub\\Deutsch", "sub/Deutsch", "..",
+                                         "C:Deutsch", "Deutsch.."));
 
 TEST_F(InterfaceTextsTest, AnEmptyNameLooksForDotLang) {
   WriteFile(".lang", "About.Caption Hidden\n");

@@ -76,6 +76,7 @@ TEST_F(TrayIconTest, TheBalloonSpeaksTheSettingsLanguageOrTheBuiltInText) {
   EXPECT_EQ(TrayLog(), (std::vector<std::string>{
                            "tray.add", "tray.balloon Belegt: Ctrl+Alt+Right (Ctrl+Alt+Right)"}));
   // A file that cannot be read stops neither the balloon nor the start-up.
+  WriteFile("Deutsch.lang", "<Hotkeys>\nTaken Belegt, neu: %s\n</Hotkeys>\n");
   desktop.locked.insert(BesideExe("Deutsch.lang"));
   desktop.keysHeldElsewhere.insert(kVkLeft);
   desktop.keysHeldElsewhere.erase(kVkRight);

@@ -163,6 +163,8 @@ class FakeDesktop : public WindowManager,
   // FileSystem
   std::uint32_t TempPath(std::uint32_t bufferLength, char* buffer) override;
   bool FileExists(const std::string& path) override;
+  // The write time is a digest of the content, so every change shows.
+  FileStamp Stamp(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, bool exclusive,
                          std::vector<std::uint8_t>* data) override;
