@@ -4,6 +4,22 @@
 // are short calls into three parts it owns: the cube's motion, the parking of
 // the desktops' windows and the set of faces. The system is reached only
 // through the platform bundle.
+//
+// The names are those of the program's first, form-based releases, kept so
+// that its history reads across: `Unit1` is the main form's unit, `TForm1`
+// the form, `Timer1Timer` its timer's handler, `FormCreate`/`FormClose`/
+// `FormDestroy`/`FormPaint`/`FormMouseMove` the form's events, and the tray
+// menu's handlers are named after its Spanish items: `Opciones` (settings),
+// `AcercaDe` (about), `Salir` (quit). `frmOpciones` and `frmAcercaDe` are the
+// settings and about dialogs (`settings/Unit2.h`, `settings/Unit3.h`).
+//
+// The handlers live by topic:
+//   Unit1.cpp          start-up, shutdown, hotkeys, Quit, /gatherwindows
+//   cube_session.cpp   a session: its start, the ticks, painting, the mouse,
+//                      its end, and what starts one (foreground, signal file)
+//   tray_commands.cpp  the tray icon's mouse events, the menu's commands, the
+//                      dialogs, the language
+//   tray_icon.cpp      showing the tray icon, its retry and balloons
 #include <cstdint>
 #include <string>
 

@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "platform/win32/about_window.h"
 #include "platform/win32/browser.h"
+#include "platform/win32/file_log.h"
 #include "platform/win32/graphics.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/picture_decoder.h"
@@ -32,6 +33,7 @@ constexpr const char* kTaskbarCreatedMessage = "TaskbarCreated";
 
 app::TForm1* form = nullptr;
 UINT taskbarCreated = 0;
+platform::Log* faultLog = nullptr;
 
 // Errors that no handler catches end up here, those of the tray icon, its
 // menu and the dialogs included: shown, and the program runs on. One box at
@@ -40,6 +42,7 @@ UINT taskbarCreated = 0;
 void ShowError(const std::exception& error) {
   static bool showing = false;
   if (showing) return;
+  if (faultLog != nullptr) faultLog->Write(std::string("error shown: ") + error.what());
   showing = true;
   MessageBoxA(nullptr, error.what(), kErrorTitle, MB_OK | MB_ICONERROR);
   showing = false;
@@ -125,6 +128,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   SetUnhandledExceptionFilter(&ShowTaskbarOnCrash);
+  platform::win32::Win32FileLog log(platform::win32::Win32FileLog::DefaultDirectory());
+  faultLog = &log;
   // The track bars come from the common controls.
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
@@ -144,8 +149,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   platform::RegistryStore store;
   platform::win32::Win32PictureDecoder pictures;
   platform::win32::Win32TrayMenu trayMenu;
-  platform::Platform system{windows, mainWindow, clock, files,    capture,
-                            shell,   graphics,   store, pictures, trayMenu};
+  platform::Platform system{windows,  mainWindow, clock,    files,    capture, shell,
+                            graphics, store,      pictures, trayMenu, log};
 
   app::TForm1 form1(system);
   if (app::AsksToGatherWindows(commandLine)) {

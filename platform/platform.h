@@ -2,6 +2,7 @@
 // Everything the program logic reaches the system through, in one bundle.
 #include "platform/graphics.h"
 #include "platform/key_value_store.h"
+#include "platform/log.h"
 #include "platform/main_window.h"
 #include "platform/picture_decoder.h"
 #include "platform/screen_capture.h"
@@ -24,6 +25,8 @@ struct Platform {
   // The system's own picture kinds; PNG and JPEG are decoded by the program.
   PictureDecoder& pictures;
   TrayMenu& trayMenu;
+  // Where the failures the program survives are recorded.
+  Log& log;
 };
 
 }  // namespace platform

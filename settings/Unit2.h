@@ -3,6 +3,9 @@
 // three optional pictures, each a check box, a path and a browse button.
 // It holds nothing but its controls; the settings themselves live in the
 // main window, which fills the dialog, shows it and reads it back.
+// `Unit2` and `TfrmOpciones` ("options") are the names of the first,
+// form-based releases, kept as the main window's are (see app/Unit1.h);
+// `dlgAbrir` ("open") is the picture dialog the browse buttons open.
 #include <array>
 #include <string>
 #include <vector>

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/file_log.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/system.h"
@@ -426,6 +427,44 @@ TEST(Win32FileSystemTest, FindsEntriesByPatternAndKnowsItsOwnDirectory) {
   const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
   EXPECT_EQ(std::string(self, length).rfind(directory, 0), 0u);
   EXPECT_EQ(std::string(self, length).find('\\', directory.size()), std::string::npos);
+}
+
+// Whole contents of a file, empty if it cannot be read.
+std::string ReadText(const std::string& path) {
+  std::vector<std::uint8_t> data;
+  platform::win32::Win32FileSystem files;
+  files.ReadWholeFile(path, 1u << 20, false, &data);
+  return std::string(data.begin(), data.end());
+}
+
+TEST(Win32FileLogTest, KeepsTwoBoundedFilesWithTheSystemsText) {
+  ScratchDir scratch("rombo-log-test");
+  const std::string current = scratch.path() + platform::win32::Win32FileLog::kFileName;
+  const std::string older = scratch.path() + platform::win32::Win32FileLog::kOlderFileName;
+  {
+    platform::win32::Win32FileLog log(scratch.path());
+    log.Write("could not move window 0x1234", ERROR_ACCESS_DENIED);
+    const std::string first = ReadText(current);
+    EXPECT_NE(first.find("could not move window 0x1234 (error 5: "), std::string::npos) << first;
+    EXPECT_EQ(first.find('\n'), first.size() - 1) << "one line, ended once";
+
+    // Past the bound of one file: the first line moves to the older file, and
+    // neither file passes the bound, however many lines come.
+    const std::string filler(1000, 'x');
+    for (int i = 0; i < 600; ++i) log.Write(filler + " " + std::to_string(i));
+  }
+  const std::string now = ReadText(current);
+  const std::string before = ReadText(older);
+  EXPECT_LE(now.size(), platform::kLogFileLimit);
+  EXPECT_LE(before.size(), platform::kLogFileLimit);
+  EXPECT_GT(before.size() + now.size(), platform::kLogFileLimit) << "the older file is kept";
+  EXPECT_NE(now.find(" 599\r\n"), std::string::npos) << "the last line is in the current file";
+  EXPECT_EQ(before.find("0x1234"), std::string::npos) << "the oldest lines are gone";
+  // A name the file system cannot make leaves only the debugger's copy.
+  platform::win32::Win32FileLog nowhere(scratch.path() + "missing\\folder\\");
+  nowhere.Write("still runs");
+  DeleteFileA(current.c_str());
+  DeleteFileA(older.c_str());
 }
 
 }  // namespace

@@ -164,6 +164,27 @@ TEST_F(SceneTest, PitchedUpTheTopCapShowsUprightCentredAndCut) {
   }
 }
 
+// Pitched and turned at once: the box turns about its own upright axis
+// first and is then tipped towards the viewer, so the cap stays in front,
+// turned a quarter in its plane. The other order would tip the cap up first
+// and then swing it aside, showing a side face in the middle.
+TEST_F(SceneTest, PitchedAndTurnedTheCapTurnsInItsPlane) {
+  constexpr std::int32_t kWidth = 400, kHeight = 300;
+  Build(kWidth, kHeight, false);
+  Draw(0, 90.0f, 90.0f);
+  const std::int32_t left = kWidth * 20 / 100, right = kWidth * 80 / 100;
+  const std::int32_t top = kHeight * 5 / 100, bottom = kHeight * 95 / 100;
+  for (const std::int32_t x : {left, kWidth / 2, right}) {
+    EXPECT_EQ(BlueOf(At(x, kHeight / 2)), kTopTag) << "column " << x;
+  }
+  // The picture's rows (green) now run across the window, its columns
+  // (red) down it.
+  EXPECT_NEAR(GreenOf(At(kWidth / 2, top)), GreenOf(At(kWidth / 2, bottom)), kTolerance);
+  EXPECT_GT(std::abs(GreenOf(At(left, kHeight / 2)) - GreenOf(At(right, kHeight / 2))), 100);
+  EXPECT_NEAR(RedOf(At(left, kHeight / 2)), RedOf(At(right, kHeight / 2)), kTolerance);
+  EXPECT_GT(std::abs(RedOf(At(kWidth / 2, top)) - RedOf(At(kWidth / 2, bottom))), 100);
+}
+
 TEST_F(SceneTest, FromInsideTheBackgroundRunsLeftToRightUnmirrored) {
   constexpr std::int32_t kWidth = 320, kHeight = 240;
   Build(kWidth, kHeight, true);

@@ -45,7 +45,8 @@ FakeWindow& FakeDesktop::Window(WindowHandle handle) {
 }
 
 Platform FakeDesktop::Bundle(KeyValueStore& store) {
-  return Platform{*this, *this, *this, *this, *this, *this, *this, store, *this, trayMenu};
+  return Platform{*this, *this, *this, *this,    *this,   *this,
+                  *this, store, *this, trayMenu, faultLog};
 }
 
 namespace {

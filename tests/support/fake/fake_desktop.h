@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/fake/fake_log.h"
 #include "tests/support/fake/fake_tray_menu.h"
 #include "tests/support/mesa/offscreen_graphics.h"
 
@@ -85,6 +86,8 @@ class FakeDesktop : public WindowManager,
   // them, not sorted); names not in it come last, sorted.
   std::vector<std::string> listingOrder;
   FakeTrayMenu trayMenu;
+  // The record of survived failures the program keeps (not the call log).
+  FakeLog faultLog;
   // Whether a taskbar takes notification icons yet, and whether it shows
   // ours. Balloons are logged as "tray.balloon <text>".
   bool taskbarReady = true;
