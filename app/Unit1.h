@@ -141,6 +141,7 @@ class TForm1 {
   // A balloon for the tray icon that waits for the icon to be there.
   std::string pendingBalloon;
   lang::LanguageCache language_;
+  std::string refusedLanguage_;  // the language name last logged as refused
   settings::TfrmOpciones* frmOpciones = nullptr;
   settings::TfrmAcercaDe* frmAcercaDe = nullptr;
 };

@@ -73,9 +73,18 @@ void TForm1::mnuTrayAcercaDeClick() {
 
 const lang::TLangFile& TForm1::LanguageTable(const std::string& languageName) {
   static const lang::TLangFile kBuiltIn;
-  if (!lang::IsPlainLanguageName(languageName)) return kBuiltIn;
-  return language_.Load(system_.files, system_.files.ExecutableDirectory() + languageName +
-                                           lang::kLanguageFileExtension);
+  if (!lang::IsPlainLanguageName(languageName)) {
+    // Once, not at every mouse move over the tray icon.
+    if (languageName != refusedLanguage_) {
+      system_.log.Write("Language name " + languageName +
+                        " reaches outside the program's folder; the built-in texts show");
+      refusedLanguage_ = languageName;
+    }
+    return kBuiltIn;
+  }
+  return language_.Load(
+      system_.files, system_.log,
+      system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension);
 }
 
 void TForm1::ApplyLanguage(const std::string& languageName) {

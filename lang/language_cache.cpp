@@ -13,12 +13,18 @@ bool IsPlainLanguageName(const std::string& languageName) {
          languageName.find(kParentFolder) == std::string::npos;
 }
 
-const TLangFile& LanguageCache::Load(platform::FileSystem& files, const std::string& fileName) {
+const TLangFile& LanguageCache::Load(platform::FileSystem& files, platform::Log& log,
+                                     const std::string& fileName) {
   const platform::FileStamp stamp = files.Stamp(fileName);
   if (loaded_ && fileName == fileName_ && stamp == stamp_) return table_;
   loaded_ = false;
   table_ = TLangFile();
   table_.LoadFile(files, fileName);
+  if (table_.Dropped() != 0) {
+    log.Write("Language file " + fileName +
+              " goes beyond the bounds of a language file; entries dropped: " +
+              std::to_string(table_.Dropped()));
+  }
   fileName_ = fileName;
   stamp_ = stamp;
   loaded_ = true;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lang/unitLangFile.h"
+#include "platform/log.h"
 #include "platform/system.h"
 
 namespace lang {
@@ -17,8 +18,10 @@ class LanguageCache {
  public:
   // The table of the named file (empty when there is none). Throws
   // LangFileError as TLangFile::LoadFile does; the next call then tries the
-  // file again.
-  const TLangFile& Load(platform::FileSystem& files, const std::string& fileName);
+  // file again. A file read anew whose entries went beyond the bounds is
+  // logged.
+  const TLangFile& Load(platform::FileSystem& files, platform::Log& log,
+                        const std::string& fileName);
 
  private:
   TLangFile table_;

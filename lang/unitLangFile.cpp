@@ -91,6 +91,7 @@ void TLangFile::ParseStream(ByteStream& stream) {
   keys_.clear();
   texts_.clear();
   keyBytes_ = 0;
+  dropped_ = 0;
   std::string sectionPath;
   TLineReader reader(stream);
   while (!reader.AtEnd()) {
@@ -120,7 +121,10 @@ void TLangFile::AddEntry(const std::string& line, const std::string& sectionPath
   // Measured before it is made, so a dropped key costs no copy of the path.
   const std::size_t keySize =
       sectionPath.empty() ? key.size() : sectionPath.size() + 1 + key.size();
-  if (keys_.size() >= kMaxLangEntries || keySize > keyBudget - keyBytes_) return;
+  if (keys_.size() >= kMaxLangEntries || keySize > keyBudget - keyBytes_) {
+    ++dropped_;
+    return;
+  }
   keyBytes_ += keySize;
   const std::string fullKey = sectionPath.empty() ? key : sectionPath + kSectionSeparator + key;
   keys_.push_back(LowerAscii(fullKey));

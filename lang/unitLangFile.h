@@ -84,6 +84,8 @@ class TLangFile {
   // Full keys (lower case) and texts, in file order, duplicates included.
   const std::vector<std::string>& Keys() const { return keys_; }
   const std::vector<std::string>& Texts() const { return texts_; }
+  // Entries of the last parse dropped by the bounds above.
+  std::size_t Dropped() const { return dropped_; }
 
  private:
   void HandleLine(const std::string& line, std::string* sectionPath, std::size_t keyBudget);
@@ -92,6 +94,7 @@ class TLangFile {
   std::vector<std::string> keys_;
   std::vector<std::string> texts_;
   std::size_t keyBytes_ = 0;
+  std::size_t dropped_ = 0;
 };
 
 }  // namespace lang

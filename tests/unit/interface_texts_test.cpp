@@ -152,8 +152,27 @@ TEST_P(OutsideNameTest, GivesTheBuiltInTexts) {
   WriteFile(name + ".lang", "TrayMenu.Quit &Gone\n");
   StartAll();
   form.ApplyLanguage(name);
+  form.ApplyLanguage(name);
   ExpectDefaults();
   EXPECT_EQ(desktop.fileReads, 0);
+  EXPECT_EQ(desktop.faultLog.lines(),
+            std::vector<std::string>{"Language name " + name +
+                                     " reaches outside the program's folder; the built-in "
+                                     "texts show"});
+}
+
+TEST_F(InterfaceTextsTest, AFileBeyondTheBoundsLoadsWhatFitsAndIsLoggedOnce) {
+  std::string text = "TrayMenu.Quit &Ende\n";
+  for (std::size_t i = 0; i < lang::kMaxLangEntries; ++i) text += "k\n";
+  WriteFile("Deutsch.lang", text);
+  StartAll();
+  form.ApplyLanguage("Deutsch");
+  form.ApplyLanguage("Deutsch");
+  EXPECT_EQ(desktop.trayMenu.texts[TrayItem::kQuit], "&Ende");
+  EXPECT_EQ(
+      desktop.faultLog.lines(),
+      std::vector<std::string>{"Language file " + BesideExe("Deutsch.lang") +
+                               " goes beyond the bounds of a language file; entries dropped: 1"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, OutsideNameTest,
