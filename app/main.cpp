@@ -32,6 +32,7 @@ constexpr const char* kErrorTitle = "RomboDesktop";
 constexpr const char* kTaskbarCreatedMessage = "TaskbarCreated";
 
 app::TForm1* form = nullptr;
+platform::win32::Win32MainWindow* mainWindowHost = nullptr;
 UINT taskbarCreated = 0;
 platform::Log* faultLog = nullptr;
 
@@ -106,10 +107,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // The process is ended after this returns; let go of everything now.
         if (wParam != FALSE) {
           form->FormClose();
-          DestroyWindow(window);
+          mainWindowHost->Destroy();
         }
         return 0;
       case WM_DESTROY:
+        // Any program of the user can send or post it.
+        if (!mainWindowHost->Destroying()) return 0;
         form->FormDestroy();
         form = nullptr;
         return 0;
@@ -124,9 +127,24 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// DLLs loaded from now on, by the program or by the system on its behalf
+// (the file dialog's, the theme's), come from the system folder only, never
+// from the program's folder or the current one, where a downloaded DLL could
+// stand. Looked up, since a Windows 7 without its update KB2533623 lacks it;
+// there the current folder at least is taken out of the search.
+void RestrictDllSearch() {
+  using SetDirectories = BOOL(WINAPI*)(DWORD);
+  const auto setDirectories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDirectories == nullptr || !setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    SetDllDirectoryW(L"");
+  }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  RestrictDllSearch();
   SetUnhandledExceptionFilter(&ShowTaskbarOnCrash);
   platform::win32::Win32FileLog log(platform::win32::Win32FileLog::DefaultDirectory());
   faultLog = &log;
@@ -140,6 +158,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   const HICON icon =
       static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   platform::win32::Win32MainWindow mainWindow(instance, MainWindowProc, icon);
+  mainWindowHost = &mainWindow;
   platform::win32::Win32WindowManager windows;
   platform::win32::Win32Clock clock;
   platform::win32::Win32FileSystem files;

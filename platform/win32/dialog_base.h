@@ -115,6 +115,8 @@ class DialogBase {
 
   void FitLabel(HWND label);
 
+  // The dialog whose window is being made (one thread makes them all).
+  static DialogBase* creating_;
   ErrorHandler onError_;
   // Labels with their designed rectangles (scaled), by control.
   std::map<HWND, RECT> labels_;
