@@ -30,6 +30,7 @@ void TForm1::FormCreate() {
   const bool left = system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
   const bool right = system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
   if (!left || !right) ReportTakenHotkeys(!left, !right);
+  if (system_.shell.RunsElevated()) ReportElevated();
 
   system_.graphics.SetUpPixelFormat();
   system_.graphics.CreateContext();

@@ -113,6 +113,10 @@ class TForm1 {
   void ShowPendingBalloon();
   // Tells the user, once, which hotkeys another program holds.
   void ReportTakenHotkeys(bool leftTaken, bool rightTaken);
+  // Tells the user, once, that the program should not run elevated.
+  void ReportElevated();
+  // Queues a balloon's text, after one still waiting, and shows them.
+  void QueueBalloon(const std::string& text);
   // A message text of the current language, or its default when the
   // language file cannot be read.
   std::string MessageText(const lang::MessageText& text);

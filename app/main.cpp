@@ -159,6 +159,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
       static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   platform::win32::Win32MainWindow mainWindow(instance, MainWindowProc, icon);
   mainWindowHost = &mainWindow;
+  // The shell's broadcast comes from a program of lower rights, which the
+  // system's message filter keeps from an elevated one.
+  if (taskbarCreated != 0 &&
+      !ChangeWindowMessageFilterEx(mainWindow.hwnd(), taskbarCreated, MSGFLT_ALLOW, nullptr)) {
+    log.Write("TaskbarCreated could not be let through the message filter", GetLastError());
+  }
   platform::win32::Win32WindowManager windows;
   platform::win32::Win32Clock clock;
   platform::win32::Win32FileSystem files;

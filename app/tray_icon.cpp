@@ -12,6 +12,8 @@ namespace {
 constexpr const char* kLeftCombination = "Ctrl+Alt+Left";
 constexpr const char* kRightCombination = "Ctrl+Alt+Right";
 constexpr const char* kCombinationSeparator = ", ";
+// Two notices of one start share a balloon, one to a line.
+constexpr const char* kBalloonSeparator = "\n";
 }  // namespace
 
 void TForm1::ShowTrayIcon() {
@@ -44,8 +46,18 @@ void TForm1::ReportTakenHotkeys(bool leftTaken, bool rightTaken) {
     if (!combinations.empty()) combinations += kCombinationSeparator;
     combinations += kRightCombination;
   }
-  pendingBalloon = lang::ReplaceAll(MessageText(lang::kHotkeysTaken), lang::kCombinationPlaceholder,
-                                    combinations);
+  QueueBalloon(lang::ReplaceAll(MessageText(lang::kHotkeysTaken), lang::kCombinationPlaceholder,
+                                combinations));
+}
+
+void TForm1::ReportElevated() {
+  system_.log.Write("Runs with administrator rights; it should not");
+  QueueBalloon(MessageText(lang::kRunsElevated));
+}
+
+void TForm1::QueueBalloon(const std::string& text) {
+  if (!pendingBalloon.empty()) pendingBalloon += kBalloonSeparator;
+  pendingBalloon += text;
   ShowPendingBalloon();
 }
 

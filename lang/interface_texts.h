@@ -61,4 +61,10 @@ inline constexpr MessageText kHotkeysTaken = {
     "Another program holds %s. Ctrl+Alt with a left-button drag, and the taskbar, still "
     "switch desktops."};
 
+// The tray icon's balloon when the program runs with administrator rights.
+inline constexpr MessageText kRunsElevated = {
+    "Start.Elevated",
+    "Rombo Desktop runs with administrator rights, which it does not need and should not have: "
+    "quit it and start it again as yourself."};
+
 }  // namespace lang

@@ -27,6 +27,7 @@ class Win32Shell : public Shell {
   bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
   bool ShowTrayBalloon(const std::string& text) override;
+  bool RunsElevated() override;
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                       std::uint32_t virtualKey) override;
   void UnregisterHotKey(WindowHandle owner, int id) override;

@@ -108,4 +108,24 @@ TEST_F(TrayIconTest, AMissingTaskbarIsTriedEverySecondAndTheBalloonWaitsForIt) {
   EXPECT_EQ(desktop.tickInterval, 0u);
 }
 
+// Elevated, the program says so once, in the log and a balloon; with a
+// balloon of taken hotkeys waiting for the icon too, each on a line.
+TEST_F(TrayIconTest, AnElevatedStartSaysSoOnce) {
+  const std::string elevated = lang::kRunsElevated.defaultText;
+  desktop.elevated = true;
+  desktop.taskbarReady = false;
+  desktop.keysHeldElsewhere.insert(kVkLeft);
+  desktop.tick = 5000;
+  form.FormCreate();
+  EXPECT_EQ(desktop.faultLog.lines(),
+            std::vector<std::string>{"Runs with administrator rights; it should not"});
+  desktop.taskbarReady = true;
+  TrayLog();
+  TickAt(5000 + app::kTrayRetryMs);
+  EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken + "\n" + elevated}));
+  for (std::uint32_t tick = 7000; tick < 20000; tick += 500) TickAt(tick);
+  EXPECT_TRUE(TrayLog().empty());
+  EXPECT_EQ(desktop.faultLog.lines().size(), 1u);
+}
+
 }  // namespace

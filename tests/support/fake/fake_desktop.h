@@ -94,6 +94,8 @@ class FakeDesktop : public WindowManager,
   bool trayIconShown = false;
   // Virtual keys whose Ctrl+Alt combination another program holds.
   std::set<std::uint32_t> keysHeldElsewhere;
+  // The program runs with administrator rights.
+  bool elevated = false;
   std::string executableDirectory = "C:\\Program Files\\RomboDesktop\\";
   std::string tempPath = "C:\\Temp\\";
   // When set, replaces TempPath's behaviour.
@@ -182,6 +184,7 @@ class FakeDesktop : public WindowManager,
   bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
   bool ShowTrayBalloon(const std::string& text) override;
+  bool RunsElevated() override { return elevated; }
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                       std::uint32_t virtualKey) override;
   void UnregisterHotKey(WindowHandle owner, int id) override;
