@@ -24,6 +24,7 @@
 #include "platform/win32/tray_menu.h"
 #include "platform/win32/window_manager.h"
 #include "render/picture_file.h"
+#include "render/texture.h"
 
 namespace {
 
@@ -62,9 +63,9 @@ LONG WINAPI ShowTaskbarOnCrash(EXCEPTION_POINTERS*) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// The picture dialog's preview decodes what the cube would show, up to this
-// side (a photo of 64 megapixels); larger pictures get no preview.
-constexpr std::int32_t kPreviewLargestSide = 8192;
+// The picture dialog's preview decodes what the cube would show, up to its
+// largest side (a photo of 64 megapixels); larger pictures get no preview.
+constexpr std::int32_t kPreviewLargestSide = render::kLargestPictureSide;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
