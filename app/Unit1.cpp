@@ -9,7 +9,7 @@ namespace app {
 TForm1::TForm1(platform::Platform& system)
     : system_(system),
       parking_(system.windows),
-      faces_(system.mainWindow, system.files, system.pictures) {}
+      faces_(system.mainWindow, system.files, system.pictures, system.log) {}
 
 void TForm1::FormCreate() {
   sessionActive = false;

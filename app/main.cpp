@@ -196,7 +196,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // The dialogs, after the main window, in this order; hidden until asked
   // for and kept until the end.
   platform::win32::Win32SettingsWindow settingsWindow(icon, ShowError);
-  render::PictureLoader previewLoader(files, pictures);
+  render::PictureLoader previewLoader(files, pictures, log);
   // The picture dialog is modal to the settings dialog that opens it.
   platform::win32::Win32PictureDialog pictureDialog(
       settingsWindow.hwnd(),

@@ -9,8 +9,8 @@
 namespace render {
 
 FaceSet::FaceSet(platform::MainWindow& window, platform::FileSystem& files,
-                 platform::PictureDecoder& decoder)
-    : pictures_(files, decoder) {
+                 platform::PictureDecoder& decoder, platform::Log& log)
+    : pictures_(files, decoder, log) {
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::vector<std::uint8_t> pixels;

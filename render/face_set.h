@@ -27,7 +27,7 @@ class FaceSet {
  public:
   // Takes the default cap picture from the window's resources.
   FaceSet(platform::MainWindow& window, platform::FileSystem& files,
-          platform::PictureDecoder& decoder);
+          platform::PictureDecoder& decoder, platform::Log& log);
 
   // What the rendering context allows, once it is current.
   void QueryCaps();

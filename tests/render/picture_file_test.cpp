@@ -18,7 +18,7 @@ constexpr std::int32_t kMaxSide = 8192;
 
 class PictureFileTest : public testing::Test {
  protected:
-  PictureFileTest() : loader(desktop, desktop) {}
+  PictureFileTest() : loader(desktop, desktop, desktop.faultLog) {}
 
   void Put(const std::string& path, const samples::Bytes& bytes) {
     desktop.files.insert(path);
@@ -275,6 +275,14 @@ TEST_F(HostilePictureTest, EmptyGarbageAndUnreadableFilesFail) {
   render::Bitmap bitmap;
   EXPECT_FALSE(Load("locked.png", &bitmap));
   EXPECT_FALSE(Load("absent.png", &bitmap));
+  // Each refusal is logged with its cause.
+  const std::vector<std::string>& log = desktop.faultLog.lines();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log.front(),
+            "Picture empty.png not loaded: damaged, beyond its kind's size, or more "
+            "than 8192 pixels on a side");
+  EXPECT_EQ(log[log.size() - 2], "Picture locked.png not loaded: cannot be read");
+  EXPECT_EQ(log.back(), "Picture absent.png not loaded: cannot be read");
 }
 
 TEST_F(HostilePictureTest, FlippedBitsNeverCrash) {
