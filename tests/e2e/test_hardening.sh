@@ -37,6 +37,7 @@ started=$(date +%s%N)
 tray_right_click
 items=$(e2e_probe menu 1000) || e2e_fail "no menu within a second with the nested language file"
 e2e_log "menu open $((($(date +%s%N) - started) / 1000000)) ms after the click"
+e2e_log "the program's peak memory: $(awk '/VmHWM/ {print $2, $3}' "/proc/$ROMBO_PID/status" 2>/dev/null)"
 e2e_assert_eq "&Settings" "$(sed -n 1p <<<"$items" | cut -f2)" "menu with the built-in texts"
 xdotool mousemove 400 300 click 1
 e2e_wait_for 5 menu_closed || e2e_fail "the menu did not close"
