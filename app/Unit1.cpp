@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/unitScreenshotDesktop.h"
+#include "app/watcher_recovery.h"
 #include "desktops/signal_file.h"
 #include "render/frame.h"
 
@@ -9,12 +10,18 @@ namespace app {
 TForm1::TForm1(platform::Platform& system)
     : system_(system),
       parking_(system.windows),
-      faces_(system.mainWindow, system.files, system.pictures, system.log) {}
+      faces_(system.mainWindow, system.files, system.pictures, &system.log),
+      trayIcon_(system.shell, system.clock, system.mainWindow, system.log) {}
 
 void TForm1::FormCreate() {
   sessionActive = false;
   parking_.arrangedDesktop = 0;
   lastForeground = platform::kNoWindow;
+  // A run that ended mid-session, before its watcher could help, left the
+  // taskbar hidden.
+  if (parking_.ShowHiddenTaskbar()) {
+    system_.log.Write("start-up: the taskbar was hidden, left so by an earlier run; shown");
+  }
 
   // Defaults first, then whatever the store holds over them.
   settings::LoadSettings(system_.store, &settings);
@@ -23,13 +30,14 @@ void TForm1::FormCreate() {
 
   // The window is created hidden and stays so until a session shows it.
   const platform::WindowHandle self = system_.mainWindow.Handle();
-  ShowTrayIcon();
+  // The icon shows desktop 1 from the start.
+  trayIcon_.SetDesktopText(MessageText(lang::kTrayDesktop));
+  ShowDesktopNumber();
+  trayIcon_.Show();
   system_.shell.InstallMouseHook(self);
   system_.shell.WatchForeground(self);
   system_.shell.WatchSignalFile(self, desktops::SignalFilePath(system_.files));
-  const bool left = system_.shell.RegisterHotKey(self, kHotkeyLeft, kModAltControl, kVkLeft);
-  const bool right = system_.shell.RegisterHotKey(self, kHotkeyRight, kModAltControl, kVkRight);
-  if (!left || !right) ReportTakenHotkeys(!left, !right);
+  RegisterHotkeys();
   if (system_.shell.RunsElevated()) ReportElevated();
 
   system_.graphics.SetUpPixelFormat();
@@ -52,9 +60,16 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormClose() {
-  const platform::WindowHandle self = system_.mainWindow.Handle();
-  system_.shell.UnregisterHotKey(self, kHotkeyLeft);
-  system_.shell.UnregisterHotKey(self, kHotkeyRight);
+  UnregisterHotkeys();
+  // Windows left parked would be out of reach once the program has gone:
+  // the taskbar and Alt+Tab still activate them, and their programs save
+  // and reopen them there.
+  GatherWindows();
+}
+
+void TForm1::WMQueryEndSession() {
+  // Before the other programs save where their windows stand.
+  GatherWindows();
 }
 
 void TForm1::FormDestroy() {
@@ -62,7 +77,7 @@ void TForm1::FormDestroy() {
   // taskbar hidden for that session must not stay hidden for good.
   if (sessionActive) parking_.ShowTaskbar(true);
 
-  system_.shell.RemoveTrayIcon();
+  trayIcon_.Remove();
   system_.shell.UninstallMouseHook();
   system_.shell.StopWatchingForeground();
   system_.shell.StopWatchingSignalFile();
@@ -73,15 +88,8 @@ void TForm1::FormDestroy() {
 
 void TForm1::mnuTraySalirClick() { system_.mainWindow.Close(); }
 
-void TForm1::WMHotKey(int id) {
-  if (id != kHotkeyLeft && id != kHotkeyRight) return;
-  if (!system_.mainWindow.IsVisible()) {
-    ShowCube();
-    Timer1Timer();
-  }
-  motion_.TurnFaces(id == kHotkeyLeft ? -1 : 1);
+void TForm1::GatherWindows() {
+  LogRefusedMoves(system_.log, "gathering", parking_.GatherWindows());
 }
-
-void TForm1::GatherWindows() { parking_.GatherWindows(); }
 
 }  // namespace app

@@ -14,15 +14,18 @@
 // settings and about dialogs (`settings/Unit2.h`, `settings/Unit3.h`).
 //
 // The handlers live by topic:
-//   Unit1.cpp          start-up, shutdown, hotkeys, Quit, /gatherwindows
+//   Unit1.cpp          start-up, shutdown, sign-out, Quit, /gatherwindows
+//   hotkeys.cpp        the hotkeys: registering them, what each one starts
 //   cube_session.cpp   a session: its start, the ticks, painting, the mouse,
 //                      its end, and what starts one (foreground, signal file)
 //   tray_commands.cpp  the tray icon's mouse events, the menu's commands, the
 //                      dialogs, the language
-//   tray_icon.cpp      showing the tray icon, its retry and balloons
+//   tray_icon.h        the tray icon (TrayIcon): its retry, balloons and
+//                      the desktop's number
 #include <cstdint>
 #include <string>
 
+#include "app/tray_icon.h"
 #include "desktops/cube_motion.h"
 #include "desktops/window_parking.h"
 #include "lang/interface_texts.h"
@@ -35,16 +38,20 @@
 
 namespace app {
 
-// Hotkey identifiers and their key combinations.
+// Hotkey identifiers and their key combinations (the table of them is in
+// hotkeys.cpp): a desktop back and on; straight to desktop 1 to 4 (not
+// Ctrl+Alt with digits: that is AltGr on many layouts, where it types
+// characters); back and on with the active window.
 constexpr int kHotkeyLeft = 1;
 constexpr int kHotkeyRight = 2;
+constexpr int kHotkeyGoTo1 = 11;  // to kHotkeyGoTo1 + 3 for desktop 4
+constexpr int kHotkeyCarryLeft = 21;
+constexpr int kHotkeyCarryRight = 22;
 constexpr std::uint32_t kModAltControl = 0x0001 | 0x0002;  // MOD_ALT | MOD_CONTROL
+constexpr std::uint32_t kModShift = 0x0004;                // MOD_SHIFT
 constexpr std::uint32_t kVkLeft = 0x25;
 constexpr std::uint32_t kVkRight = 0x27;
-
-// While the taskbar is not there to take the tray icon (at sign-in it may
-// come up after the program), adding the icon is tried again this often.
-constexpr std::uint32_t kTrayRetryMs = 1000;
+constexpr std::uint32_t kVkF1 = 0x70;
 
 // The timer runs only while a session animates, and for one tick after it
 // (and after start-up) that looks for a signal file left meanwhile. Between
@@ -61,6 +68,9 @@ class TForm1 {
   void FormCreate();
   void FormClose();
   void FormDestroy();
+  // The session of the user ends (sign-out, restart, shutdown): every window
+  // comes home before the other programs save their places.
+  void WMQueryEndSession();
 
   // Window messages and events.
   void WMHotKey(int id);
@@ -93,8 +103,8 @@ class TForm1 {
   // file that cannot be read.
   void ApplyLanguage(const std::string& languageName);
 
-  // What the uninstaller asks for: every window of every desktop onto the
-  // screen (desktops::WindowParking::GatherWindows).
+  // What the uninstaller asks for, and what closing does: every window of
+  // every desktop onto the screen (desktops::WindowParking::GatherWindows).
   void GatherWindows();
 
   // Read-only views, for the window host and for tests.
@@ -107,23 +117,37 @@ class TForm1 {
   const render::FaceSet& Faces() const { return faces_; }
 
  private:
-  // Adds the tray icon, and shows a balloon still waiting for it.
-  void ShowTrayIcon();
-  void RetryTrayIcon();
-  void ShowPendingBalloon();
-  // Tells the user, once, which hotkeys another program holds.
-  void ReportTakenHotkeys(bool leftTaken, bool rightTaken);
-  // Tells the user, once, that the program should not run elevated.
-  void ReportElevated();
-  // Queues a balloon's text, after one still waiting, and shows them.
-  void QueueBalloon(const std::string& text);
+  // Registers every hotkey and tells the user, once, in one balloon, which
+  // of them another program holds; UnregisterHotkeys lets them all go.
+  void RegisterHotkeys();
+  void UnregisterHotkeys();
+  // Straight to a desktop (0 to 3), the short way from the face shown;
+  // nothing when the cube is there already or turning to it.
+  void GoToDesktop(std::int32_t desktop);
+  // A turn that takes the active window along, when it is a managed window
+  // on the screen: it and the windows of its family stay where they stand
+  // while the others move, and it keeps the keyboard.
+  void TurnCarrying(int faces);
+  // The tray icon shows the current desktop's number; its tip reads it in
+  // the language's words.
+  void ShowDesktopNumber();
   // A message text of the current language, or its default when the
   // language file cannot be read.
   std::string MessageText(const lang::MessageText& text);
   // The table of the named language: its file's, or an empty one (the
   // built-in texts) for a name that would reach outside the program's folder.
   const lang::TLangFile& LanguageTable(const std::string& languageName);
+  // Tells the user, once, that the program should not run elevated.
+  void ReportElevated();
   bool FollowForeground();
+  // The one entry of a switch by a number of faces, for every trigger: when
+  // no session is on the screen it opens one and runs its first tick at
+  // once, so the turn starts from the current face; then it aims `faces`
+  // faces on (back when negative).
+  void BeginTurn(int faces);
+  // A tick of a running session: the animation advanced, a paint, and the
+  // snap to the nearest face unless the left button is held.
+  void Animate();
   // Gives the keyboard to `window` and records it as the last foreground
   // window; nothing when there is none.
   void HandOnForeground(platform::WindowHandle window);
@@ -139,11 +163,11 @@ class TForm1 {
   bool sessionActive = false;
   bool imagesDirty = true;
   platform::WindowHandle lastForeground = platform::kNoWindow;
-  // The notification area shows the icon; when it was last tried.
-  bool trayIconShown = false;
-  std::uint32_t trayRetryClock = 0;
-  // A balloon for the tray icon that waits for the icon to be there.
-  std::string pendingBalloon;
+  // A signal file that could not be removed, and when it was written: it
+  // opens no session until it is written again.
+  bool signalStuck = false;
+  std::uint64_t stuckSignalTime = 0;
+  TrayIcon trayIcon_;
   lang::LanguageCache language_;
   std::string refusedLanguage_;  // the language name last logged as refused
   settings::TfrmOpciones* frmOpciones = nullptr;

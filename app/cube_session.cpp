@@ -29,13 +29,13 @@ void TForm1::ShowCube() {
 }
 
 void TForm1::Timer1Timer() {
-  RetryTrayIcon();
+  trayIcon_.Retry();
   if (FollowForeground()) return;
   if (!system_.mainWindow.IsVisible() && PollSignalFile()) return;
   if (!sessionActive) {
     // Nothing to animate: wait for the next event, and while the tray icon
     // is missing, for the time to try it again.
-    if (trayIconShown) {
+    if (trayIcon_.Shown()) {
       system_.mainWindow.StopTicks();
     } else {
       system_.mainWindow.SetTickInterval(kTrayRetryMs);
@@ -46,9 +46,24 @@ void TForm1::Timer1Timer() {
     EndSession();
     return;
   }
+  Animate();
+}
+
+void TForm1::Animate() {
   motion_.Advance(system_.clock, settings.speed);
   system_.mainWindow.Repaint();
   if (!system_.windows.LeftButtonDown()) SnapToFace();
+}
+
+void TForm1::BeginTurn(int faces) {
+  if (!system_.mainWindow.IsVisible()) {
+    ShowCube();
+    // The session's first tick: with the button up it snaps, so the camera
+    // stays close and the turn below starts from the face just left; with
+    // the button held the cube keeps following the mouse.
+    Animate();
+  }
+  motion_.TurnFaces(faces);
 }
 
 void TForm1::EndSession() {
@@ -65,7 +80,10 @@ void TForm1::EndSession() {
   // The timer ticks once more, hidden: a signal file written during the
   // session is taken then.
   sessionActive = false;
+  ShowDesktopNumber();
 }
+
+void TForm1::ShowDesktopNumber() { trayIcon_.ShowDesktop(motion_.currentDesktop + 1); }
 
 void TForm1::WMForegroundChanged() {
   if (!sessionActive) Timer1Timer();
@@ -103,9 +121,7 @@ bool TForm1::FollowForeground() {
     return false;
   }
 
-  ShowCube();
-  Timer1Timer();
-  motion_.TurnFaces(count);
+  BeginTurn(count);
   return true;
 }
 
@@ -118,8 +134,25 @@ void TForm1::HandOnForeground(platform::WindowHandle window) {
 bool TForm1::PollSignalFile() {
   try {
     const std::string path = desktops::SignalFilePath(system_.files);
-    if (!system_.files.FileExists(path)) return false;
-    system_.files.RemoveFile(path);
+    if (!system_.files.FileExists(path)) {
+      signalStuck = false;
+      return false;
+    }
+    // A file that cannot be removed (read-only, a deny-delete ACL, a scanner
+    // holding it) would open a session after every session, for good. It is
+    // passed over until it is written again.
+    std::uint64_t written = 0;
+    system_.files.WriteTime(path, &written);
+    if (signalStuck && written == stuckSignalTime) return false;
+    if (!system_.files.RemoveFile(path)) {
+      const std::uint32_t error = system_.files.LastError();
+      system_.log.Write("signal file not removed, passed over until it is written again: " + path,
+                        error);
+      signalStuck = true;
+      stuckSignalTime = written;
+      return false;
+    }
+    signalStuck = false;
     ShowCube();
   } catch (...) {
     // A failed request for the cube is dropped; the next signal tries again.

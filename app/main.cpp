@@ -10,6 +10,7 @@
 
 #include "app/Unit1.h"
 #include "app/command_line.h"
+#include "app/watcher_recovery.h"
 #include "platform/win32/about_window.h"
 #include "platform/win32/browser.h"
 #include "platform/win32/file_log.h"
@@ -22,6 +23,7 @@
 #include "platform/win32/shell.h"
 #include "platform/win32/system.h"
 #include "platform/win32/tray_menu.h"
+#include "platform/win32/watcher.h"
 #include "platform/win32/window_manager.h"
 #include "render/picture_file.h"
 #include "render/texture.h"
@@ -34,6 +36,7 @@ constexpr const char* kTaskbarCreatedMessage = "TaskbarCreated";
 
 app::TForm1* form = nullptr;
 platform::win32::Win32MainWindow* mainWindowHost = nullptr;
+platform::win32::Win32Watcher* watcher = nullptr;
 UINT taskbarCreated = 0;
 platform::Log* faultLog = nullptr;
 
@@ -51,8 +54,8 @@ void ShowError(const std::exception& error) {
 }
 
 // A crash while a session has the taskbar hidden would leave it hidden until
-// the user logs off. This shows it again and lets the crash go on as usual;
-// it does nothing else, so parked windows stay parked, as at shutdown. It
+// the user logs off. This shows it again at once and lets the crash go on as
+// usual; the watcher brings back the rest once the process has gone. It
 // runs for a crash on any thread of the process.
 LONG WINAPI ShowTaskbarOnCrash(EXCEPTION_POINTERS*) {
   const app::TForm1* crashed = form;
@@ -104,11 +107,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         form->FormClose();
         PostQuitMessage(0);
         return 0;
+      case WM_QUERYENDSESSION:
+        form->WMQueryEndSession();
+        return TRUE;
       case WM_ENDSESSION:
-        // The process is ended after this returns; let go of everything now.
+        // The process may be ended once this returns: end cleanly now. The
+        // quit message ends the loop where the system does not end it.
         if (wParam != FALSE) {
           form->FormClose();
           mainWindowHost->Destroy();
+          watcher->EndedCleanly();
+          PostQuitMessage(0);
         }
         return 0;
       case WM_DESTROY:
@@ -142,10 +151,27 @@ void RestrictDllSearch() {
   }
 }
 
+// The watcher's whole run: no window, tray icon or hook; it waits on the
+// program's process and, when that ended without saying so, brings back
+// what it left.
+int RunWatcher(const std::string& commandLine) {
+  platform::WatchHandles handles;
+  std::vector<platform::WindowHandle> hidden;
+  if (!app::ReadWatchCommandLine(commandLine, &handles) ||
+      !platform::win32::WaitForUncleanEnd(handles, &hidden)) {
+    return 0;
+  }
+  platform::win32::Win32FileLog log(platform::win32::Win32FileLog::DefaultDirectory());
+  platform::win32::Win32WindowManager windows;
+  app::RecoverDesktop(windows, hidden, log);
+  return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   RestrictDllSearch();
+  if (app::AsksToWatch(commandLine)) return RunWatcher(commandLine);
   SetUnhandledExceptionFilter(&ShowTaskbarOnCrash);
   platform::win32::Win32FileLog log(platform::win32::Win32FileLog::DefaultDirectory());
   faultLog = &log;
@@ -175,8 +201,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   platform::RegistryStore store;
   platform::win32::Win32PictureDecoder pictures;
   platform::win32::Win32TrayMenu trayMenu;
+  platform::win32::Win32Watcher endWatcher;
   platform::Platform system{windows,  mainWindow, clock,    files,    capture, shell,
-                            graphics, store,      pictures, trayMenu, log};
+                            graphics, store,      pictures, trayMenu, log,     endWatcher};
 
   app::TForm1 form1(system);
   if (app::AsksToGatherWindows(commandLine)) {
@@ -186,6 +213,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     CoUninitialize();
     return 0;
   }
+  // Before the start-up picture hides the first window.
+  std::uint32_t watcherError = 0;
+  if (!endWatcher.Start(app::WatchCommandLine, &watcherError)) {
+    log.Write("watcher not started: after a crash parked windows stay parked", watcherError);
+  }
+  watcher = &endWatcher;
   form = &form1;
   try {
     form1.FormCreate();
@@ -196,7 +229,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // The dialogs, after the main window, in this order; hidden until asked
   // for and kept until the end.
   platform::win32::Win32SettingsWindow settingsWindow(icon, ShowError);
-  render::PictureLoader previewLoader(files, pictures, log);
+  render::PictureLoader previewLoader(files, pictures);
   // The picture dialog is modal to the settings dialog that opens it.
   platform::win32::Win32PictureDialog pictureDialog(
       settingsWindow.hwnd(),
@@ -223,6 +256,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   }
   KillTimer(mainWindow.hwnd(), platform::win32::Win32MainWindow::kTimerId);
   mainWindow.Destroy();
+  endWatcher.EndedCleanly();
   CoUninitialize();
   return 0;
 }

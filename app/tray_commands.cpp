@@ -71,6 +71,25 @@ void TForm1::mnuTrayAcercaDeClick() {
   frmAcercaDe->ShowModal();
 }
 
+void TForm1::WMTaskbarCreated() { trayIcon_.Show(); }
+
+std::string TForm1::MessageText(const lang::MessageText& text) {
+  try {
+    return LanguageTable(settings.languageName).Lookup(text.key, text.defaultText);
+  } catch (const lang::LangFileError& error) {
+    // At start-up nobody may be shown an error box for it; the tray icon
+    // reports an unreadable file as soon as the user points at it.
+    system_.log.Write(std::string("language file not read, its default text used: ") +
+                      error.what());
+    return text.defaultText;
+  }
+}
+
+void TForm1::ReportElevated() {
+  system_.log.Write("Runs with administrator rights; it should not");
+  trayIcon_.ShowBalloon(MessageText(lang::kRunsElevated));
+}
+
 const lang::TLangFile& TForm1::LanguageTable(const std::string& languageName) {
   static const lang::TLangFile kBuiltIn;
   if (!lang::IsPlainLanguageName(languageName)) {
@@ -102,6 +121,7 @@ void TForm1::ApplyLanguage(const std::string& languageName) {
                },
                row.target);
   }
+  trayIcon_.SetDesktopText(file.Lookup(lang::kTrayDesktop.key, lang::kTrayDesktop.defaultText));
 }
 
 }  // namespace app

@@ -1,73 +1,68 @@
-// The tray icon beyond its first adding: tried again while the taskbar is
-// missing and added again when the shell restarts, and the one balloon of a
-// start that tells the user which hotkeys another program holds.
-#include "app/Unit1.h"
+#include "app/tray_icon.h"
+
+#include "lang/interface_texts.h"
 #include "lang/lang_text.h"
-#include "lang/unitLangFile.h"
+#include "render/desktop_number.h"
 
 namespace app {
 
 namespace {
-// The combinations as written on the keys, the same in every language.
-constexpr const char* kLeftCombination = "Ctrl+Alt+Left";
-constexpr const char* kRightCombination = "Ctrl+Alt+Right";
-constexpr const char* kCombinationSeparator = ", ";
-// Two notices of one start share a balloon, one to a line.
+// The tip's first half, the same in every language.
+constexpr const char* kTipProgramName = "RomboDesktop - ";
 constexpr const char* kBalloonSeparator = "\n";
 }  // namespace
 
-void TForm1::ShowTrayIcon() {
-  trayIconShown = system_.shell.AddTrayIcon(system_.mainWindow.Handle());
-  trayRetryClock = system_.clock.TickCount();
+void TrayIcon::Show() {
+  shown_ = shell_.AddTrayIcon(owner_.Handle());
+  retryClock_ = clock_.TickCount();
   ShowPendingBalloon();
 }
 
-void TForm1::RetryTrayIcon() {
-  if (trayIconShown) return;
+void TrayIcon::Retry() {
+  if (shown_) return;
   // Unsigned, so a wrap of the tick count changes nothing.
-  if (static_cast<std::uint32_t>(system_.clock.TickCount() - trayRetryClock) < kTrayRetryMs) {
-    return;
-  }
-  ShowTrayIcon();
+  if (static_cast<std::uint32_t>(clock_.TickCount() - retryClock_) < kTrayRetryMs) return;
+  Show();
 }
 
-void TForm1::WMTaskbarCreated() { ShowTrayIcon(); }
+void TrayIcon::Remove() { shell_.RemoveTrayIcon(); }
 
-void TForm1::ShowPendingBalloon() {
-  if (!trayIconShown || pendingBalloon.empty()) return;
-  // Once per start, whatever the shell makes of it.
-  system_.shell.ShowTrayBalloon(pendingBalloon);
-  pendingBalloon.clear();
-}
-
-void TForm1::ReportTakenHotkeys(bool leftTaken, bool rightTaken) {
-  std::string combinations = leftTaken ? kLeftCombination : "";
-  if (rightTaken) {
-    if (!combinations.empty()) combinations += kCombinationSeparator;
-    combinations += kRightCombination;
-  }
-  QueueBalloon(lang::ReplaceAll(MessageText(lang::kHotkeysTaken), lang::kCombinationPlaceholder,
-                                combinations));
-}
-
-void TForm1::ReportElevated() {
-  system_.log.Write("Runs with administrator rights; it should not");
-  QueueBalloon(MessageText(lang::kRunsElevated));
-}
-
-void TForm1::QueueBalloon(const std::string& text) {
-  if (!pendingBalloon.empty()) pendingBalloon += kBalloonSeparator;
-  pendingBalloon += text;
+void TrayIcon::ShowBalloon(const std::string& text) {
+  // Two notices of one start share a balloon while it waits, one a line.
+  if (!pendingBalloon_.empty()) pendingBalloon_ += kBalloonSeparator;
+  pendingBalloon_ += text;
   ShowPendingBalloon();
 }
 
-std::string TForm1::MessageText(const lang::MessageText& text) {
-  try {
-    return LanguageTable(settings.languageName).Lookup(text.key, text.defaultText);
-  } catch (const lang::LangFileError&) {
-    // At start-up nobody may be shown an error box for it; the tray icon
-    // reports an unreadable file as soon as the user points at it.
-    return text.defaultText;
+void TrayIcon::ShowPendingBalloon() {
+  if (!shown_ || pendingBalloon_.empty()) return;
+  // Once per start, whatever the shell makes of it.
+  shell_.ShowTrayBalloon(pendingBalloon_);
+  pendingBalloon_.clear();
+}
+
+void TrayIcon::ShowDesktop(int number) {
+  if (number == desktopNumber_) return;
+  desktopNumber_ = number;
+  DrawDesktop();
+}
+
+void TrayIcon::SetDesktopText(const std::string& desktopText) {
+  if (desktopText == desktopText_) return;
+  desktopText_ = desktopText;
+  if (desktopNumber_ != 0) DrawDesktop();
+}
+
+void TrayIcon::DrawDesktop() {
+  platform::PixelImage picture = shell_.TrayIconPicture();
+  render::DrawDesktopNumber(desktopNumber_, &picture);
+  const bool changed = shell_.SetTrayIcon(
+      picture, kTipProgramName + lang::ReplaceAll(desktopText_, lang::kDesktopNumberPlaceholder,
+                                                  std::to_string(desktopNumber_)));
+  // While the taskbar is missing there is no icon to change; the next adding
+  // carries the number.
+  if (!changed && shown_) {
+    log_.Write("tray icon: desktop " + std::to_string(desktopNumber_) + " could not be shown");
   }
 }
 

@@ -1,5 +1,7 @@
 #include "desktops/cube_motion.h"
 
+#include <cmath>
+
 #include "desktops/layout.h"
 
 namespace desktops {
@@ -42,6 +44,15 @@ void CubeMotion::Snap() {
 void CubeMotion::TurnFaces(int count) {
   targetYaw -= kQuarterTurn * static_cast<float>(count);
   currentDesktop = WrapDesktop(currentDesktop + count);
+}
+
+void CubeMotion::TurnTo(std::int32_t desktop) {
+  // Of the yaws that show the face, the nearest to the shown one; half a turn
+  // away both are as near, and the one on (the lower yaw) is taken.
+  const float rest = -kQuarterTurn * static_cast<float>(desktop);
+  const float turns = std::ceil((shownYaw - rest) / kFullTurn - 0.5f);
+  targetYaw = rest + kFullTurn * turns;
+  currentDesktop = WrapDesktop(desktop);
 }
 
 CursorWrap CubeMotion::Turn(platform::Point cursor, std::int32_t screenWidth,

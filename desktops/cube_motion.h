@@ -23,6 +23,9 @@ class CubeMotion {
   void Snap();
   // Aims `count` faces on (Ctrl+Alt+Right is +1), or back when negative.
   void TurnFaces(int count);
+  // Aims at the face of `desktop` the short way from where the cube is shown
+  // (two on for the one opposite), whatever was aimed at before.
+  void TurnTo(std::int32_t desktop);
   // The mouse step of a paint: while the mouse turns the cube, the cursor's
   // movement turns it; then the cursor is recorded and kept off the screen's
   // edges. Says where the cursor must be put.

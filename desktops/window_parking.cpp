@@ -1,6 +1,9 @@
 #include "desktops/window_parking.h"
 
+#include <algorithm>
+
 #include "desktops/layout.h"
+#include "desktops/window_family.h"
 
 namespace desktops {
 
@@ -9,6 +12,8 @@ void WindowParking::CollectWindows() {
   progmanWindow = shell.desktop;
   trayWindow = shell.taskbar;
   managedWindows.clear();
+  carried_.clear();
+  carriedActive_ = platform::kNoWindow;
   windows_.EnumerateTopLevel(
       [this](platform::WindowHandle window) { return CollectWindowProc(window); });
 }
@@ -33,7 +38,7 @@ void WindowParking::ArrangeWindows(std::int32_t desktop) {
     // and it is in effect passed over.
     platform::Rect rect;
     const bool known = windows_.GetRect(window, &rect);
-    const std::int32_t left = ShiftedLeft(rect.left, shift, w);
+    const std::int32_t left = ShiftedLeft(rect.left, Carried(window) ? 0 : shift, w);
     windows_.Move(window, left, rect.top, kArrangeFlags);
     if (known) {
       arranged_.push_back({window, {left, rect.top, left + (rect.right - rect.left), rect.bottom}});
@@ -41,7 +46,21 @@ void WindowParking::ArrangeWindows(std::int32_t desktop) {
   }
 }
 
-void WindowParking::GatherWindows() {
+GatherResult WindowParking::GatherWindows(const std::vector<platform::WindowHandle>& hidden) {
+  GatherResult result;
+  // Hidden ones are shown in the same move: a show not waited for would
+  // still read as hidden below, and a hidden window is never gathered there.
+  for (platform::WindowHandle window : hidden) {
+    platform::Rect rect;
+    if (windows_.GetRect(window, &rect)) Gather({window, rect}, true, &result);
+  }
+  for (const PlacedWindow& placed : WindowsAsTheyStand(FindShellWindows(windows_))) {
+    Gather(placed, false, &result);
+  }
+  return result;
+}
+
+void WindowParking::Gather(const PlacedWindow& placed, bool show, GatherResult* result) {
   const std::int32_t w = windows_.ScreenWidth();
   // Where a window of another desktop stands while its own desktop is shown:
   // its desktop relative to the one shown, judged as the foreground follow
@@ -51,22 +70,37 @@ void WindowParking::GatherWindows() {
     *left = ShiftedLeft(rect.left, -static_cast<std::int64_t>(w) * offset, w);
     return offset != 0;
   };
-  for (const PlacedWindow& placed : WindowsAsTheyStand(FindShellWindows(windows_))) {
-    std::int32_t left = 0;
-    if (!windows_.IsMinimised(placed.window)) {
-      if (gathered(placed.rect, &left)) {
-        windows_.Move(placed.window, left, placed.rect.top, kArrangeFlags);
-      }
-      continue;
+  const auto count = [this, result](bool done) {
+    if (done) {
+      ++result->moved;
+    } else {
+      ++result->refused;
+      result->lastError = windows_.LastError();
     }
-    // A minimised window's rectangle is its icon's. It comes back where it
-    // stood when it was minimised, which may be parked: restored there after
-    // an uninstall, it would be out of reach for good.
-    platform::Rect restore;
-    if (windows_.GetRestoreRect(placed.window, &restore) && gathered(restore, &left)) {
-      windows_.MoveRestoreRect(placed.window, left, restore.top);
+  };
+  std::int32_t left = placed.rect.left;
+  if (!windows_.IsMinimised(placed.window)) {
+    if (gathered(placed.rect, &left) || show) {
+      count(windows_.Move(placed.window, left, placed.rect.top, kArrangeFlags));
     }
+    return;
   }
+  // A minimised window's rectangle is its icon's. It comes back where it
+  // stood when it was minimised, which may be parked: restored there after
+  // the program has gone, it would be out of reach for good.
+  bool done =
+      !show || windows_.Move(placed.window, placed.rect.left, placed.rect.top, kArrangeFlags);
+  platform::Rect restore;
+  const bool parked = windows_.GetRestoreRect(placed.window, &restore) && gathered(restore, &left);
+  if (parked) done = windows_.MoveRestoreRect(placed.window, left, restore.top) && done;
+  if (show || parked) count(done);
+}
+
+bool WindowParking::ShowHiddenTaskbar() {
+  const platform::WindowHandle taskbar = windows_.FindByClass(kTaskbarClass);
+  if (taskbar == platform::kNoWindow || windows_.IsVisible(taskbar)) return false;
+  ShowTaskbar(true);
+  return true;
 }
 
 void WindowParking::ShowTaskbar(bool show) {
@@ -75,7 +109,28 @@ void WindowParking::ShowTaskbar(bool show) {
   windows_.Move(taskbar, 0, 0, show ? kShowTaskbarFlags : kHideTaskbarFlags);
 }
 
+bool WindowParking::CarryAlong(platform::WindowHandle window) {
+  carried_.clear();
+  carriedActive_ = platform::kNoWindow;
+  platform::Rect rect;
+  if (std::find(managedWindows.begin(), managedWindows.end(), window) == managedWindows.end() ||
+      windows_.IsMinimised(window) || !windows_.GetRect(window, &rect) ||
+      DesktopOffsetOf(rect, windows_.ScreenWidth()) != 0) {
+    return false;
+  }
+  carried_ = FamilyOf(windows_, managedWindows, window);
+  carriedActive_ = window;
+  return true;
+}
+
+bool WindowParking::Carried(platform::WindowHandle window) const {
+  return std::find(carried_.begin(), carried_.end(), window) != carried_.end();
+}
+
 platform::WindowHandle WindowParking::KeyboardWindowArranged() {
+  if (carriedActive_ != platform::kNoWindow && windows_.IsVisible(carriedActive_)) {
+    return carriedActive_;
+  }
   return KeyboardWindow(windows_, arranged_, DesktopWindow(windows_, {progmanWindow, trayWindow}));
 }
 

@@ -29,6 +29,14 @@ constexpr std::uint32_t kArrangeFlags = platform::kMoveNoSize | platform::kMoveN
 static_assert(kHideTaskbarFlags == 0x429F && kShowTaskbarFlags == 0x4257 &&
               kArrangeFlags == 0x4655);
 
+// What gathering did: windows moved (or shown), and moves the system
+// refused, with its code for the last refusal.
+struct GatherResult {
+  int moved = 0;
+  int refused = 0;
+  std::uint32_t lastError = 0;
+};
+
 class WindowParking {
  public:
   explicit WindowParking(platform::WindowManager& windows) : windows_(windows) {}
@@ -42,10 +50,20 @@ class WindowParking {
   // SetArrangedDesktop; once per collection.
   void ArrangeWindows(std::int32_t desktop);
   // Moves every window that stands on another desktop onto the screen, to
-  // where it stands while its own desktop is shown: what the uninstaller asks
-  // for, so that no window stays parked for good.
-  void GatherWindows();
+  // where it stands while its own desktop is shown, so that no window stays
+  // parked once the program has gone; shows the `hidden` ones there too.
+  GatherResult GatherWindows(const std::vector<platform::WindowHandle>& hidden = {});
   void ShowTaskbar(bool show);
+  // Shows the taskbar when it is hidden (a run that ended mid-session left
+  // it so); true when it did.
+  bool ShowHiddenTaskbar();
+  // Takes `window` along to the desktop the session ends on, when it is a
+  // managed window on the screen, not minimised: it and its family
+  // (FamilyOf) stay where they stand while the other windows move, and it
+  // keeps the keyboard. False, and nothing taken, otherwise. Until the next
+  // collection.
+  bool CarryAlong(platform::WindowHandle window);
+  bool Carrying() const { return carriedActive_ != platform::kNoWindow; }
 
   // The window that should have the keyboard on the desktop shown
   // (KeyboardWindow): after ArrangeWindows, judged by where it put the
@@ -61,8 +79,16 @@ class WindowParking {
  private:
   // The windows that take part in switching, where they stand now.
   std::vector<PlacedWindow> WindowsAsTheyStand(const ShellWindows& shell);
+  // Brings one window home (GatherWindows); with `show` also when it stands
+  // on the screen already.
+  void Gather(const PlacedWindow& placed, bool show, GatherResult* result);
 
   platform::WindowManager& windows_;
+  bool Carried(platform::WindowHandle window) const;
+
+  // The windows taken along, and the one of them that keeps the keyboard.
+  std::vector<platform::WindowHandle> carried_;
+  platform::WindowHandle carriedActive_ = platform::kNoWindow;
   // Where the last arrangement put the managed windows, topmost first.
   std::vector<PlacedWindow> arranged_;
 };

@@ -66,5 +66,9 @@ inline constexpr MessageText kRunsElevated = {
     "Start.Elevated",
     "Rombo Desktop runs with administrator rights, which it does not need and should not have: "
     "quit it and start it again as yourself."};
+// The tray icon's tip after the program's name; "%s" stands for the number
+// of the current desktop.
+inline constexpr const char* kDesktopNumberPlaceholder = "%s";
+inline constexpr MessageText kTrayDesktop = {"TrayIcon.Desktop", "desktop %s"};
 
 }  // namespace lang

@@ -212,6 +212,10 @@ Section "un.${PRODUCT}" SecUninstallProgram
   RMDir "$INSTDIR"
   Delete "${SHORTCUT}"
   Delete "$TEMP\${HOOK_SIGNAL_FILE}"
+  ; The program's log, and its folder unless the user put more there.
+  Delete "$LOCALAPPDATA\RomboDesktop\RomboDesktop.log"
+  Delete "$LOCALAPPDATA\RomboDesktop\RomboDesktop.old.log"
+  RMDir "$LOCALAPPDATA\RomboDesktop"
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

@@ -9,6 +9,7 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/tray_menu.h"
+#include "platform/watcher.h"
 #include "platform/window_manager.h"
 
 namespace platform {
@@ -27,6 +28,7 @@ struct Platform {
   TrayMenu& trayMenu;
   // Where the failures the program survives are recorded.
   Log& log;
+  Watcher& watcher;
 };
 
 }  // namespace platform

@@ -29,6 +29,14 @@ class Shell {
   // to take it.
   virtual bool AddTrayIcon(WindowHandle owner) = 0;
   virtual void RemoveTrayIcon() = 0;
+  // The program's icon at the size the notification area shows icons in (the
+  // system's small-icon size, larger on high-DPI screens): 32 bits a pixel,
+  // the fourth byte the opacity, rows bottom-up. Empty when it cannot be had.
+  virtual PixelImage TrayIconPicture() = 0;
+  // Shows this picture (as TrayIconPicture gives it) and tip (Windows-1252)
+  // as the tray icon, now if it is there and whenever it is added again.
+  // False when the icon could not be made or changed.
+  virtual bool SetTrayIcon(const PixelImage& picture, const std::string& tip) = 0;
   // A balloon from the icon with the text (Windows-1252), as the shell shows
   // notices. False when it could not be shown.
   virtual bool ShowTrayBalloon(const std::string& text) = 0;

@@ -49,6 +49,12 @@ class FileSystem {
   // The file's size and last-write time, read from its directory entry (so
   // also for a file another program holds open).
   virtual FileStamp Stamp(const std::string& path) = 0;
+  // The system's code for why the last call that failed on this thread
+  // failed (GetLastError), for the log.
+  virtual std::uint32_t LastError() = 0;
+  // When the file was last written, in the system's file-time units; false
+  // when that cannot be read.
+  virtual bool WriteTime(const std::string& path, std::uint64_t* time) = 0;
   // Reads the whole file into `data`. With `exclusive` the file is opened
   // without sharing, so no other program may hold it open meanwhile.
   virtual FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, bool exclusive,

@@ -60,6 +60,12 @@ class WindowManager {
   // Sets where a minimised window comes back, keeping its size; it stays
   // minimised and inactive, and the change is not waited for.
   virtual bool MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) = 0;
+  // The system's code for why the last call that failed on this thread
+  // failed (GetLastError), for the log.
+  virtual std::uint32_t LastError() = 0;
+  // The window that owns this top-level window (a dialog's or a tool
+  // window's main window), or kNoWindow.
+  virtual WindowHandle Owner(WindowHandle window) = 0;
   virtual WindowHandle Foreground() = 0;
   // The system's root window, which has the keyboard when no program's
   // window does.

@@ -9,7 +9,7 @@
 namespace render {
 
 FaceSet::FaceSet(platform::MainWindow& window, platform::FileSystem& files,
-                 platform::PictureDecoder& decoder, platform::Log& log)
+                 platform::PictureDecoder& decoder, platform::Log* log)
     : pictures_(files, decoder, log) {
   std::int32_t width = 0;
   std::int32_t height = 0;

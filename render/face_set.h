@@ -25,9 +25,10 @@ struct PicturePaths {
 
 class FaceSet {
  public:
-  // Takes the default cap picture from the window's resources.
+  // Takes the default cap picture from the window's resources. Pictures
+  // that do not load are logged in `log`, when there is one.
   FaceSet(platform::MainWindow& window, platform::FileSystem& files,
-          platform::PictureDecoder& decoder, platform::Log& log);
+          platform::PictureDecoder& decoder, platform::Log* log = nullptr);
 
   // What the rendering context allows, once it is current.
   void QueryCaps();

@@ -1,7 +1,6 @@
 #include "render/picture_file.h"
 
 #include <new>
-#include <string>
 #include <vector>
 
 #include "render/jpeg_decoder.h"
@@ -11,32 +10,34 @@
 namespace render {
 
 PictureLoader::PictureLoader(platform::FileSystem& files, platform::PictureDecoder& system,
-                             platform::Log& log)
+                             platform::Log* log)
     : files_(files), system_(system), log_(log) {}
-
-bool PictureLoader::Refused(const std::string& path, const std::string& why) {
-  log_.Write("Picture " + path + " not loaded: " + why);
-  return false;
-}
 
 bool PictureLoader::Exists(const std::string& path) {
   // An empty path means no picture was chosen.
-  return !path.empty() && files_.FileExists(path);
+  if (path.empty()) return false;
+  return files_.FileExists(path) || Failed(path, "no such file");
+}
+
+bool PictureLoader::Failed(const std::string& path, const char* why) {
+  if (log_ != nullptr) log_->Write("picture not loaded, " + std::string(why) + ": " + path);
+  return false;
 }
 
 bool PictureLoader::LoadPictureFile(const std::string& path, Bitmap* bitmap, std::int32_t maxSide) {
   const PictureFormat* format = FormatOfFileName(path);
-  if (format == nullptr) return Refused(path, "not a kind of picture the program reads");
+  if (format == nullptr) return Failed(path, "not a kind of picture the program reads");
   try {
     std::vector<std::uint8_t> bytes;
     switch (files_.ReadWholeFile(path, kLargestPictureFile, false, &bytes)) {
       case platform::FileRead::kOk:
         break;
-      case platform::FileRead::kTooLarge:
-        return Refused(path, "larger than any picture the program takes");
       case platform::FileRead::kMissing:
+        return Failed(path, "no such file");
       case platform::FileRead::kCannotOpen:
-        return Refused(path, "cannot be read");
+        return Failed(path, "the file cannot be read");
+      case platform::FileRead::kTooLarge:
+        return Failed(path, "the file is too large");
     }
     PngDecoder png;
     JpegDecoder jpeg;
@@ -45,15 +46,14 @@ bool PictureLoader::LoadPictureFile(const std::string& path, Bitmap* bitmap, std
     if (format->kind == PictureKind::kJpeg) decoder = &jpeg;
     const std::unique_ptr<platform::Picture> picture =
         decoder->Open(bytes.data(), bytes.size(), maxSide);
-    if (picture == nullptr) {
-      return Refused(path, "damaged, beyond its kind's size, or more than " +
-                               std::to_string(maxSide) + " pixels on a side");
-    }
+    if (picture == nullptr) return Failed(path, "damaged, or larger than the program draws");
     bitmap->SetSize(picture->Width(), picture->Height());
-    if (bitmap->Width() != picture->Width() || bitmap->Height() != picture->Height()) return false;
-    return picture->DrawOnto(bitmap->Data()) || Refused(path, "damaged");
+    if (bitmap->Width() != picture->Width() || bitmap->Height() != picture->Height()) {
+      return Failed(path, "larger than the program draws");
+    }
+    return picture->DrawOnto(bitmap->Data()) || Failed(path, "it could not be drawn");
   } catch (const std::bad_alloc&) {
-    return Refused(path, "out of memory");
+    return Failed(path, "out of memory");
   }
 }
 

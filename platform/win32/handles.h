@@ -81,6 +81,8 @@ struct InvalidIsNone {
 using MemoryDc = Owned<NullIsNone<HDC, &DeleteDC>>;
 // A GDI object (bitmap, brush, ...).
 using GdiObject = Owned<NullIsNone<HGDIOBJ, &DeleteObject>>;
+// An icon made at run time (CreateIconIndirect).
+using Icon = Owned<NullIsNone<HICON, &DestroyIcon>>;
 // A kernel object: a file (CreateFile), an event or a thread.
 using KernelHandle = Owned<InvalidIsNone<&CloseHandle>>;
 // A directory search (FindFirstFile).

@@ -1,10 +1,12 @@
 #include "platform/win32/shell.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "hook/librombo.h"
@@ -45,21 +47,109 @@ void CALLBACK LookAtForeground(HWND, UINT, UINT_PTR, DWORD) {
   if (GetForegroundWindow() != g_lastForeground) ForegroundChanged(nullptr, 0, nullptr, 0, 0, 0, 0);
 }
 
+// The tray icon's side where the system gives no small-icon size.
+constexpr int kDefaultTrayIconSide = 16;
+constexpr std::uint8_t kBlackBackground = 0x00;
+constexpr std::uint8_t kWhiteBackground = 0xFF;
+constexpr int kOpaque = 0xFF;
+constexpr int kColourChannels = 3;
+
+// The notification area shows icons at the small-icon size, which grows with
+// the screen's DPI for a program that says it is DPI aware, as this one does.
+int TrayIconSide() {
+  const int side = GetSystemMetrics(SM_CXSMICON);
+  return side > 0 ? side : kDefaultTrayIconSide;
+}
+
+// The icon drawn at `side` onto a background of one grey level, as the
+// system draws it (scaled, blended): its pixels into *pixels.
+bool DrawIconOn(HDC dc, HICON icon, int side, std::uint8_t background,
+                std::vector<std::uint8_t>* pixels) {
+  void* bits = nullptr;
+  const GdiObject section(CreatePixelSection(dc, side, side, &bits));
+  if (!section || bits == nullptr) return false;
+  const std::size_t bytes = static_cast<std::size_t>(side) * side * kBytesPerPixel;
+  std::memset(bits, background, bytes);
+  {
+    const Selection selected(dc, section.get());
+    if (!DrawIconEx(dc, 0, 0, icon, side, side, 0, nullptr, DI_NORMAL)) return false;
+  }
+  GdiFlush();
+  const auto* first = static_cast<const std::uint8_t*>(bits);
+  pixels->assign(first, first + bytes);
+  return true;
+}
+
+// The icon's own colour and opacity from its pictures on black (*pixels, in
+// place) and on white: what it lets through is the difference between them.
+// This reads any icon, with or without an alpha channel, whatever GDI does
+// with the fourth byte when it draws.
+void UnblendIcon(const std::vector<std::uint8_t>& onWhite, std::vector<std::uint8_t>* pixels) {
+  for (std::size_t i = 0; i + kBytesPerPixel <= pixels->size(); i += kBytesPerPixel) {
+    std::uint8_t* p = pixels->data() + i;
+    int through = 0;
+    for (int c = 0; c < kColourChannels; ++c) through = std::max(through, onWhite[i + c] - p[c]);
+    const int alpha = kOpaque - through;
+    for (int c = 0; c < kColourChannels; ++c) {
+      p[c] = static_cast<std::uint8_t>(alpha == 0 ? 0 : std::min(kOpaque, p[c] * kOpaque / alpha));
+    }
+    p[3] = static_cast<std::uint8_t>(alpha);
+  }
+}
+
+// An icon of the picture: its colour with its opacity, and a mask that is
+// set where the picture is fully transparent, for whoever draws without the
+// opacity. The system copies both bitmaps, so they go at once.
+HICON MakeIcon(const PixelImage& picture) {
+  const std::size_t bytes =
+      static_cast<std::size_t>(picture.width) * picture.height * kBytesPerPixel;
+  if (picture.Empty() || picture.pixels.size() != bytes) return nullptr;
+  void* bits = nullptr;
+  const GdiObject colour(CreatePixelSection(nullptr, picture.width, picture.height, &bits));
+  if (!colour || bits == nullptr) return nullptr;
+  std::memcpy(bits, picture.pixels.data(), bytes);
+  // One bit a pixel, rows top-down, each row a whole number of 16-bit words.
+  constexpr int kMaskRowAlign = 16;
+  const std::size_t stride = static_cast<std::size_t>((picture.width + kMaskRowAlign - 1) /
+                                                      kMaskRowAlign * (kMaskRowAlign / 8));
+  std::vector<std::uint8_t> mask(stride * picture.height, 0);
+  for (int y = 0; y < picture.height; ++y) {
+    const std::size_t row = static_cast<std::size_t>(picture.height - 1 - y);  // bottom-up
+    for (int x = 0; x < picture.width; ++x) {
+      if (picture.pixels[(row * picture.width + x) * kBytesPerPixel + 3] == 0) {
+        mask[y * stride + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      }
+    }
+  }
+  const GdiObject maskBitmap(CreateBitmap(picture.width, picture.height, 1, 1, mask.data()));
+  if (!maskBitmap) return nullptr;
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmMask = static_cast<HBITMAP>(maskBitmap.get());
+  info.hbmColor = static_cast<HBITMAP>(colour.get());
+  return CreateIconIndirect(&info);
+}
+
 bool SystemReportsForeground() {
   const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   return ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr;
 }
 }  // namespace
 
-bool Win32Shell::AddTrayIcon(WindowHandle owner) {
+void Win32Shell::FillTrayIconData(HWND owner) {
   std::memset(&trayIconData_, 0, sizeof(trayIconData_));
   trayIconData_.cbSize = kTrayRecordSize;
-  trayIconData_.hWnd = ToHwnd(owner);
+  trayIconData_.hWnd = owner;
   trayIconData_.uID = kTrayIconId;
   trayIconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   trayIconData_.uCallbackMessage = kTrayCallbackMessage;
-  trayIconData_.hIcon = icon_;
-  std::strncpy(trayIconData_.szTip, kTrayTip, sizeof(trayIconData_.szTip) - 1);
+  trayIconData_.hIcon = shownIcon_ ? shownIcon_.get() : icon_;
+  // Longer tips are cut; the record holds 64 characters.
+  std::strncpy(trayIconData_.szTip, tip_.c_str(), sizeof(trayIconData_.szTip) - 1);
+}
+
+bool Win32Shell::AddTrayIcon(WindowHandle owner) {
+  FillTrayIconData(ToHwnd(owner));
   if (Shell_NotifyIconA(NIM_ADD, &trayIconData_)) return true;
   // A taskbar that came up between two tries may hold the icon already and
   // refuses to add it twice; changing it tells whether it is there.
@@ -67,6 +157,35 @@ bool Win32Shell::AddTrayIcon(WindowHandle owner) {
 }
 
 void Win32Shell::RemoveTrayIcon() { Shell_NotifyIconA(NIM_DELETE, &trayIconData_); }
+
+PixelImage Win32Shell::TrayIconPicture() {
+  const int side = TrayIconSide();
+  MemoryDc dc(CreateCompatibleDC(nullptr));
+  std::vector<std::uint8_t> onBlack;
+  std::vector<std::uint8_t> onWhite;
+  if (!dc || !DrawIconOn(dc.get(), icon_, side, kBlackBackground, &onBlack) ||
+      !DrawIconOn(dc.get(), icon_, side, kWhiteBackground, &onWhite)) {
+    return {};
+  }
+  PixelImage picture;
+  picture.width = picture.height = side;
+  picture.pixels = std::move(onBlack);
+  UnblendIcon(onWhite, &picture.pixels);
+  return picture;
+}
+
+bool Win32Shell::SetTrayIcon(const PixelImage& picture, const std::string& tip) {
+  Icon made(MakeIcon(picture));
+  if (!made) return false;
+  // The icon shown so far goes only once the shell has the new one.
+  const Icon previous = std::exchange(shownIcon_, std::move(made));
+  tip_ = tip;
+  const HWND owner = trayIconData_.hWnd;
+  FillTrayIconData(owner);
+  // Before the first adding there is nothing to change; the adding takes it.
+  if (owner == nullptr) return true;
+  return Shell_NotifyIconA(NIM_MODIFY, &trayIconData_) != FALSE;
+}
 
 bool Win32Shell::ShowTrayBalloon(const std::string& text) {
   NOTIFYICONDATAW balloon;

@@ -3,7 +3,10 @@
 // shellapi.h needs windows.h before it.
 #include <shellapi.h>
 
+#include <string>
+
 #include "platform/shell.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/signal_watch.h"
 
 namespace platform::win32 {
@@ -26,6 +29,8 @@ class Win32Shell : public Shell {
   Win32Shell& operator=(const Win32Shell&) = delete;
   bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
+  PixelImage TrayIconPicture() override;
+  bool SetTrayIcon(const PixelImage& picture, const std::string& tip) override;
   bool ShowTrayBalloon(const std::string& text) override;
   bool RunsElevated() override;
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
@@ -39,7 +44,13 @@ class Win32Shell : public Shell {
   void StopWatchingSignalFile() override;
 
  private:
+  // The record of the icon as it is shown now.
+  void FillTrayIconData(HWND owner);
+
   HICON icon_;
+  // The icon and tip SetTrayIcon made; the program's own until then.
+  Icon shownIcon_;
+  std::string tip_ = kTrayTip;
   SignalFileWatch signalWatch_;
   HWINEVENTHOOK foregroundHooks_[2] = {nullptr, nullptr};
   NOTIFYICONDATAA trayIconData_{};

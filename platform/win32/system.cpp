@@ -49,6 +49,16 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != FALSE;
 }
 
+bool Win32FileSystem::WriteTime(const std::string& path, std::uint64_t* time) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  *time = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+          data.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
+std::uint32_t Win32FileSystem::LastError() { return GetLastError(); }
+
 FileRead Win32FileSystem::ReadWholeFile(const std::string& path, std::size_t maxBytes,
                                         bool exclusive, std::vector<std::uint8_t>* data) {
   data->clear();

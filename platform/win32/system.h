@@ -16,6 +16,8 @@ class Win32FileSystem : public FileSystem {
   bool FileExists(const std::string& path) override;
   FileStamp Stamp(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  std::uint32_t LastError() override;
+  bool WriteTime(const std::string& path, std::uint64_t* time) override;
   FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, bool exclusive,
                          std::vector<std::uint8_t>* data) override;
   std::vector<std::string> FindFiles(const std::string& pattern) override;

@@ -118,6 +118,10 @@ bool Win32WindowManager::MoveRestoreRect(WindowHandle window, std::int32_t x, st
   return SetWindowPlacement(hwnd, &placement) != FALSE;
 }
 
+WindowHandle Win32WindowManager::Owner(WindowHandle window) {
+  return FromHwnd(GetWindow(ToHwnd(window), GW_OWNER));
+}
+
 WindowHandle Win32WindowManager::Foreground() { return FromHwnd(GetForegroundWindow()); }
 
 WindowHandle Win32WindowManager::RootWindow() { return FromHwnd(GetDesktopWindow()); }

@@ -22,6 +22,8 @@ class Win32WindowManager : public WindowManager {
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
   bool GetRestoreRect(WindowHandle window, Rect* rect) override;
   bool MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) override;
+  std::uint32_t LastError() override { return GetLastError(); }
+  WindowHandle Owner(WindowHandle window) override;
   WindowHandle Foreground() override;
   WindowHandle RootWindow() override;
   void Activate(WindowHandle window) override;

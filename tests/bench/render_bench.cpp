@@ -89,7 +89,7 @@ struct Scene {
   std::array<render::Bitmap, 4> faces;
   render::Bitmap top, bottom, background, defaultCap;
   platform::FakeDesktop files;
-  render::PictureLoader loader{files, files, files.faultLog};
+  render::PictureLoader loader{files, files};
 
   Scene() {
     for (int k = 0; k < 4; ++k)

@@ -88,3 +88,36 @@ rombo_artifact() {
     local dir=${ROMBO_ARTIFACTS:-$E2E_REPO_DIR/build/e2e-artifacts}
     mkdir -p "$dir" && cp "$1" "$dir/"
 }
+
+# rombo_log: the program's log of survived failures, in the user's local
+# application data; empty when it has written none.
+rombo_log() {
+    local file
+    file=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/RomboDesktop/RomboDesktop.log' 2>/dev/null | head -n1)
+    [[ -n "$file" ]] && tr -d '\r' <"$file"
+    return 0
+}
+
+# rombo_end_and_wait <check> <how> <condition>...: ends the program by the
+# command <how> while one probe waits for every condition (those of 'probe
+# wait': <hwnd>:left=N, <hwnd>:visible=1); fails unless the command <check>
+# still holds just before the end and the conditions all hold within 2 s of
+# it, and logs how long the last one took.
+rombo_end_and_wait() {
+    local check=$1 how=$2 out="$E2E_TMP/back.${#E2E_WINE_PIDS[@]}.out" waiter t0 t1
+    shift 2
+    wine "$ROMBO_PROBE" wait 30000 "$@" >"$out" 2>&1 &
+    waiter=$!
+    sleep 2  # the probe is polling by then
+    if ! kill -0 "$waiter" 2>/dev/null; then
+        wait "$waiter"
+        e2e_fail "already back before the end (probe exit $?): $(tr -d '\r' <"$out")"
+    fi
+    eval "$check" || e2e_fail "not so before the end: $check"
+    t0=$(_e2e_now_ms)
+    eval "$how"
+    wait "$waiter" || e2e_fail "not back after the end: $(tr -d '\r' <"$out")"
+    t1=$(_e2e_now_ms)
+    e2e_log "timing: $((t1 - t0)) ms from the end ($how) to the last window back"
+    (( t1 - t0 <= 2000 )) || e2e_fail "windows back only $((t1 - t0)) ms after the end"
+}

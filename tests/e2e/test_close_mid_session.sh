@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A close request while the cube is on the screen (Alt+F4 on the full-screen
-# window) ends the program and gives the taskbar back; parked windows stay.
+# window) ends the program and gives the taskbar back.
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/rombo.sh"

@@ -209,6 +209,30 @@ TEST(Win32ShellTest, AddsTheTrayIconOnceAndShowsABalloonFromIt) {
   EXPECT_FALSE(shell.ShowTrayBalloon("no icon"));
 }
 
+// The icon's picture at the small-icon size with its opacity read back, and
+// the icon changed again and again, before and after it is there. (Wine
+// counts no GDI or USER objects for GetGuiResources; the soak counts them
+// from the process's GDI table.)
+TEST(Win32ShellTest, DrawsAndChangesTheTrayIcon) {
+  TestWindow owner("tray owner", 0, 0, 10, 10, RGB(0, 0, 0));
+  platform::win32::Win32Shell shell(LoadIcon(nullptr, IDI_APPLICATION));
+  platform::PixelImage picture = shell.TrayIconPicture();
+  ASSERT_EQ(picture.width, GetSystemMetrics(SM_CXSMICON));
+  ASSERT_EQ(picture.height, picture.width);
+  int opaque = 0;
+  for (std::size_t i = 3; i < picture.pixels.size(); i += 4) opaque += picture.pixels[i] == 0xFF;
+  EXPECT_GT(opaque, 0);
+  EXPECT_LT(opaque, picture.width * picture.height) << "the icon's transparent corners";
+  EXPECT_TRUE(shell.SetTrayIcon(picture, "before the icon is there"));
+  ASSERT_TRUE(shell.AddTrayIcon(owner.handle()));
+  for (int i = 0; i < 100; ++i) {
+    picture = shell.TrayIconPicture();
+    EXPECT_TRUE(shell.SetTrayIcon(picture, "RomboDesktop - desktop " + std::to_string(i % 4)));
+  }
+  EXPECT_FALSE(shell.SetTrayIcon(platform::PixelImage{}, "no picture"));
+  shell.RemoveTrayIcon();
+}
+
 // Counts the messages of one kind that reach a window within a time.
 int MessagesWithin(HWND window, UINT message, DWORD milliseconds) {
   int count = 0;

@@ -25,7 +25,7 @@ constexpr std::uint32_t kMark = 0x332211;
 // the screen (each capture fills every byte with its number) and the context.
 class FaceSetTest : public testing::Test {
  protected:
-  FaceSetTest() : faces(desktop, desktop, desktop, desktop.faultLog) {
+  FaceSetTest() : faces(desktop, desktop, desktop) {
     desktop.CreateContext();
     render::EnableDepthAndTexturing();
     faces.QueryCaps();
@@ -157,7 +157,7 @@ TEST_F(FaceSetTest, PicturesThatCannotBeHadGiveTheDefaultCapAndABlackBackground)
 
 TEST_F(FaceSetTest, WithoutADefaultPictureTheCapsGetAnEmptyTexture) {
   desktop.hasDefaultCap = false;
-  render::FaceSet bare(desktop, desktop, desktop, desktop.faultLog);
+  render::FaceSet bare(desktop, desktop, desktop);
   bare.QueryCaps();
   EXPECT_TRUE(bare.imgDefault.Empty());
   const render::PicturePaths none;

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "desktops/layout.h"
 #include "desktops/signal_file.h"
 #include "form_fixture.h"
 
@@ -133,6 +135,111 @@ INSTANTIATE_TEST_SUITE_P(
                     HotkeyRun{"Left3", app::kHotkeyLeft, 3, 1, 10 - 1024},
                     HotkeyRun{"Left5", app::kHotkeyLeft, 5, 3, 10 + 1024}),
     [](const testing::TestParamInfo<HotkeyRun>& info) { return info.param.name; });
+
+struct GoToCase {
+  std::int32_t from;
+  std::int32_t to;
+  int faces;  // the short way: +1 on, -1 back, +2 for the one opposite
+};
+
+class GoToTest : public SessionTest, public testing::WithParamInterface<GoToCase> {};
+
+// Ctrl+Alt+F1 .. F4 turn straight to a desktop in one session, the short way
+// round, and the windows move once; to the desktop shown, nothing happens.
+TEST_P(GoToTest, TurnsTheShortWayInOneSession) {
+  const GoToCase c = GetParam();
+  form.WMHotKey(app::kHotkeyGoTo1 + c.from);
+  RunUntilHidden();
+  ASSERT_EQ(form.Motion().currentDesktop, c.from);
+  desktop.moves.clear();
+  const int paints = desktop.paints;
+
+  form.WMHotKey(app::kHotkeyGoTo1 + c.to);
+  EXPECT_EQ(form.SessionActive(), c.faces != 0);
+  if (c.faces == 0) {
+    EXPECT_EQ(desktop.paints, paints);
+    return;
+  }
+  EXPECT_FLOAT_EQ(form.Motion().shownYaw - form.Motion().targetYaw, 90.0f * c.faces);
+  RunUntilHidden();
+  EXPECT_EQ(form.Motion().currentDesktop, c.to);
+  EXPECT_EQ(MovesOf(left), 1);
+  EXPECT_EQ(LeftOf(left), desktops::ShiftedLeft(10, -std::int64_t{kWidth} * c.to, kWidth));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachToEach, GoToTest,
+                         testing::Values(GoToCase{0, 0, 0}, GoToCase{0, 1, 1}, GoToCase{0, 2, 2},
+                                         GoToCase{0, 3, -1}, GoToCase{1, 0, -1}, GoToCase{1, 1, 0},
+                                         GoToCase{1, 2, 1}, GoToCase{1, 3, 2}, GoToCase{2, 0, 2},
+                                         GoToCase{2, 1, -1}, GoToCase{2, 2, 0}, GoToCase{2, 3, 1},
+                                         GoToCase{3, 0, 1}, GoToCase{3, 1, 2}, GoToCase{3, 2, -1},
+                                         GoToCase{3, 3, 0}),
+                         [](const testing::TestParamInfo<GoToCase>& info) {
+                           return "From" + std::to_string(info.param.from + 1) + "To" +
+                                  std::to_string(info.param.to + 1);
+                         });
+
+// Pressed during a session, the new target replaces the one being turned to.
+TEST_F(SessionTest, GoToDuringASessionReplacesItsTarget) {
+  form.WMHotKey(app::kHotkeyRight);
+  form.WMHotKey(app::kHotkeyGoTo1 + 3);
+  EXPECT_EQ(form.Motion().currentDesktop, 3);
+  EXPECT_FLOAT_EQ(form.Motion().targetYaw, 90);
+  form.WMHotKey(app::kHotkeyGoTo1 + 3);  // the one being turned to: nothing
+  EXPECT_FLOAT_EQ(form.Motion().targetYaw, 90);
+  RunUntilHidden();
+  EXPECT_EQ(form.Motion().currentDesktop, 3);
+  EXPECT_EQ(MovesOf(left), 1);
+}
+
+enum class Active { kLeft, kDialog, kNone, kParked, kLayered };
+
+struct CarryCase {
+  std::string name;
+  Active active;
+  int presses;   // of Ctrl+Alt+Shift+Right, in one session
+  bool carried;  // else a plain switch
+  bool ownerLoop = false;
+};
+
+class CarryTest : public SessionTest, public testing::WithParamInterface<CarryCase> {};
+
+// Ctrl+Alt+Shift+Right takes the active window and its family along: they
+// stand where they stood, the others are arranged as by Ctrl+Alt+Right, and
+// the window keeps the keyboard. Without a managed active window on the
+// screen it is a plain switch.
+TEST_P(CarryTest, TheActiveWindowAndItsFamilyGoAlong) {
+  const CarryCase c = GetParam();
+  const auto dialog = desktop.AddWindow("Dialog", platform::Rect{50, 60, 250, 160});
+  desktop.Window(dialog).owner = left;
+  if (c.ownerLoop) desktop.Window(left).owner = dialog;
+  const platform::WindowHandle active[] = {left, dialog, platform::kNoWindow, parkedNext, layered};
+  desktop.foreground = active[static_cast<int>(c.active)];
+  for (int i = 0; i < c.presses; ++i) form.WMHotKey(app::kHotkeyCarryRight);
+  RunUntilHidden();
+
+  EXPECT_EQ(form.Motion().currentDesktop, c.presses);
+  const std::int64_t shift = -std::int64_t{kWidth} * c.presses;
+  EXPECT_EQ(LeftOf(left), c.carried ? 10 : desktops::ShiftedLeft(10, shift, kWidth));
+  EXPECT_EQ(LeftOf(dialog), c.carried ? 50 : desktops::ShiftedLeft(50, shift, kWidth));
+  EXPECT_EQ(LeftOf(right), desktops::ShiftedLeft(600, shift, kWidth));
+  EXPECT_EQ(LeftOf(parkedNext), desktops::ShiftedLeft(1100, shift, kWidth));
+  EXPECT_EQ(LeftOf(layered), 100);
+  if (c.carried) {
+    EXPECT_EQ(desktop.foreground, active[static_cast<int>(c.active)]);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, CarryTest,
+    testing::Values(CarryCase{"Window", Active::kLeft, 1, true},
+                    CarryCase{"PressesAddUp", Active::kLeft, 2, true},
+                    CarryCase{"DialogTakesItsOwner", Active::kDialog, 1, true},
+                    CarryCase{"OwnerLoop", Active::kDialog, 1, true, true},
+                    CarryCase{"NoActiveWindow", Active::kNone, 1, false},
+                    CarryCase{"ParkedActiveWindow", Active::kParked, 1, false},
+                    CarryCase{"UnmanagedActiveWindow", Active::kLayered, 1, false}),
+    [](const testing::TestParamInfo<CarryCase>& info) { return info.param.name; });
 
 TEST_F(SessionTest, UnknownHotkeyDoesNothing) {
   form.WMHotKey(7);
@@ -383,14 +490,29 @@ TEST_F(SessionTest, SignalWithTheButtonUpChangesNothing) {
   EXPECT_EQ(MovesOf(left), 1);  // moved in place all the same
 }
 
-TEST_F(SessionTest, UndeletableSignalOpensASessionAfterEverySession) {
+// A signal file that cannot be removed would open a session after every
+// session, for good. It opens none and is passed over until it is written
+// again; removed then, it opens one.
+TEST_F(SessionTest, UndeletableSignalWaitsUntilItIsWrittenAgain) {
   desktop.files.insert(SignalFile());
   desktop.undeletable.insert(SignalFile());
+  desktop.writeTimes[SignalFile()] = 1;
+  desktop.lastError = 5;  // access denied
   for (int i = 0; i < 3; ++i) {
-    form.Timer1Timer();
-    EXPECT_TRUE(form.SessionActive());
-    RunUntilHidden();
+    form.WMSignalWritten();
+    EXPECT_FALSE(form.SessionActive());
   }
+  EXPECT_EQ(desktop.faultLog.lines(),
+            std::vector<std::string>{"signal file not removed, passed over until it is written "
+                                     "again: " +
+                                     SignalFile() + " (error 5)"});
+  desktop.undeletable.clear();
+  form.WMSignalWritten();
+  EXPECT_FALSE(form.SessionActive());  // the same file still
+  desktop.writeTimes[SignalFile()] = 2;
+  form.WMSignalWritten();
+  EXPECT_TRUE(form.SessionActive());
+  EXPECT_EQ(desktop.files.count(SignalFile()), 0u);
 }
 
 // Between sessions nothing runs but on an event: the system's report of a
@@ -483,6 +605,41 @@ TEST_F(SessionTest, GatheringBringsEveryDesktopsWindowsToTheirOwnPlaceOnScreen) 
                           [](const std::string& line) { return line.rfind("restore at", 0) == 0; }),
             1);
 }
+
+// Quit, a close request and the end of the user's session bring every
+// window home, from whichever desktop is shown, a minimised parked one too.
+class EndingTest : public SessionTest, public testing::WithParamInterface<std::tuple<int, bool>> {};
+
+TEST_P(EndingTest, BringsEveryWindowHome) {
+  const auto [shown, endOfSession] = GetParam();
+  const auto two =
+      desktop.AddWindow("Two", platform::Rect{2 * kWidth + 50, 40, 2 * kWidth + 350, 240});
+  const auto three =
+      desktop.AddWindow("Three", platform::Rect{-kWidth + 70, 60, -kWidth + 270, 260});
+  const auto minimised = desktop.AddWindow("Min", platform::Rect{-32000, -32000, -31840, -31972});
+  desktop.Window(minimised).minimised = true;
+  desktop.Window(minimised).restoreRect = platform::Rect{kWidth + 30, 80, kWidth + 230, 280};
+  for (int i = 0; i < shown; ++i) {
+    form.WMHotKey(app::kHotkeyRight);
+    RunUntilHidden();
+  }
+  ASSERT_EQ(form.Motion().currentDesktop, shown);
+  if (endOfSession) {
+    form.WMQueryEndSession();
+  } else {
+    form.FormClose();
+  }
+  for (const auto window : {left, right, parkedNext, two, three}) {
+    const std::int32_t x = LeftOf(window);
+    EXPECT_TRUE(x >= 0 && x < kWidth) << desktop.Window(window).className << " at " << x;
+  }
+  const platform::Rect restore = desktop.Window(minimised).restoreRect;
+  EXPECT_TRUE(restore.left >= 0 && restore.left < kWidth) << restore.left;
+  EXPECT_TRUE(desktop.faultLog.lines().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachDesktop, EndingTest,
+                         testing::Combine(testing::Range(0, 4), testing::Bool()));
 
 struct TempPathCase {
   std::string name;

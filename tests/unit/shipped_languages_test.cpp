@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lang/interface_texts.h"
@@ -49,13 +50,19 @@ TEST_P(ShippedLanguageTest, DefinesEveryInterfaceTextOnce) {
     wanted.insert(lang::LowerAscii(row.key));
   }
   EXPECT_EQ(wanted.size(), 17u);  // "Common.OK" serves both dialogs
-  // The balloon's text names the combinations where "%s" stands, once.
-  const std::string taken = file.Lookup(lang::kHotkeysTaken.key, "");
-  const std::size_t placeholder = taken.find(lang::kCombinationPlaceholder);
-  EXPECT_NE(placeholder, std::string::npos) << GetParam() << ": " << taken;
-  EXPECT_EQ(taken.find(lang::kCombinationPlaceholder, placeholder + 1), std::string::npos);
-  EXPECT_EQ(taken.find(';'), std::string::npos) << taken;
-  wanted.insert(lang::LowerAscii(lang::kHotkeysTaken.key));
+  // The balloon's text names the combinations where "%s" stands, once; the
+  // tray icon's tip the desktop's number.
+  const std::pair<lang::MessageText, std::string> messages[] = {
+      {lang::kHotkeysTaken, lang::kCombinationPlaceholder},
+      {lang::kTrayDesktop, lang::kDesktopNumberPlaceholder}};
+  for (const auto& [message, mark] : messages) {
+    const std::string taken = file.Lookup(message.key, "");
+    const std::size_t placeholder = taken.find(mark);
+    EXPECT_NE(placeholder, std::string::npos) << GetParam() << ": " << taken;
+    EXPECT_EQ(taken.find(mark, placeholder + 1), std::string::npos);
+    EXPECT_EQ(taken.find(';'), std::string::npos) << taken;
+    wanted.insert(lang::LowerAscii(message.key));
+  }
   const std::string elevated = file.Lookup(lang::kRunsElevated.key, "");
   EXPECT_FALSE(elevated.empty()) << GetParam();
   EXPECT_EQ(elevated.find(';'), std::string::npos) << elevated;
@@ -120,6 +127,7 @@ TEST(ShippedLanguagesTest, EnglishSaysWhatTheBuiltInTextsSay) {
   }
   EXPECT_EQ(file.Lookup(lang::kHotkeysTaken.key, ""), lang::kHotkeysTaken.defaultText);
   EXPECT_EQ(file.Lookup(lang::kRunsElevated.key, ""), lang::kRunsElevated.defaultText);
+  EXPECT_EQ(file.Lookup(lang::kTrayDesktop.key, ""), lang::kTrayDesktop.defaultText);
 }
 
 }  // namespace

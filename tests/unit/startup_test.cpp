@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/command_line.h"
@@ -34,6 +36,13 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
       "signal.watch C:\\Temp\\rombodesktop.hook",
       "hotkey.register 1 3 37",
       "hotkey.register 2 3 39",
+      // Ctrl+Alt+F1 to F4, Ctrl+Alt+Shift+Left and Right.
+      "hotkey.register 11 3 112",
+      "hotkey.register 12 3 113",
+      "hotkey.register 13 3 114",
+      "hotkey.register 14 3 115",
+      "hotkey.register 21 7 37",
+      "hotkey.register 22 7 39",
       "gl.pixelformat",
       "gl.context",
       MoveEntry(notepad, 0, 0, app::kBareDesktopHideFlags),
@@ -154,16 +163,52 @@ TEST_F(StartupTest, BareDesktopPictureLeavesTheDesktopAsItFoundIt) {
   }
 }
 
+// The start-up picture shows its windows again on every road out: here the
+// picture's allocation fails. Until then the watcher knows of them.
+TEST_F(StartupTest, BareDesktopPictureShowsItsWindowsWhenItFails) {
+  const auto first = desktop.AddWindow("First", platform::Rect{10, 10, 400, 300});
+  const auto parked = desktop.AddWindow("Parked", platform::Rect{1500, 10, 1700, 300});
+  std::vector<platform::WindowHandle> watched;
+  desktop.onCapture = [&] {
+    watched = desktop.watchedHidden;
+    throw std::bad_alloc();
+  };
+  EXPECT_THROW(form.FormCreate(), std::bad_alloc);
+  EXPECT_EQ(watched, (std::vector<platform::WindowHandle>{first, parked}));
+  EXPECT_TRUE(desktop.Window(first).visible);
+  EXPECT_TRUE(desktop.Window(parked).visible);
+  EXPECT_TRUE(desktop.watchedHidden.empty());
+}
+
+// A run that ended mid-session before its watcher could help left the
+// taskbar hidden; the next start shows it, and says so in the log.
+TEST_F(StartupTest, StartShowsAHiddenTaskbar) {
+  desktop.Window(taskbar).visible = false;
+  form.FormCreate();
+  EXPECT_TRUE(desktop.Window(taskbar).visible);
+  EXPECT_TRUE(desktop.faultLog.Has("taskbar was hidden"));
+}
+
 TEST_F(StartupTest, ShutdownReleasesEverythingInOrder) {
   Start();
   form.FormClose();
   form.FormDestroy();
-  const std::vector<std::string> expected = {
-      "hotkey.unregister 1", "hotkey.unregister 2", "tray.remove", "hook.uninstall",
-      "foreground.unwatch",  "signal.unwatch",      "gl.delete"};
+  const std::vector<std::string> expected = {"hotkey.unregister 1",
+                                             "hotkey.unregister 2",
+                                             "hotkey.unregister 11",
+                                             "hotkey.unregister 12",
+                                             "hotkey.unregister 13",
+                                             "hotkey.unregister 14",
+                                             "hotkey.unregister 21",
+                                             "hotkey.unregister 22",
+                                             "tray.remove",
+                                             "hook.uninstall",
+                                             "foreground.unwatch",
+                                             "signal.unwatch",
+                                             "gl.delete"};
   EXPECT_EQ(desktop.log, expected);
   EXPECT_TRUE(desktop.hotkeys.empty());
-  // Nothing is moved back and the taskbar is left as it is.
+  // With no window parked nothing is moved, and the taskbar is left as it is.
   EXPECT_TRUE(desktop.moves.empty());
 }
 
@@ -178,7 +223,7 @@ TEST_F(StartupTest, ClosingMidSessionBringsTheTaskbarBack) {
   form.FormClose();
   form.FormDestroy();
   EXPECT_TRUE(desktop.Window(taskbar).visible);
-  // Parked windows stay parked: no window but the taskbar was moved.
+  // The session had moved no window yet, so gathering moves none either.
   for (const platform::FakeMove& move : desktop.moves) EXPECT_EQ(move.window, taskbar);
   EXPECT_EQ(Without(desktop.log, "cube.").back(), "gl.delete");
 }
@@ -189,6 +234,22 @@ TEST(CommandLineTest, OnlyTheGatherSwitchAsksForGathering) {
       {"/gather", false},       {"/gatherwindows x", false}, {"gatherwindows", false}};
   for (const auto& [line, gathers] : cases)
     EXPECT_EQ(app::AsksToGatherWindows(line), gathers) << line;
+}
+
+// The watcher's command line as the program writes it reads back; anything
+// else typed after the switch is no watcher's and does nothing.
+TEST(CommandLineTest, TheWatcherReadsBackTheHandlesItWasGiven) {
+  const platform::WatchHandles given{1234, 18446744073709551ull, 7};
+  platform::WatchHandles read;
+  ASSERT_TRUE(app::ReadWatchCommandLine(app::WatchCommandLine(given), &read));
+  EXPECT_EQ(std::tie(read.program, read.cleanEnd, read.state),
+            std::tie(given.program, given.cleanEnd, given.state));
+  for (const char* line : {"/watch", "/watch 1 2", "/watch 1 2 3 4", "/watch 1 -2 3",
+                           "/watch 1 2 x", "/watch 1 2 99999999999999999999", "/gatherwindows"}) {
+    EXPECT_FALSE(app::ReadWatchCommandLine(line, &read)) << line;
+  }
+  EXPECT_TRUE(app::AsksToWatch(" /WATCH 1 2 x"));
+  EXPECT_FALSE(app::AsksToWatch("/gatherwindows"));
 }
 
 TEST_F(StartupTest, QuitClosesTheMainWindow) {

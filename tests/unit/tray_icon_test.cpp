@@ -36,12 +36,15 @@ class TrayIconTest : public DialogsTest {
 struct TakenCase {
   std::vector<std::uint32_t> held;
   std::vector<std::string> tray;
+  // Other combinations held (modifiers, key).
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> combinations = {};
 };
 
 class TakenHotkeysTest : public TrayIconTest, public testing::WithParamInterface<TakenCase> {};
 
 TEST_P(TakenHotkeysTest, OneBalloonOnceBothRegistrationsWereTriedNamesTheTakenOnes) {
   for (const std::uint32_t key : GetParam().held) desktop.keysHeldElsewhere.insert(key);
+  for (const auto& held : GetParam().combinations) desktop.combinationsHeldElsewhere.insert(held);
   form.FormCreate();
   // No balloon before both registrations were tried.
   const auto registered =
@@ -51,6 +54,7 @@ TEST_P(TakenHotkeysTest, OneBalloonOnceBothRegistrationsWereTriedNamesTheTakenOn
                     [](const std::string& line) { return line.rfind("tray.balloon", 0) == 0; }),
       0);
   EXPECT_EQ(TrayLog(), GetParam().tray);
+  EXPECT_EQ(desktop.faultLog.lines().size(), GetParam().tray.size() - 1);
   // Not again when the shell restarts.
   form.WMTaskbarCreated();
   EXPECT_EQ(TrayLog(), std::vector<std::string>{"tray.add"});
@@ -64,7 +68,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {"tray.add", "tray.balloon Another program holds Ctrl+Alt+Right" + kTail}},
         TakenCase{{kVkLeft, kVkRight},
                   {"tray.add",
-                   "tray.balloon Another program holds Ctrl+Alt+Left, Ctrl+Alt+Right" + kTail}}));
+                   "tray.balloon Another program holds Ctrl+Alt+Left, Ctrl+Alt+Right" + kTail}},
+        // The new combinations are named in the same balloon, also alone.
+        TakenCase{{kVkLeft},
+                  {"tray.add",
+                   "tray.balloon Another program holds Ctrl+Alt+Left, Ctrl+Alt+F3, "
+                   "Ctrl+Alt+Shift+Right" +
+                       kTail},
+                  {{3, 0x72}, {7, kVkRight}}},
+        TakenCase{{},
+                  {"tray.add", "tray.balloon Another program holds Ctrl+Alt+F1" + kTail},
+                  {{3, 0x70}}}));
 
 TEST_F(TrayIconTest, TheBalloonSpeaksTheSettingsLanguageOrTheBuiltInText) {
   store.SetValue("Software\\RomboDesktop", "idioma", platform::kTypeString,
@@ -77,12 +91,14 @@ TEST_F(TrayIconTest, TheBalloonSpeaksTheSettingsLanguageOrTheBuiltInText) {
                            "tray.add", "tray.balloon Belegt: Ctrl+Alt+Right (Ctrl+Alt+Right)"}));
   // A file that cannot be read stops neither the balloon nor the start-up.
   WriteFile("Deutsch.lang", "<Hotkeys>\nTaken Belegt, neu: %s\n</Hotkeys>\n");
+  form.FormClose();
   desktop.locked.insert(BesideExe("Deutsch.lang"));
   desktop.keysHeldElsewhere.insert(kVkLeft);
   desktop.keysHeldElsewhere.erase(kVkRight);
   form.FormCreate();
   EXPECT_EQ(desktop.log.back(), "timer " + std::to_string(app::kSessionTickMs));
   EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken}));
+  EXPECT_TRUE(desktop.faultLog.Has("language file not read"));
 }
 
 TEST_F(TrayIconTest, AMissingTaskbarIsTriedEverySecondAndTheBalloonWaitsForIt) {
@@ -117,15 +133,67 @@ TEST_F(TrayIconTest, AnElevatedStartSaysSoOnce) {
   desktop.keysHeldElsewhere.insert(kVkLeft);
   desktop.tick = 5000;
   form.FormCreate();
-  EXPECT_EQ(desktop.faultLog.lines(),
-            std::vector<std::string>{"Runs with administrator rights; it should not"});
+  const auto saidElevated = [this] {
+    const std::vector<std::string>& lines = desktop.faultLog.lines();
+    return std::count(lines.begin(), lines.end(), "Runs with administrator rights; it should not");
+  };
+  EXPECT_EQ(saidElevated(), 1);
   desktop.taskbarReady = true;
   TrayLog();
   TickAt(5000 + app::kTrayRetryMs);
   EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken + "\n" + elevated}));
   for (std::uint32_t tick = 7000; tick < 20000; tick += 500) TickAt(tick);
   EXPECT_TRUE(TrayLog().empty());
-  EXPECT_EQ(desktop.faultLog.lines().size(), 1u);
+  EXPECT_EQ(saidElevated(), 1);
+}
+
+struct Session {
+  std::vector<int> keys;  // pressed in one session
+  std::string number;     // on the icon afterwards
+  int changes;            // of the icon since start-up
+};
+
+// The icon shows the current desktop from the start and changes at the end
+// of a session that changed the desktop, and only then: four switches on
+// bring back the picture of the start.
+TEST_F(TrayIconTest, TheIconShowsTheDesktopAndChangesOnlyWithIt) {
+  StartAll();
+  EXPECT_EQ(desktop.trayTip, "RomboDesktop - desktop 1");
+  EXPECT_EQ(desktop.trayIconChanges, 1);
+  const std::vector<std::uint8_t> first = desktop.trayPicture.pixels;
+  const std::vector<Session> sessions = {
+      {{app::kHotkeyRight}, "2", 2},
+      {{app::kHotkeyGoTo1 + 1}, "2", 2},  // the desktop shown: no session
+      {{app::kHotkeyRight, app::kHotkeyLeft}, "2", 2},
+      {{app::kHotkeyGoTo1 + 3}, "4", 3},
+      {{app::kHotkeyCarryRight}, "1", 4},
+  };
+  for (const Session& session : sessions) {
+    for (const int key : session.keys) form.WMHotKey(key);
+    RunUntilHidden();
+    EXPECT_EQ(desktop.trayTip, "RomboDesktop - desktop " + session.number);
+    EXPECT_EQ(desktop.trayIconChanges, session.changes);
+    EXPECT_EQ(desktop.trayPicture.pixels == first, session.number == "1") << session.number;
+  }
+  // An icon the system refuses is logged; the program goes on.
+  desktop.trayIconRefused = true;
+  Switch();
+  EXPECT_TRUE(desktop.faultLog.Has("tray icon: desktop 2 could not be shown"));
+}
+
+// The tip's words come from the language file, at start and at every
+// notification of the icon, without a session.
+TEST_F(TrayIconTest, TheTipSpeaksTheLanguageOfTheLastNotification) {
+  WriteFile("English.lang", "<TrayIcon>\nDesktop screen %s of four\n</TrayIcon>\n");
+  StartAll();
+  EXPECT_EQ(desktop.trayTip, "RomboDesktop - screen 1 of four");
+  const std::vector<std::uint8_t> picture = desktop.trayPicture.pixels;
+  WriteFile("English.lang", "");
+  form.WMTrayIcon(platform::kMouseMove);
+  EXPECT_EQ(desktop.trayTip, "RomboDesktop - desktop 1");
+  EXPECT_EQ(desktop.trayPicture.pixels, picture);
+  form.WMTrayIcon(platform::kMouseMove);
+  EXPECT_EQ(desktop.trayIconChanges, 2);
 }
 
 }  // namespace

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "app/watcher_recovery.h"
 #include "form_fixture.h"
+#include "tests/support/fake/fake_log.h"
 
 namespace {
 
@@ -18,6 +20,30 @@ class WindowParkingTest : public DesktopTest {
  protected:
   desktops::WindowParking parking{desktop};
 };
+
+// What the watcher does after an unclean end: the taskbar shown, the windows
+// hidden for the start-up picture shown on the screen (one of them parked),
+// every parked window gathered; a move the system refuses is logged.
+TEST_F(WindowParkingTest, RecoveryAfterAnUncleanEndLeavesNothingOutOfReach) {
+  desktop.Window(taskbar).visible = false;
+  const auto hiddenHere = desktop.AddWindow("HiddenHere", {10, 10, 300, 200}, false);
+  const auto hiddenParked =
+      desktop.AddWindow("HiddenParked", {2 * kWidth + 40, 10, 2 * kWidth + 300, 200}, false);
+  const auto parked = desktop.AddWindow("Parked", {kWidth + 60, 10, kWidth + 300, 200});
+  const auto elevated = desktop.AddWindow("Elevated", {kWidth + 80, 10, kWidth + 300, 200});
+  desktop.Window(elevated).refusesMoves = true;
+  desktop.lastError = 5;
+  platform::FakeLog log;
+  app::RecoverDesktop(desktop, {hiddenHere, hiddenParked}, log);
+  EXPECT_TRUE(desktop.Window(taskbar).visible);
+  EXPECT_TRUE(desktop.Window(hiddenHere).visible && desktop.Window(hiddenParked).visible);
+  EXPECT_EQ(LeftOf(hiddenHere), 10);
+  EXPECT_EQ(LeftOf(hiddenParked), 40);
+  EXPECT_EQ(LeftOf(parked), 60);
+  EXPECT_EQ(log.lines().size(), 2u);
+  EXPECT_TRUE(log.Has("2 windows hidden for the start-up picture, 3 windows moved or shown"));
+  EXPECT_TRUE(log.Has("watcher: 1 windows could not be moved onto the screen (error 5)"));
+}
 
 // Windows parked beside the screen are visible, so every desktop's windows
 // are collected, tool windows and minimised ones too; hidden and layered

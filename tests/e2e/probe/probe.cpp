@@ -44,6 +44,8 @@
 //   probe resume <hwnd>                resumes that thread; prints its thread id
 //   probe crash <hwnd>                 starts a thread at address 0 in the
 //                                      window's process, which crashes it
+//   probe terminate <hwnd> <code>      ends the window's process with that exit
+//                                      code (TerminateProcess, as End task does)
 //   probe usage <hwnd>                 of the window's process: gdi user
 //                                      handles private_bytes (the system's
 //                                      answers), then GDI objects counted in
@@ -186,6 +188,8 @@ struct MsgName {
 const MsgName kMessages[] = {
     {L"WM_NULL", WM_NULL},
     {L"WM_CLOSE", WM_CLOSE},
+    {L"WM_QUERYENDSESSION", WM_QUERYENDSESSION},
+    {L"WM_ENDSESSION", WM_ENDSESSION},
     {L"WM_QUIT", WM_QUIT},
     {L"WM_COMMAND", WM_COMMAND},
     {L"WM_SYSCOMMAND", WM_SYSCOMMAND},
@@ -961,6 +965,21 @@ int cmd_crash(const std::vector<std::wstring>& a) {
   return 0;
 }
 
+int cmd_terminate(const std::vector<std::wstring>& a) {
+  HWND h;
+  long long code;
+  if (a.size() != 2 || !parse_ll(a[1], code)) return usage("terminate <hwnd> <code>");
+  if (!need_window(a[0], h)) return 1;
+  KernelHandle process(open_process_of(h, PROCESS_TERMINATE));
+  if (!process.get() || !TerminateProcess(process.get(), static_cast<UINT>(code))) {
+    std::fprintf(stderr, "probe: TerminateProcess failed: %lu\n", GetLastError());
+    return 2;
+  }
+  Line ln;
+  ln.add(std::string("terminated")).emit();
+  return 0;
+}
+
 // Handles the process holds, from the system's table of all handles. Wine
 // answers GetProcessHandleCount with 0 but does keep this table.
 long long handles_in_system_table(DWORD pid) {
@@ -1446,6 +1465,7 @@ int main() {
   if (cmd == L"suspend") return cmd_suspend_resume(a, true);
   if (cmd == L"resume") return cmd_suspend_resume(a, false);
   if (cmd == L"crash") return cmd_crash(a);
+  if (cmd == L"terminate") return cmd_terminate(a);
   if (cmd == L"usage") return cmd_usage(a);
   if (cmd == L"wait") return cmd_wait(a);
   if (cmd == L"watch") return cmd_watch(a);

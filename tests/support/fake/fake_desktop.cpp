@@ -45,8 +45,8 @@ FakeWindow& FakeDesktop::Window(WindowHandle handle) {
 }
 
 Platform FakeDesktop::Bundle(KeyValueStore& store) {
-  return Platform{*this, *this, *this, *this,    *this,   *this,
-                  *this, store, *this, trayMenu, faultLog};
+  return Platform{*this, *this, *this, *this,    *this,    *this,
+                  *this, store, *this, trayMenu, faultLog, *this};
 }
 
 namespace {
@@ -124,7 +124,7 @@ bool FakeDesktop::Move(WindowHandle window, std::int32_t x, std::int32_t y, std:
   log.push_back("move " + std::to_string(window) + " " + std::to_string(x) + " " +
                 std::to_string(y) + " " + std::to_string(flags));
   FakeWindow* found = Find(window);
-  if (found == nullptr) return false;
+  if (found == nullptr || found->refusesMoves) return false;
   if ((flags & kMoveNoMove) == 0) found->rect = MovedTo(found->rect, x, y);
   if ((flags & kMoveShowWindow) != 0) found->visible = true;
   if ((flags & kMoveHideWindow) != 0) {
@@ -145,9 +145,14 @@ bool FakeDesktop::MoveRestoreRect(WindowHandle window, std::int32_t x, std::int3
   log.push_back("restore at " + std::to_string(window) + " " + std::to_string(x) + " " +
                 std::to_string(y));
   FakeWindow* found = Find(window);
-  if (found == nullptr) return false;
+  if (found == nullptr || found->refusesMoves) return false;
   found->restoreRect = MovedTo(found->restoreRect, x, y);
   return true;
+}
+
+WindowHandle FakeDesktop::Owner(WindowHandle window) {
+  const FakeWindow* found = Find(window);
+  return found != nullptr ? found->owner : kNoWindow;
 }
 
 WindowHandle FakeDesktop::Foreground() {
@@ -252,6 +257,13 @@ bool FakeDesktop::RemoveFile(const std::string& path) {
   return files.erase(path) != 0;
 }
 
+bool FakeDesktop::WriteTime(const std::string& path, std::uint64_t* time) {
+  if (files.count(path) == 0) return false;
+  const auto written = writeTimes.find(path);
+  *time = written == writeTimes.end() ? 0 : written->second;
+  return true;
+}
+
 FileRead FakeDesktop::ReadWholeFile(const std::string& path, std::size_t maxBytes, bool,
                                     std::vector<std::uint8_t>* data) {
   ++fileReads;
@@ -306,6 +318,7 @@ std::vector<std::string> FakeDesktop::FindFiles(const std::string& pattern) {
 
 void FakeDesktop::CaptureScreen(std::int32_t width, std::int32_t height, bool includeLayered,
                                 std::uint8_t* pixels) {
+  if (onCapture) onCapture();
   ++captures;
   log.push_back(std::string("capture ") + std::to_string(width) + "x" + std::to_string(height) +
                 (includeLayered ? " layered" : ""));
@@ -325,6 +338,24 @@ void FakeDesktop::RemoveTrayIcon() {
   trayIconShown = false;
 }
 
+PixelImage FakeDesktop::TrayIconPicture() {
+  PixelImage picture;
+  picture.width = picture.height = kTrayIconSide;
+  for (std::int32_t i = 0; i < kTrayIconSide * kTrayIconSide; ++i) {
+    for (std::int32_t byte = 0; byte < kBytesPerPixel; ++byte) {
+      picture.pixels.push_back(static_cast<std::uint8_t>(kTrayIconColour >> (8 * byte)));
+    }
+  }
+  return picture;
+}
+
+bool FakeDesktop::SetTrayIcon(const PixelImage& picture, const std::string& tip) {
+  trayPicture = picture;
+  trayTip = tip;
+  ++trayIconChanges;
+  return !trayIconRefused;
+}
+
 bool FakeDesktop::ShowTrayBalloon(const std::string& text) {
   log.push_back("tray.balloon " + text);
   return trayIconShown;
@@ -334,7 +365,11 @@ bool FakeDesktop::RegisterHotKey(WindowHandle, int id, std::uint32_t modifiers,
                                  std::uint32_t virtualKey) {
   log.push_back("hotkey.register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
                 std::to_string(virtualKey));
-  if (keysHeldElsewhere.count(virtualKey) != 0) return false;
+  constexpr std::uint32_t kCtrlAlt = 0x0001 | 0x0002;
+  if ((modifiers == kCtrlAlt && keysHeldElsewhere.count(virtualKey) != 0) ||
+      combinationsHeldElsewhere.count({modifiers, virtualKey}) != 0) {
+    return false;
+  }
   return hotkeys.insert(id).second;
 }
 
@@ -391,5 +426,11 @@ bool FakeDesktop::DefaultCapPicture(std::int32_t* width, std::int32_t* height,
   }
   return true;
 }
+
+void FakeDesktop::HidingForPicture(const std::vector<WindowHandle>& windows) {
+  watchedHidden = windows;
+}
+
+void FakeDesktop::ShownAgain() { watchedHidden.clear(); }
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -29,7 +30,10 @@ struct FakeWindow {
   // Where a minimised window comes back; `rect` is then its icon's.
   Rect restoreRect;
   bool cloaked = false;
+  // Its moves fail (a window of a program with higher rights).
+  bool refusesMoves = false;
   std::vector<std::string> childClasses;
+  WindowHandle owner = kNoWindow;
 };
 
 struct FakeMove {
@@ -46,7 +50,8 @@ class FakeDesktop : public WindowManager,
                     public ScreenCapture,
                     public Shell,
                     public Graphics,
-                    public PictureDecoder {
+                    public PictureDecoder,
+                    public Watcher {
  public:
   // The off-screen picture is small: logic tests look at the angles and
   // textures, not at the pixels of a whole screen.
@@ -82,6 +87,10 @@ class FakeDesktop : public WindowManager,
   std::set<std::string> locked;
   std::set<std::string> directories;
   std::set<std::string> undeletable;
+  // What LastError answers: the code of a refused move or removal.
+  std::uint32_t lastError = 0;
+  // When each file was last written; 0 for one not listed.
+  std::map<std::string, std::uint64_t> writeTimes;
   // The order a directory listing gives names in (as the file system keeps
   // them, not sorted); names not in it come last, sorted.
   std::vector<std::string> listingOrder;
@@ -92,10 +101,22 @@ class FakeDesktop : public WindowManager,
   // ours. Balloons are logged as "tray.balloon <text>".
   bool taskbarReady = true;
   bool trayIconShown = false;
-  // Virtual keys whose Ctrl+Alt combination another program holds.
+  // Virtual keys whose Ctrl+Alt combination another program holds, and
+  // other combinations it holds (modifiers, key).
   std::set<std::uint32_t> keysHeldElsewhere;
   // The program runs with administrator rights.
   bool elevated = false;
+  std::set<std::pair<std::uint32_t, std::uint32_t>> combinationsHeldElsewhere;
+  // The tray icon's picture as TrayIconPicture gives it (kTrayIconSide
+  // square, kTrayIconColour), and what SetTrayIcon last made of the icon:
+  // kept, not logged, and counted.
+  static constexpr std::int32_t kTrayIconSide = 16;
+  static constexpr std::uint32_t kTrayIconColour = 0xFF5B1FA8;
+  PixelImage trayPicture;
+  std::string trayTip;
+  int trayIconChanges = 0;
+  // SetTrayIcon fails (a picture the system would not take).
+  bool trayIconRefused = false;
   std::string executableDirectory = "C:\\Program Files\\RomboDesktop\\";
   std::string tempPath = "C:\\Temp\\";
   // When set, replaces TempPath's behaviour.
@@ -104,6 +125,8 @@ class FakeDesktop : public WindowManager,
   std::function<void()> onPaint;
   // Runs on Close; tests point it at the form's close path.
   std::function<void()> onClose;
+  // Runs on CaptureScreen before it draws; a test may throw from it.
+  std::function<void()> onCapture;
   // Runs just before the rendering context is deleted, while it is current.
   std::function<void()> onDeleteContext;
 
@@ -137,6 +160,7 @@ class FakeDesktop : public WindowManager,
   bool Move(WindowHandle window, std::int32_t x, std::int32_t y, std::uint32_t flags) override;
   bool GetRestoreRect(WindowHandle window, Rect* rect) override;
   bool MoveRestoreRect(WindowHandle window, std::int32_t x, std::int32_t y) override;
+  WindowHandle Owner(WindowHandle window) override;
   WindowHandle Foreground() override;
   WindowHandle RootWindow() override { return kRootWindow; }
   // Logged as "activate <window>".
@@ -171,6 +195,9 @@ class FakeDesktop : public WindowManager,
   // The write time is a digest of the content, so every change shows.
   FileStamp Stamp(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  // WindowManager and FileSystem alike: `lastError`.
+  std::uint32_t LastError() override { return lastError; }
+  bool WriteTime(const std::string& path, std::uint64_t* time) override;
   FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, bool exclusive,
                          std::vector<std::uint8_t>* data) override;
   std::vector<std::string> FindFiles(const std::string& pattern) override;
@@ -183,6 +210,8 @@ class FakeDesktop : public WindowManager,
   // Shell
   bool AddTrayIcon(WindowHandle owner) override;
   void RemoveTrayIcon() override;
+  PixelImage TrayIconPicture() override;
+  bool SetTrayIcon(const PixelImage& picture, const std::string& tip) override;
   bool ShowTrayBalloon(const std::string& text) override;
   bool RunsElevated() override { return elevated; }
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
@@ -202,6 +231,11 @@ class FakeDesktop : public WindowManager,
   void CreateContext() override;
   void Present() override;
   void DeleteContext() override;
+
+  // Watcher: keeps the windows it was told of in `watchedHidden`.
+  void HidingForPicture(const std::vector<WindowHandle>& windows) override;
+  void ShownAgain() override;
+  std::vector<WindowHandle> watchedHidden;
 
   // PictureDecoder: the system's own picture kinds do not exist here.
   std::unique_ptr<Picture> Open(const std::uint8_t* bytes, std::size_t size,
