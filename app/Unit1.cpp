@@ -38,6 +38,7 @@ void TForm1::FormCreate() {
   system_.shell.WatchForeground(self);
   system_.shell.WatchSignalFile(self, desktops::SignalFilePath(system_.files));
   RegisterHotkeys();
+  if (system_.shell.RunsElevated()) ReportElevated();
 
   system_.graphics.SetUpPixelFormat();
   system_.graphics.CreateContext();

@@ -29,6 +29,7 @@
 #include "desktops/cube_motion.h"
 #include "desktops/window_parking.h"
 #include "lang/interface_texts.h"
+#include "lang/language_cache.h"
 #include "platform/platform.h"
 #include "render/face_set.h"
 #include "settings/Unit2.h"
@@ -144,7 +145,11 @@ class TForm1 {
   // A message text of the current language, or its default when the
   // language file cannot be read.
   std::string MessageText(const lang::MessageText& text);
-  std::string LanguageFileName(const std::string& languageName);
+  // The table of the named language: its file's, or an empty one (the
+  // built-in texts) for a name that would reach outside the program's folder.
+  const lang::TLangFile& LanguageTable(const std::string& languageName);
+  // Tells the user, once, that the program should not run elevated.
+  void ReportElevated();
   bool FollowForeground();
   // The one entry of a switch by a number of faces, for every trigger: when
   // no session is on the screen it opens one and runs its first tick at
@@ -182,6 +187,8 @@ class TForm1 {
   bool signalStuck = false;
   std::uint64_t stuckSignalTime = 0;
   TrayIcon trayIcon_;
+  lang::LanguageCache language_;
+  std::string refusedLanguage_;  // the language name last logged as refused
   settings::TfrmOpciones* frmOpciones = nullptr;
   settings::TfrmAcercaDe* frmAcercaDe = nullptr;
 };

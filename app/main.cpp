@@ -26,6 +26,7 @@
 #include "platform/win32/watcher.h"
 #include "platform/win32/window_manager.h"
 #include "render/picture_file.h"
+#include "render/texture.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ constexpr const char* kErrorTitle = "RomboDesktop";
 constexpr const char* kTaskbarCreatedMessage = "TaskbarCreated";
 
 app::TForm1* form = nullptr;
+platform::win32::Win32MainWindow* mainWindowHost = nullptr;
 platform::win32::Win32Watcher* watcher = nullptr;
 UINT taskbarCreated = 0;
 platform::Log* faultLog = nullptr;
@@ -64,9 +66,9 @@ LONG WINAPI ShowTaskbarOnCrash(EXCEPTION_POINTERS*) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// The picture dialog's preview decodes what the cube would show, up to this
-// side (a photo of 64 megapixels); larger pictures get no preview.
-constexpr std::int32_t kPreviewLargestSide = 8192;
+// The picture dialog's preview decodes what the cube would show, up to its
+// largest side (a photo of 64 megapixels); larger pictures get no preview.
+constexpr std::int32_t kPreviewLargestSide = render::kLargestPictureSide;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
@@ -119,12 +121,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // quit message ends the loop where the system does not end it.
         if (wParam != FALSE) {
           form->FormClose();
-          DestroyWindow(window);
+          mainWindowHost->Destroy();
           watcher->EndedCleanly();
           PostQuitMessage(0);
         }
         return 0;
       case WM_DESTROY:
+        // Any program of the user can send or post it.
+        if (!mainWindowHost->Destroying()) return 0;
         form->FormDestroy();
         form = nullptr;
         return 0;
@@ -137,6 +141,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// DLLs loaded from now on, by the program or by the system on its behalf
+// (the file dialog's, the theme's), come from the system folder only, never
+// from the program's folder or the current one, where a downloaded DLL could
+// stand. Looked up, since a Windows 7 without its update KB2533623 lacks it;
+// there the current folder at least is taken out of the search.
+void RestrictDllSearch() {
+  using SetDirectories = BOOL(WINAPI*)(DWORD);
+  const auto setDirectories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDirectories == nullptr || !setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    SetDllDirectoryW(L"");
+  }
 }
 
 // The watcher's whole run: no window, tray icon or hook; it waits on the
@@ -158,6 +176,7 @@ int RunWatcher(const std::string& commandLine) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  RestrictDllSearch();
   if (app::AsksToWatch(commandLine)) return RunWatcher(commandLine);
   SetUnhandledExceptionFilter(&ShowTaskbarOnCrash);
   platform::win32::Win32FileLog log(platform::win32::Win32FileLog::DefaultDirectory());
@@ -172,6 +191,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   const HICON icon =
       static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   platform::win32::Win32MainWindow mainWindow(instance, MainWindowProc, icon);
+  mainWindowHost = &mainWindow;
+  // The shell's broadcast comes from a program of lower rights, which the
+  // system's message filter keeps from an elevated one.
+  if (taskbarCreated != 0 &&
+      !ChangeWindowMessageFilterEx(mainWindow.hwnd(), taskbarCreated, MSGFLT_ALLOW, nullptr)) {
+    log.Write("TaskbarCreated could not be let through the message filter", GetLastError());
+  }
   platform::win32::Win32WindowManager windows;
   platform::win32::Win32Clock clock;
   platform::win32::Win32FileSystem files;

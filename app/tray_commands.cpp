@@ -87,9 +87,8 @@ void TForm1::ReportImmovableWindow() {
 }
 
 std::string TForm1::MessageText(const lang::MessageText& text) {
-  lang::TLangFile file;
   try {
-    file.LoadFile(system_.files, LanguageFileName(settings.languageName));
+    return LanguageTable(settings.languageName).Lookup(text.key, text.defaultText);
   } catch (const lang::LangFileError& error) {
     // At start-up nobody may be shown an error box for it; the tray icon
     // reports an unreadable file as soon as the user points at it.
@@ -97,16 +96,31 @@ std::string TForm1::MessageText(const lang::MessageText& text) {
                       error.what());
     return text.defaultText;
   }
-  return file.Lookup(text.key, text.defaultText);
 }
 
-std::string TForm1::LanguageFileName(const std::string& languageName) {
-  return system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension;
+void TForm1::ReportElevated() {
+  system_.log.Write("Runs with administrator rights; it should not");
+  trayIcon_.ShowBalloon(MessageText(lang::kRunsElevated));
+}
+
+const lang::TLangFile& TForm1::LanguageTable(const std::string& languageName) {
+  static const lang::TLangFile kBuiltIn;
+  if (!lang::IsPlainLanguageName(languageName)) {
+    // Once, not at every mouse move over the tray icon.
+    if (languageName != refusedLanguage_) {
+      system_.log.Write("Language name " + languageName +
+                        " reaches outside the program's folder; the built-in texts show");
+      refusedLanguage_ = languageName;
+    }
+    return kBuiltIn;
+  }
+  return language_.Load(
+      system_.files, system_.log,
+      system_.files.ExecutableDirectory() + languageName + lang::kLanguageFileExtension);
 }
 
 void TForm1::ApplyLanguage(const std::string& languageName) {
-  lang::TLangFile file;
-  file.LoadFile(system_.files, LanguageFileName(languageName));
+  const lang::TLangFile& file = LanguageTable(languageName);
   for (const lang::InterfaceText& row : lang::kInterfaceTexts) {
     const std::string text = file.Lookup(row.key, row.defaultText);
     std::visit(Overloaded{

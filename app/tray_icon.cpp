@@ -9,6 +9,7 @@ namespace app {
 namespace {
 // The tip's first half, the same in every language.
 constexpr const char* kTipProgramName = "RomboDesktop - ";
+constexpr const char* kBalloonSeparator = "\n";
 }  // namespace
 
 void TrayIcon::Show() {
@@ -27,7 +28,9 @@ void TrayIcon::Retry() {
 void TrayIcon::Remove() { shell_.RemoveTrayIcon(); }
 
 void TrayIcon::ShowBalloon(const std::string& text) {
-  pendingBalloon_ = text;
+  // Two notices of one start share a balloon while it waits, one a line.
+  if (!pendingBalloon_.empty()) pendingBalloon_ += kBalloonSeparator;
+  pendingBalloon_ += text;
   ShowPendingBalloon();
 }
 

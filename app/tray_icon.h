@@ -32,6 +32,7 @@ class TrayIcon {
   // The notification area shows the icon.
   bool Shown() const { return shown_; }
   // A balloon from the icon, at once or as soon as the icon is there; once.
+  // One that waits takes the next on a line of its own.
   void ShowBalloon(const std::string& text);
   // The icon carries the number (1 to 4) of the current desktop, and its tip
   // reads "RomboDesktop - " and the language's `desktopText` with the

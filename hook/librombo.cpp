@@ -105,8 +105,9 @@ std::wstring ExtendedLengthPath(const std::wstring& path) {
   return path;  // relative: nothing safe to do, let the call fail
 }
 
-// Writes the signal under a private name first and renames it into place,
-// so the program never sees a half-made file. True once it is in place.
+// Writes the signal under a private name first and renames it into place
+// (one atomic replace of the name, a link there included), so the program
+// never sees a half-made file. True once it is in place.
 bool WriteSignalFile() {
   const std::wstring directory = TempDirectory();
   if (directory.empty()) return false;
@@ -118,8 +119,19 @@ bool WriteSignalFile() {
       directory + kSignalFileName + L"." + std::to_wstring(GetCurrentProcessId()) + L"." +
       std::to_wstring(GetCurrentThreadId()) + kTempSuffix);
 
-  UniqueFile file(CreateFileW(stagingPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Made new, never opened: whatever stands at the name (a link another
+  // program put there to redirect the write, a copy left by a crash) is
+  // deleted itself, not followed, and the name is tried once more.
+  const auto create = [&stagingPath] {
+    return CreateFileW(stagingPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  HANDLE made = create();
+  if (made == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS &&
+      DeleteFileW(stagingPath.c_str())) {
+    made = create();
+  }
+  UniqueFile file(made);
   if (!file.valid()) return false;
   DWORD written = 0;
   const bool wrote =

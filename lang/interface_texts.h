@@ -69,6 +69,12 @@ inline constexpr MessageText kRunAsAdministrator = {
     "The window \"%s\" belongs to a program run as administrator, which Windows does not let Rombo "
     "Desktop move. Windows of programs run as administrator stay on every desktop."};
 
+// The tray icon's balloon when the program runs with administrator rights.
+inline constexpr MessageText kRunsElevated = {
+    "Start.Elevated",
+    "Rombo Desktop runs with administrator rights, which it does not need and should not have: "
+    "quit it and start it again as yourself."};
+
 // The tray icon's tip after the program's name; "%s" stands for the number
 // of the current desktop.
 inline constexpr const char* kDesktopNumberPlaceholder = "%s";

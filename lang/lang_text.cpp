@@ -97,12 +97,20 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 
 std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
   if (what.empty()) return text;
+  // Built anew rather than replaced in place, which would move the rest of
+  // the text at every occurrence: a long line of references stays linear.
   std::size_t at = text.find(what);
+  if (at == std::string::npos) return text;
+  std::string result;
+  result.reserve(text.size());
+  std::size_t from = 0;
   while (at != std::string::npos) {
-    text.replace(at, what.size(), with);
-    at = text.find(what, at + with.size());
+    result.append(text, from, at - from).append(with);
+    from = at + what.size();
+    at = text.find(what, from);
   }
-  return text;
+  result.append(text, from, std::string::npos);
+  return result;
 }
 
 std::string ReplaceReferences(std::string text) {

@@ -62,6 +62,7 @@ std::string TLineReader::ReadLine() {
   if (atEnd_) return line;
   std::uint8_t byte = 0;
   while (stream_.ReadByte(&byte)) {
+    ++bytesRead_;
     const char c = static_cast<char>(byte);
     if (c == kLineFeed) return line;
     if (c != kCarriageReturn) line.push_back(c);
@@ -89,12 +90,18 @@ void TLangFile::LoadFile(platform::FileSystem& files, const std::string& fileNam
 void TLangFile::ParseStream(ByteStream& stream) {
   keys_.clear();
   texts_.clear();
+  keyBytes_ = 0;
+  dropped_ = 0;
   std::string sectionPath;
   TLineReader reader(stream);
-  while (!reader.AtEnd()) HandleLine(TrimControls(reader.ReadLine()), &sectionPath);
+  while (!reader.AtEnd()) {
+    const std::string line = TrimControls(reader.ReadLine());
+    HandleLine(line, &sectionPath, kKeyBytesPerFileByte * reader.BytesRead());
+  }
 }
 
-void TLangFile::HandleLine(const std::string& line, std::string* sectionPath) {
+void TLangFile::HandleLine(const std::string& line, std::string* sectionPath,
+                           std::size_t keyBudget) {
   if (line.empty() || line.front() == kComment) return;
   if (line.front() == kTagOpen) {
     if (line.size() >= 2 && line[1] == kTagClose) {
@@ -104,12 +111,21 @@ void TLangFile::HandleLine(const std::string& line, std::string* sectionPath) {
     }
     return;
   }
-  AddEntry(line, *sectionPath);
+  AddEntry(line, *sectionPath, keyBudget);
 }
 
-void TLangFile::AddEntry(const std::string& line, const std::string& sectionPath) {
+void TLangFile::AddEntry(const std::string& line, const std::string& sectionPath,
+                         std::size_t keyBudget) {
   const std::size_t separator = line.find_first_of(" \t");
   const std::string key = line.substr(0, separator);
+  // Measured before it is made, so a dropped key costs no copy of the path.
+  const std::size_t keySize =
+      sectionPath.empty() ? key.size() : sectionPath.size() + 1 + key.size();
+  if (keys_.size() >= kMaxLangEntries || keySize > keyBudget - keyBytes_) {
+    ++dropped_;
+    return;
+  }
+  keyBytes_ += keySize;
   const std::string fullKey = sectionPath.empty() ? key : sectionPath + kSectionSeparator + key;
   keys_.push_back(LowerAscii(fullKey));
   texts_.push_back(separator == std::string::npos ? std::string(kBareKeyText)

@@ -22,6 +22,11 @@ Unicode true
 Target ${TARGET}
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
+; SIGN, given by scripts/package when a certificate is: the command that signs
+; the uninstaller before it is packed (the installer is signed afterwards).
+!ifdef SIGN
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+!endif
 
 !include FileFunc.nsh
 !include LogicLib.nsh

@@ -7,7 +7,7 @@ namespace platform {
 class Graphics {
  public:
   virtual ~Graphics() = default;
-  // Binds the OpenGL and GLU libraries by name.
+  // Loads the OpenGL and GLU libraries from the system folder.
   virtual void LoadLibraries() = 0;
   // Chooses and sets the window's pixel format (double-buffered RGBA,
   // 32-bit colour, 16-bit depth, nothing else).

@@ -54,6 +54,9 @@ class Shell {
   // another program than the library put there is seen too.
   virtual void WatchSignalFile(WindowHandle owner, const std::string& path) = 0;
   virtual void StopWatchingSignalFile() = 0;
+  // True when the program runs elevated: with more rights than the shell
+  // (started so by an installer that ran elevated, for instance).
+  virtual bool RunsElevated() = 0;
 };
 
 }  // namespace platform

@@ -24,6 +24,17 @@ enum class FileRead {
   kTooLarge,    // longer than the caller allows; nothing was read
 };
 
+// What tells a changed file from the one read before, without reading it.
+struct FileStamp {
+  bool exists = false;  // a file (a directory does not count)
+  std::uint64_t size = 0;
+  std::uint64_t writeTime = 0;  // the system's last-write time
+  bool operator==(const FileStamp& other) const {
+    return exists == other.exists && size == other.size && writeTime == other.writeTime;
+  }
+  bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -35,6 +46,9 @@ class FileSystem {
   // True for an existing file (a directory does not count).
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
+  // The file's size and last-write time, read from its directory entry (so
+  // also for a file another program holds open).
+  virtual FileStamp Stamp(const std::string& path) = 0;
   // The system's code for why the last call that failed on this thread
   // failed (GetLastError), for the log.
   virtual std::uint32_t LastError() = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/log.h"
+#include "platform/picture_checks.h"
 #include "platform/picture_decoder.h"
 #include "platform/system.h"
 #include "render/bitmap.h"
@@ -12,7 +13,7 @@
 namespace render {
 
 // A picture file larger than this is not read at all.
-constexpr std::size_t kLargestPictureFile = 256u << 20;
+constexpr std::size_t kLargestPictureFile = (256u << 20) + platform::kBitmapHeaderRoom;
 
 class PictureLoader {
  public:

@@ -12,9 +12,6 @@ namespace {
 // No texture side beyond this is ever asked for: a picture is refused
 // before it reaches that size, and the doubling must not overflow.
 constexpr std::int32_t kLargestSide = 1 << 30;
-// Pictures are limited to what a texture can hold, and never beyond this
-// whatever the context claims: 8192 x 8192 pixels already take 256 MiB.
-constexpr std::int32_t kLargestPictureSide = 8192;
 constexpr const char* kBgraExtension = "GL_EXT_bgra";
 
 bool HasExtension(const char* extensions, const char* name) {

@@ -24,6 +24,10 @@ struct FaceTexture {
   std::uint64_t sourceGeneration = 0;
 };
 
+// Pictures are limited to what a texture can hold, and never beyond this
+// whatever the context claims: 8192 x 8192 pixels already take 256 MiB.
+inline constexpr std::int32_t kLargestPictureSide = 8192;
+
 // What the context can take.
 struct TextureCaps {
   // Sends blue-green-red pictures as they are; without it the bytes are

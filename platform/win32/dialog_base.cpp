@@ -125,6 +125,8 @@ DialogFonts::DialogFonts(const LOGFONTW& font)
       bold_(Make(font, FW_BOLD, FALSE)),
       underlined_(Make(font, font.lfWeight, TRUE)) {}
 
+DialogBase* DialogBase::creating_ = nullptr;
+
 DialogBase::DialogBase(ErrorHandler onError) : fonts_(scale_.dpi()), onError_(std::move(onError)) {}
 
 DialogBase::~DialogBase() {
@@ -139,9 +141,11 @@ void DialogBase::Create(DWORD style, DWORD exStyle) {
   empty[1] = HIWORD(style);
   empty[2] = LOWORD(exStyle);
   empty[3] = HIWORD(exStyle);
+  creating_ = this;
   window_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                        reinterpret_cast<LPCDLGTEMPLATEW>(empty.data()), nullptr,
-                                       Procedure, reinterpret_cast<LPARAM>(this));
+                                       Procedure, 0);
+  creating_ = nullptr;
 }
 
 HWND DialogBase::AddControl(const ControlSpec& spec, HFONT font) {
@@ -295,7 +299,12 @@ void DialogBase::ToFront() {
 
 INT_PTR CALLBACK DialogBase::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    // Taken from the creation under way, never from the message: any
+    // program of the user can send a WM_INITDIALOG with a pointer of its
+    // choosing, and the dialog keeps the object it was made for.
+    if (creating_ != nullptr && GetWindowLongPtrW(window, DWLP_USER) == 0) {
+      SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(creating_));
+    }
     return FALSE;
   }
   auto* self = reinterpret_cast<DialogBase*>(GetWindowLongPtrW(window, DWLP_USER));

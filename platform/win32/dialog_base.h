@@ -121,6 +121,8 @@ class DialogBase {
   // window takes the rectangle the system suggests.
   void ChangeDpi(int dpi, const RECT& suggested);
 
+  // The dialog whose window is being made (one thread makes them all).
+  static DialogBase* creating_;
   ErrorHandler onError_;
   // Labels with their designed rectangles (scaled), by control.
   std::map<HWND, RECT> labels_;

@@ -27,6 +27,7 @@ Win32MainWindow::~Win32MainWindow() { Destroy(); }
 
 void Win32MainWindow::Destroy() {
   if (window_ == nullptr) return;
+  destroying_ = true;
   DestroyWindow(window_);
   window_ = nullptr;
 }

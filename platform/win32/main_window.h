@@ -20,6 +20,9 @@ class Win32MainWindow : public MainWindow {
   HWND hwnd() const { return window_; }
   // Destroys the window now (its WM_DESTROY runs before this returns).
   void Destroy();
+  // True from Destroy on: a WM_DESTROY at any other time was sent or posted
+  // by someone else, and the window lives on.
+  bool Destroying() const { return destroying_; }
 
   WindowHandle Handle() override;
   void Place(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) override;
@@ -40,6 +43,7 @@ class Win32MainWindow : public MainWindow {
  private:
   HINSTANCE instance_;
   HWND window_ = nullptr;
+  bool destroying_ = false;
   bool ticking_ = false;
   std::uint32_t interval_ = 0;
 };

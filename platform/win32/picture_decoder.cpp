@@ -5,16 +5,15 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include <cstdlib>
 #include <cstring>
 
+#include "platform/picture_checks.h"
 #include "platform/win32/handles.h"
 
 namespace platform::win32 {
 
 namespace {
 constexpr int kHimetricPerInch = 2540;
-constexpr WORD kBitmapFileMagic = 0x4D42;  // "BM"
 constexpr int kBytesPerPixel = 4;
 
 template <typename T>
@@ -23,32 +22,6 @@ struct ComRelease {
 };
 template <typename T>
 using ComPtr = std::unique_ptr<T, ComRelease<T>>;
-
-// A bitmap file states its size in its header; a lying one is refused
-// before the system tries to make room for it.
-bool BitmapHeaderFits(const std::uint8_t* bytes, std::size_t size, std::int32_t maxSide) {
-  BITMAPFILEHEADER file;
-  if (size < sizeof(file) + sizeof(BITMAPCOREHEADER)) return false;
-  std::memcpy(&file, bytes, sizeof(file));
-  if (file.bfType != kBitmapFileMagic) return false;
-  DWORD headerSize;
-  std::memcpy(&headerSize, bytes + sizeof(file), sizeof(headerSize));
-  long width = 0;
-  long height = 0;
-  if (headerSize == sizeof(BITMAPCOREHEADER)) {
-    BITMAPCOREHEADER core;
-    std::memcpy(&core, bytes + sizeof(file), sizeof(core));
-    width = core.bcWidth;
-    height = core.bcHeight;
-  } else {
-    BITMAPINFOHEADER info;
-    if (headerSize < sizeof(info) || size < sizeof(file) + sizeof(info)) return false;
-    std::memcpy(&info, bytes + sizeof(file), sizeof(info));
-    width = info.biWidth;
-    height = std::labs(info.biHeight);
-  }
-  return width > 0 && height > 0 && width <= maxSide && height <= maxSide;
-}
 
 int HimetricToPixels(OLE_XSIZE_HIMETRIC himetric, int pixelsPerInch) {
   return MulDiv(himetric, pixelsPerInch, kHimetricPerInch);
@@ -130,9 +103,14 @@ class OlePicture : public Picture {
 std::unique_ptr<Picture> Win32PictureDecoder::Open(const std::uint8_t* bytes, std::size_t size,
                                                    std::int32_t maxSide) {
   if (size == 0 || size > MAXLONG || maxSide <= 0) return nullptr;
-  WORD magic = 0;
-  if (size >= sizeof(magic)) std::memcpy(&magic, bytes, sizeof(magic));
-  if (magic == kBitmapFileMagic && !BitmapHeaderFits(bytes, size, maxSide)) return nullptr;
+  // Only the kinds this decoder is for (OLE would also read GIF and JPEG),
+  // within their caps, and with the size their headers claim checked before
+  // the system makes room for it.
+  const SystemPicture kind = SystemPictureOf(bytes, size);
+  if (kind == SystemPicture::kNone || size > SystemPictureByteCap(kind, maxSide) ||
+      !SystemPictureHeaderFits(bytes, size, maxSide)) {
+    return nullptr;
+  }
 
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
   if (memory == nullptr) return nullptr;

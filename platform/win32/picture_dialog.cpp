@@ -4,6 +4,7 @@
 #include <dlgs.h>
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "platform/fit.h"
@@ -85,6 +86,24 @@ void KeepOnScreen(HWND window) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The dialog and the system hand the hook their notices on this thread's
+// stack (the system copies a message it marshals there too). Any program of
+// the user can send WM_NOTIFY or WM_DRAWITEM with an address of its own,
+// which the system does not marshal; such an address is not read.
+bool OnThisThreadsStack(LPARAM address, std::size_t size) {
+  const int here = 0;
+  MEMORY_BASIC_INFORMATION stack;
+  MEMORY_BASIC_INFORMATION given;
+  if (VirtualQuery(&here, &stack, sizeof(stack)) == 0 ||
+      VirtualQuery(reinterpret_cast<const void*>(address), &given, sizeof(given)) == 0) {
+    return false;
+  }
+  const auto at = static_cast<std::uintptr_t>(address);
+  const auto end = reinterpret_cast<std::uintptr_t>(given.BaseAddress) + given.RegionSize;
+  return given.AllocationBase == stack.AllocationBase && given.State == MEM_COMMIT &&
+         end - at >= size;
+}
+
 }  // namespace
 
 Win32PictureDialog::Win32PictureDialog(HWND owner, PictureLoader loader)
@@ -104,6 +123,7 @@ bool Win32PictureDialog::Run(const std::vector<FileFilter>& filters, const std::
   std::vector<char> file(kPathBuffer, '\0');
   if (initialFile.size() < file.size()) initialFile.copy(file.data(), initialFile.size());
   picture_ = PixelImage();
+  previewPath_.clear();
 
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof(dialog);
@@ -117,18 +137,23 @@ bool Win32PictureDialog::Run(const std::vector<FileFilter>& filters, const std::
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
                  OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
   dialog.lpfnHook = Hook;
-  dialog.lCustData = reinterpret_cast<LPARAM>(this);
+  running_ = this;
   const bool confirmed = GetOpenFileNameA(&dialog) != FALSE;
+  running_ = nullptr;
   picture_ = PixelImage();
   if (!confirmed) return false;
   *chosen = file.data();
   return true;
 }
 
+Win32PictureDialog* Win32PictureDialog::running_ = nullptr;
+
 UINT_PTR CALLBACK Win32PictureDialog::Hook(HWND child, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    const auto* dialog = reinterpret_cast<const OPENFILENAMEA*>(lParam);
-    SetWindowLongPtrW(child, DWLP_USER, dialog->lCustData);
+    // The object comes from the dialog that runs, never from the message.
+    if (running_ != nullptr && GetWindowLongPtrW(child, DWLP_USER) == 0) {
+      SetWindowLongPtrW(child, DWLP_USER, reinterpret_cast<LONG_PTR>(running_));
+    }
     return TRUE;
   }
   auto* self = reinterpret_cast<Win32PictureDialog*>(GetWindowLongPtrW(child, DWLP_USER));
@@ -136,13 +161,14 @@ UINT_PTR CALLBACK Win32PictureDialog::Hook(HWND child, UINT message, WPARAM, LPA
   // Nothing may be thrown into the common dialog: a picture that cannot be
   // shown just leaves the preview empty.
   try {
-    const UINT notification =
-        message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam)->code : 0;
+    const UINT notification = message == WM_NOTIFY && OnThisThreadsStack(lParam, sizeof(NMHDR))
+                                  ? reinterpret_cast<const NMHDR*>(lParam)->code
+                                  : 0;
     if (notification == CDN_INITDONE) {
       KeepOnScreen(GetParent(child));
     } else if (notification == CDN_SELCHANGE) {
       self->Preview(child);
-    } else if (message == WM_DRAWITEM) {
+    } else if (message == WM_DRAWITEM && OnThisThreadsStack(lParam, sizeof(DRAWITEMSTRUCT))) {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->CtlID != kPreviewId) return FALSE;
       self->Draw(*item);
@@ -159,8 +185,13 @@ void Win32PictureDialog::Preview(HWND child) {
   const LRESULT length =
       SendMessageA(GetParent(child), CDM_GETFILEPATH, static_cast<WPARAM>(path.size()),
                    reinterpret_cast<LPARAM>(path.data()));
+  // The list reports a selection again at every click on it: the file
+  // chosen is decoded once, on this (the GUI) thread.
+  const std::string chosen = length > 0 ? std::string(path.data()) : std::string();
+  if (chosen == previewPath_) return;
+  previewPath_ = chosen;
   picture_ = PixelImage();
-  if (length > 0 && loader_ && !loader_(path.data(), &picture_)) picture_ = PixelImage();
+  if (!chosen.empty() && loader_ && !loader_(chosen, &picture_)) picture_ = PixelImage();
   InvalidateRect(GetDlgItem(child, kPreviewId), nullptr, TRUE);
 }
 

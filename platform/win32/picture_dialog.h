@@ -27,9 +27,12 @@ class Win32PictureDialog : public PictureDialog {
   void Preview(HWND child);
   void Draw(const DRAWITEMSTRUCT& item) const;
 
+  // The dialog whose Run is under way (one runs at a time: it is modal).
+  static Win32PictureDialog* running_;
   HWND owner_;
   PictureLoader loader_;
   PixelImage picture_;
+  std::string previewPath_;  // the file the preview shows
 };
 
 }  // namespace platform::win32

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <iterator>
@@ -242,6 +243,37 @@ void Win32Shell::StopWatchingForeground() {
   }
   if (g_foregroundWatcher != nullptr) KillTimer(g_foregroundWatcher, kForegroundLookTimerId);
   g_foregroundWatcher = nullptr;
+}
+
+namespace {
+// The integrity level of a process's token (its label's last RID), or -1
+// when it cannot be read.
+long IntegrityLevel(HANDLE process) {
+  HANDLE raw = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &raw)) return -1;
+  const KernelHandle token(raw);
+  DWORD size = 0;
+  GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
+  if (size == 0) return -1;
+  std::vector<std::uint8_t> buffer(size);
+  if (!GetTokenInformation(token.get(), TokenIntegrityLevel, buffer.data(), size, &size)) return -1;
+  const PSID sid = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer.data())->Label.Sid;
+  const UCHAR count = *GetSidSubAuthorityCount(sid);
+  return count == 0 ? -1 : static_cast<long>(*GetSidSubAuthority(sid, count - 1U));
+}
+}  // namespace
+
+bool Win32Shell::RunsElevated() {
+  // Higher than the shell's: then the system filters what the shell sends
+  // up to this program. The same (an administrator without split rights,
+  // and under Wine, whose token is always the full one) filters nothing.
+  DWORD shellId = 0;
+  const HWND shell = GetShellWindow();
+  if (shell == nullptr || GetWindowThreadProcessId(shell, &shellId) == 0) return false;
+  const KernelHandle shellProcess(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellId));
+  if (!shellProcess.valid()) return false;
+  const long shellLevel = IntegrityLevel(shellProcess.get());
+  return shellLevel >= 0 && IntegrityLevel(GetCurrentProcess()) > shellLevel;
 }
 
 }  // namespace platform::win32

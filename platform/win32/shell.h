@@ -32,6 +32,7 @@ class Win32Shell : public Shell {
   PixelImage TrayIconPicture() override;
   bool SetTrayIcon(const PixelImage& picture, const std::string& tip) override;
   bool ShowTrayBalloon(const std::string& text) override;
+  bool RunsElevated() override;
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                       std::uint32_t virtualKey) override;
   void UnregisterHotKey(WindowHandle owner, int id) override;

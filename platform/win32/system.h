@@ -14,6 +14,7 @@ class Win32FileSystem : public FileSystem {
  public:
   std::uint32_t TempPath(std::uint32_t bufferLength, char* buffer) override;
   bool FileExists(const std::string& path) override;
+  FileStamp Stamp(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   std::uint32_t LastError() override;
   bool WriteTime(const std::string& path, std::uint64_t* time) override;

@@ -56,6 +56,28 @@ release_installer() {
     echo "$out/RomboDesktop-$1-win64-setup.exe"
 }
 
+# release_sign_input: signs $RELEASE_INPUT's program and library with a
+# throwaway self-signed certificate ($RELEASE_CERT) and has scripts/package
+# sign the installer and its uninstaller with it too.
+release_sign_input() {
+    RELEASE_CERT=$E2E_TMP/sign-cert.pem
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Rombo Desktop test signing" \
+        -addext "extendedKeyUsage=codeSigning" -keyout "$E2E_TMP/sign-key.pem" -out "$RELEASE_CERT" \
+        >"$E2E_TMP/openssl.log" 2>&1 || e2e_fail "no certificate: $(cat "$E2E_TMP/openssl.log")"
+    export ROMBO_SIGN_CERT=$RELEASE_CERT ROMBO_SIGN_KEY=$E2E_TMP/sign-key.pem
+    "$E2E_REPO_DIR/scripts/sign" "$RELEASE_INPUT/RomboDesktop.exe" "$RELEASE_INPUT/librombo.dll" >&2 ||
+        e2e_fail "signing the input failed"
+}
+
+# release_expect_signed <file>...: each file carries a valid signature of $RELEASE_CERT.
+release_expect_signed() {
+    local f
+    for f in "$@"; do
+        osslsigncode verify -CAfile "$RELEASE_CERT" -in "$f" >"$E2E_TMP/verify.log" 2>&1 ||
+            e2e_fail "${f##*/} is not signed: $(tail -n 3 "$E2E_TMP/verify.log")"
+    done
+}
+
 # release_begin: the test's desktop and prefix, the install paths and the input to pack.
 release_begin() {
     e2e_start 1024x768

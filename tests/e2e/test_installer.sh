@@ -27,7 +27,7 @@ check_files() {
     for f in "$RELEASE_INPUT"/*; do
         cmp -s "$f" "$RELEASE_INSTDIR/${f##*/}" || e2e_fail "${f##*/} differs from the packed one"
     done
-    unzip -p "${setup%-win64-setup.exe}-win64.zip" README.txt | cmp -s - "$RELEASE_INSTDIR/README.txt" ||
+    unzip -p "${setup%-win64-setup.exe}-win64.zip" "*/README.txt" | cmp -s - "$RELEASE_INSTDIR/README.txt" ||
         e2e_fail "README.txt differs from the packed one"
 }
 

@@ -2,12 +2,16 @@
 # The installer and uninstaller driven as a user clicks through them with the
 # defaults (Enter on each page): the sign-in option is ticked, the finish page
 # starts the program, and the uninstaller keeps the settings unless asked.
+# The release is signed (a throwaway certificate), as a release with a
+# certificate is, and what it installs carries the signatures.
 # E2E_SHOTS=<dir> keeps a screenshot of every page there.
 set -u
 . "$(dirname "$0")/release.sh"
 
 release_begin
+release_sign_input
 setup=$(release_installer "$RELEASE_VERSION")
+release_expect_signed "$setup"
 # How long a page may take to appear; the pages themselves come in well under a second.
 page_timeout_s=20
 
@@ -41,6 +45,7 @@ e2e_wait_for 20 bash -c "! kill -0 $installer_pid 2>/dev/null" || e2e_fail "the 
 e2e_wait_for 30 release_program_window || e2e_fail "the finish page did not start the program"
 release_check_running_from "$(release_program_window)" "$RELEASE_INSTALLED_EXE_WIN"
 e2e_assert_eq "\"$RELEASE_INSTALLED_EXE_WIN\"" "$(e2e_reg_query "$RELEASE_RUN_KEY" RomboDesktop)" "Run value"
+release_expect_signed "$RELEASE_INSTDIR/RomboDesktop.exe" "$RELEASE_INSTDIR/librombo.dll" "$RELEASE_INSTDIR/uninstall.exe"
 
 e2e_wine "$RELEASE_INSTDIR/uninstall.exe"
 page "Rombo Desktop Uninstall*" "Choose which features of Rombo Desktop you want to uninstall" 4-uninstall-components

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The portable zip as a user meets it: unpacked into a folder whose path has
-# spaces and non-ASCII letters, the program starts from there, shows its tray
+# spaces and non-ASCII letters (the zip's files come in a folder of their
+# own), the program starts from there, shows its tray
 # icon, finds its language files beside it and quits cleanly.
 set -u
 . "$(dirname "$0")/release.sh"
@@ -15,6 +16,9 @@ folder=$WINEPREFIX/drive_c/${folder_win#C:\\}
 folder=${folder//\\//}
 mkdir -p "$folder"
 unzip -q "$zip" -d "$folder" || e2e_fail "unzip failed"
+e2e_assert_eq "RomboDesktop-$RELEASE_VERSION" "$(ls "$folder")" "the zip's one folder"
+folder_win+="\\RomboDesktop-$RELEASE_VERSION"
+folder+="/RomboDesktop-$RELEASE_VERSION"
 expected=$( (cd "$RELEASE_INPUT" && ls; printf '%s\n' LICENSE.txt README.txt) | sort)
 e2e_assert_eq "$expected" "$(cd "$folder" && ls | sort)" "unpacked files"
 

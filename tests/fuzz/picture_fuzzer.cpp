@@ -6,10 +6,12 @@
 
 #include "render/jpeg_decoder.h"
 #include "render/png_decoder.h"
+#include "render/texture.h"
 
 namespace {
-// Small enough that a decoded picture fits the fuzzer's memory limit easily.
-constexpr std::int32_t kMaxSide = 2048;
+// The program's own limit: a picture of 8192 x 8192 (256 MiB) still fits the
+// fuzzer's memory limit.
+constexpr std::int32_t kMaxSide = render::kLargestPictureSide;
 
 void Decode(platform::PictureDecoder& decoder, const std::uint8_t* data, std::size_t size) {
   const auto picture = decoder.Open(data, size, kMaxSide);

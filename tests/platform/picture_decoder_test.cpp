@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -230,6 +231,20 @@ TEST(Win32PictureDecoderTest, LyingDamagedAndOversizedFilesAreRefused) {
   const Bytes truncated(bitmap.begin(), bitmap.begin() + static_cast<long>(bitmap.size() / 2));
   const Decoded d = Decode(truncated);
   EXPECT_TRUE(!d.opened || d.width == 8);  // refused, or read as far as it goes
+  // An icon whose picture claims more than an icon can hold.
+  Bytes bigIcon = IconFile(16);
+  const LONG wide = 30000;
+  std::memcpy(bigIcon.data() + 22 + offsetof(BITMAPINFOHEADER, biWidth), &wide, sizeof(wide));
+  EXPECT_FALSE(Decode(bigIcon).opened);
+  // Beyond the icons' cap, whatever it holds.
+  Bytes paddedIcon = IconFile(16);
+  paddedIcon.resize((4u << 20) + 1);
+  EXPECT_FALSE(Decode(paddedIcon).opened);
+  EXPECT_TRUE(Decode(IconFile(16)).opened);
+  // A GIF, which OLE would read, is none of the system kinds here.
+  const Bytes gif{'G',  'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0,   0, 0, 0xFF, 0xFF,
+                  0xFF, ',', 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 'D', 1, 0, ';'};
+  EXPECT_FALSE(Decode(gif).opened);
 }
 
 TEST(Win32MainWindowTest, HoldsTheDefaultCapPicture) {

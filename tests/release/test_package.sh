@@ -36,15 +36,24 @@ damage_wrong_version() { check wrong_version 0.0.1; }
 damage_language_not_packed() { printf 'x\r\n' >"$work/language_not_packed/in/Italiano.lang"; check language_not_packed; }
 damage_readme_lf() {
   local d=$work/readme_lf/out z=RomboDesktop-$version-win32.zip
-  (cd "$work/readme_lf" && mkdir x && cd x && unzip -q "$d/$z" && sed -i 's/\r$//' README.txt && rm "$d/$z" &&
-    python3 -c 'import os,sys,zipfile; z=zipfile.ZipFile(sys.argv[1],"w"); [z.write(n) for n in os.listdir(".")]' "$d/$z")
+  (cd "$work/readme_lf" && mkdir x && cd x && unzip -q "$d/$z" && sed -i 's/\r$//' RomboDesktop-*/README.txt &&
+    rm "$d/$z" && python3 -c 'import glob,sys,zipfile; z=zipfile.ZipFile(sys.argv[1],"w"); [z.write(n) for n in glob.glob("*/*")]' "$d/$z")
   check readme_lf
 }
 damage_names_not_utf8() {
   local d=$work/names_not_utf8/out z=RomboDesktop-$version-win32.zip
-  (cd "$work/names_not_utf8/in" && cp "$root/package/README.txt" README.txt && cp "$root/LICENSE" LICENSE.txt &&
-    sed -i 's/$/\r/' README.txt LICENSE.txt && rm "$d/$z" && zip -q -X "$d/$z" ./* && rm README.txt LICENSE.txt)
+  local f=RomboDesktop-$version
+  (cd "$work/names_not_utf8" && cp -r in "$f" && cp "$root/package/README.txt" "$f/README.txt" &&
+    cp "$root/LICENSE" "$f/LICENSE.txt" && sed -i 's/$/\r/' "$f/README.txt" "$f/LICENSE.txt" && rm "$d/$z" &&
+    zip -q -X "$d/$z" "$f"/*)
   check names_not_utf8
+}
+# The files at the zip's root, as "extract here" would scatter them.
+damage_zip_without_folder() {
+  local d=$work/zip_without_folder/out z=RomboDesktop-$version-win32.zip
+  (cd "$work/zip_without_folder" && mkdir x && cd x && unzip -q "$d/$z" && rm "$d/$z" && cd RomboDesktop-* &&
+    python3 -c 'import os,sys,zipfile; z=zipfile.ZipFile(sys.argv[1],"w"); [z.write(n) for n in os.listdir(".")]' "$d/$z")
+  check zip_without_folder
 }
 damage_installer_64bit() {
   "$root/scripts/package" win64 "$work/installer_64bit/in" "$version" "$work/installer_64bit/w64" >/dev/null &&
@@ -54,7 +63,8 @@ damage_installer_64bit() {
 }
 damage_program_changed() { printf 'x' >>"$work/program_changed/in/RomboDesktop.exe"; check program_changed; }
 
-for name in wrong_version language_not_packed readme_lf names_not_utf8 installer_64bit program_changed; do
+for name in wrong_version language_not_packed readme_lf names_not_utf8 zip_without_folder installer_64bit \
+  program_changed; do
   pack "$name" || { result "$name: packaging" 1; continue; }
   if "damage_$name"; then result "$name is refused" 1; else result "$name is refused ($(tail -n1 "$work/$name.log"))" 0; fi
 done

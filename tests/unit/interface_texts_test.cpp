@@ -132,11 +132,54 @@ TEST_F(InterfaceTextsTest, TheFileIsReadBesideTheExecutable) {
   StartAll();
   form.ApplyLanguage("Deutsch");
   EXPECT_EQ(desktop.trayMenu.texts[TrayItem::kSettings], "&Einstellungen");
-  // Read again at every call: an edited file shows at once.
-  WriteFile("Deutsch.lang", "TrayMenu.Settings &Optionen\n");
+  // Parsed again only when it changed (here to a text of the same length,
+  // so only the write time tells), and then at once.
+  const int reads = desktop.fileReads;
   form.ApplyLanguage("Deutsch");
-  EXPECT_EQ(desktop.trayMenu.texts[TrayItem::kSettings], "&Optionen");
+  EXPECT_EQ(desktop.fileReads, reads);
+  WriteFile("Deutsch.lang", "TrayMenu.Settings &Konfiguration\n");
+  form.ApplyLanguage("Deutsch");
+  EXPECT_EQ(desktop.trayMenu.texts[TrayItem::kSettings], "&Konfiguration");
+  EXPECT_EQ(desktop.fileReads, reads + 1);
 }
+
+// A name that would reach another folder gives the built-in texts, whatever
+// a file there says.
+class OutsideNameTest : public InterfaceTextsTest,
+                        public testing::WithParamInterface<const char*> {};
+
+TEST_P(OutsideNameTest, GivesTheBuiltInTexts) {
+  const std::string name = GetParam();
+  WriteFile(name + ".lang", "TrayMenu.Quit &Gone\n");
+  StartAll();
+  const int reads = desktop.fileReads;
+  form.ApplyLanguage(name);
+  form.ApplyLanguage(name);
+  ExpectDefaults();
+  EXPECT_EQ(desktop.fileReads, reads);
+  EXPECT_EQ(desktop.faultLog.lines(),
+            std::vector<std::string>{"Language name " + name +
+                                     " reaches outside the program's folder; the built-in "
+                                     "texts show"});
+}
+
+TEST_F(InterfaceTextsTest, AFileBeyondTheBoundsLoadsWhatFitsAndIsLoggedOnce) {
+  std::string text = "TrayMenu.Quit &Ende\n";
+  for (std::size_t i = 0; i < lang::kMaxLangEntries; ++i) text += "k\n";
+  WriteFile("Deutsch.lang", text);
+  StartAll();
+  form.ApplyLanguage("Deutsch");
+  form.ApplyLanguage("Deutsch");
+  EXPECT_EQ(desktop.trayMenu.texts[TrayItem::kQuit], "&Ende");
+  EXPECT_EQ(
+      desktop.faultLog.lines(),
+      std::vector<std::string>{"Language file " + BesideExe("Deutsch.lang") +
+                               " goes beyond the bounds of a language file; entries dropped: 1"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, OutsideNameTest,
+                         testing::Values("..\\Deutsch", "sub\\Deutsch", "sub/Deutsch", "..",
+                                         "C:Deutsch", "Deutsch.."));
 
 TEST_F(InterfaceTextsTest, AnEmptyNameLooksForDotLang) {
   WriteFile(".lang", "About.Caption Hidden\n");

@@ -182,6 +182,53 @@ TEST(LineReaderTest, CutsAtLineFeedsAndStaysAtTheEnd) {
   EXPECT_TRUE(reader.AtEnd());
 }
 
+// Keys repeat their section path: however deep the nesting, the table stays
+// within a few bytes of key per byte of file and a bounded number of entries,
+// and what fits still loads.
+struct NestingCase {
+  const char* what;
+  int openings;
+  int entries;
+};
+
+class NestingTest : public testing::TestWithParam<NestingCase> {};
+
+TEST_P(NestingTest, KeysStayWithinTheirShareOfTheFile) {
+  const NestingCase& c = GetParam();
+  std::string text;
+  for (int i = 0; i < c.openings; ++i) text += "<section" + std::to_string(i) + ">\n";
+  text += "First one\n";
+  for (int i = 0; i < c.entries; ++i) text += "k" + std::to_string(i % 10) + "\n";
+  const lang::TLangFile file = Parse(text);
+  std::size_t keyBytes = 0;
+  for (const std::string& key : file.Keys()) keyBytes += key.size();
+  EXPECT_LE(keyBytes, lang::kKeyBytesPerFileByte * text.size()) << c.what;
+  EXPECT_LE(file.Keys().size(), lang::kMaxLangEntries) << c.what;
+  EXPECT_EQ(file.Texts().size(), file.Keys().size()) << c.what;
+  std::string firstKey;
+  for (int i = 0; i < c.openings; ++i) firstKey += "section" + std::to_string(i) + ".";
+  EXPECT_EQ(file.Lookup(firstKey + "first", kMissing), "one") << c.what;
+}
+
+// About 1 MiB each: the attack of deep openings and short entries, and a
+// flat file of more entries than any language needs.
+INSTANTIATE_TEST_SUITE_P(Bounds, NestingTest,
+                         testing::Values(NestingCase{"1,000 openings", 1000, 260000},
+                                         NestingCase{"10,000 openings", 10000, 200000},
+                                         NestingCase{"flat", 0, 300000}));
+
+TEST(LangFileTest, EntriesOverTheBoundAreDroppedAndLaterOnesLoad) {
+  // Each entry in the section costs 54 bytes of key for 4 of file; the
+  // tenth takes the last byte of the bound.
+  const std::string deep(52, 'd');
+  std::string text = "<" + deep + ">\n";
+  for (int i = 0; i < 20; ++i) text += "A " + std::to_string(i % 10) + "\n";
+  const lang::TLangFile file = Parse(text + "</" + deep + ">\nB 2\n");
+  EXPECT_EQ(file.Lookup(deep + ".a", kMissing), "0");
+  EXPECT_EQ(file.Keys().size(), 11u);  // 10 of the 20, and B
+  EXPECT_EQ(file.Lookup("b", kMissing), "2");
+}
+
 TEST(LineReaderTest, AFinalLineFeedLeavesOneEmptyLine) {
   const std::vector<std::uint8_t> bytes = Bytes("a\n");
   lang::MemoryStream stream(bytes);

@@ -64,6 +64,10 @@ TEST_P(ShippedLanguageTest, DefinesEveryInterfaceTextOnce) {
     EXPECT_EQ(taken.find(';'), std::string::npos) << taken;
     wanted.insert(lang::LowerAscii(message.key));
   }
+  const std::string elevated = file.Lookup(lang::kRunsElevated.key, "");
+  EXPECT_FALSE(elevated.empty()) << GetParam();
+  EXPECT_EQ(elevated.find(';'), std::string::npos) << elevated;
+  wanted.insert(lang::LowerAscii(lang::kRunsElevated.key));
   // Nothing else, and nothing twice: a second entry would be ignored.
   EXPECT_EQ(std::set<std::string>(file.Keys().begin(), file.Keys().end()), wanted);
   EXPECT_EQ(file.Keys().size(), wanted.size());
@@ -123,6 +127,7 @@ TEST(ShippedLanguagesTest, EnglishSaysWhatTheBuiltInTextsSay) {
     EXPECT_EQ(file.Lookup(row.key, ""), row.defaultText) << row.key;
   }
   EXPECT_EQ(file.Lookup(lang::kHotkeysTaken.key, ""), lang::kHotkeysTaken.defaultText);
+  EXPECT_EQ(file.Lookup(lang::kRunsElevated.key, ""), lang::kRunsElevated.defaultText);
   EXPECT_EQ(file.Lookup(lang::kTrayDesktop.key, ""), lang::kTrayDesktop.defaultText);
   EXPECT_EQ(file.Lookup(lang::kRunAsAdministrator.key, ""), lang::kRunAsAdministrator.defaultText);
 }

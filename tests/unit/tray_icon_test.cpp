@@ -91,6 +91,7 @@ TEST_F(TrayIconTest, TheBalloonSpeaksTheSettingsLanguageOrTheBuiltInText) {
   EXPECT_EQ(TrayLog(), (std::vector<std::string>{
                            "tray.add", "tray.balloon Belegt: Ctrl+Alt+Right (Ctrl+Alt+Right)"}));
   // A file that cannot be read stops neither the balloon nor the start-up.
+  WriteFile("Deutsch.lang", "<Hotkeys>\nTaken Belegt, neu: %s\n</Hotkeys>\n");
   form.FormClose();
   desktop.locked.insert(BesideExe("Deutsch.lang"));
   desktop.keysHeldElsewhere.insert(kVkLeft);
@@ -122,6 +123,29 @@ TEST_F(TrayIconTest, AMissingTaskbarIsTriedEverySecondAndTheBalloonWaitsForIt) {
   for (std::uint32_t tick = 8000; tick < 20000; tick += 500) TickAt(tick);
   EXPECT_TRUE(TrayLog().empty());
   EXPECT_EQ(desktop.tickInterval, 0u);
+}
+
+// Elevated, the program says so once, in the log and a balloon; with a
+// balloon of taken hotkeys waiting for the icon too, each on a line.
+TEST_F(TrayIconTest, AnElevatedStartSaysSoOnce) {
+  const std::string elevated = lang::kRunsElevated.defaultText;
+  desktop.elevated = true;
+  desktop.taskbarReady = false;
+  desktop.keysHeldElsewhere.insert(kVkLeft);
+  desktop.tick = 5000;
+  form.FormCreate();
+  const auto saidElevated = [this] {
+    const std::vector<std::string>& lines = desktop.faultLog.lines();
+    return std::count(lines.begin(), lines.end(), "Runs with administrator rights; it should not");
+  };
+  EXPECT_EQ(saidElevated(), 1);
+  desktop.taskbarReady = true;
+  TrayLog();
+  TickAt(5000 + app::kTrayRetryMs);
+  EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray.add", kLeftTaken + "\n" + elevated}));
+  for (std::uint32_t tick = 7000; tick < 20000; tick += 500) TickAt(tick);
+  EXPECT_TRUE(TrayLog().empty());
+  EXPECT_EQ(saidElevated(), 1);
 }
 
 struct Session {

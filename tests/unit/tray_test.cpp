@@ -90,6 +90,9 @@ TEST_F(TrayTest, EachMenuCommandRunsItsHandler) {
 }
 
 TEST_F(TrayTest, AnUnreadableLanguageFileOpensNothing) {
+  // Changed (so read again, not taken from what was read at start) and
+  // locked.
+  WriteFile("English.lang", "TrayMenu.Quit &Quit\n");
   desktop.locked.insert(BesideExe("English.lang"));
   EXPECT_THROW(form.WMTrayIcon(platform::kRightButtonUp), lang::LangFileError);
   EXPECT_TRUE(desktop.trayMenu.popups.empty());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <utility>
 
@@ -273,6 +274,18 @@ std::uint32_t FakeDesktop::TempPath(std::uint32_t bufferLength, char* buffer) {
 bool FakeDesktop::FileExists(const std::string& path) {
   ++fileChecks;
   return files.count(path) != 0;
+}
+
+FileStamp FakeDesktop::Stamp(const std::string& path) {
+  FileStamp stamp;
+  if (files.count(path) == 0) return stamp;
+  stamp.exists = true;
+  const auto found = contents.find(path);
+  if (found == contents.end()) return stamp;
+  stamp.size = found->second.size();
+  stamp.writeTime =
+      std::hash<std::string>()(std::string(found->second.begin(), found->second.end()));
+  return stamp;
 }
 
 bool FakeDesktop::RemoveFile(const std::string& path) {

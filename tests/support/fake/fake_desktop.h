@@ -111,6 +111,8 @@ class FakeDesktop : public WindowManager,
   // Virtual keys whose Ctrl+Alt combination another program holds, and
   // other combinations it holds (modifiers, key).
   std::set<std::uint32_t> keysHeldElsewhere;
+  // The program runs with administrator rights.
+  bool elevated = false;
   std::set<std::pair<std::uint32_t, std::uint32_t>> combinationsHeldElsewhere;
   // The tray icon's picture as TrayIconPicture gives it (kTrayIconSide
   // square, kTrayIconColour), and what SetTrayIcon last made of the icon:
@@ -202,6 +204,8 @@ class FakeDesktop : public WindowManager,
   // FileSystem
   std::uint32_t TempPath(std::uint32_t bufferLength, char* buffer) override;
   bool FileExists(const std::string& path) override;
+  // The write time is a digest of the content, so every change shows.
+  FileStamp Stamp(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   // WindowManager and FileSystem alike: `lastError`.
   std::uint32_t LastError() override { return lastError; }
@@ -221,6 +225,7 @@ class FakeDesktop : public WindowManager,
   PixelImage TrayIconPicture() override;
   bool SetTrayIcon(const PixelImage& picture, const std::string& tip) override;
   bool ShowTrayBalloon(const std::string& text) override;
+  bool RunsElevated() override { return elevated; }
   bool RegisterHotKey(WindowHandle owner, int id, std::uint32_t modifiers,
                       std::uint32_t virtualKey) override;
   void UnregisterHotKey(WindowHandle owner, int id) override;
