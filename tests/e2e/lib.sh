@@ -235,26 +235,36 @@ _e2e_desktop_xid() {
     [[ -n "$id" ]] && echo "$id"
 }
 
-# e2e_start [WxH]: Xvfb + fresh prefix + virtual desktop of that size.
-e2e_start() {
-    local size=${1:-1024x768} w h tpl t0 t1
-    [[ "$size" =~ ^([0-9]+)x([0-9]+)$ ]] || e2e_fail "e2e_start: bad size '$size'"
-    w=${BASH_REMATCH[1]} h=${BASH_REMATCH[2]}
-    t0=$(_e2e_now_ms)
+# _e2e_begin: the traps that end what a test starts, and its work dir.
+_e2e_begin() {
     trap e2e_stop EXIT
     trap 'exit 143' TERM
     trap 'exit 130' INT
     E2E_STARTED=1
-
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/rombo-e2e.XXXXXX") || e2e_fail "mktemp failed"
     export E2E_TMP
     _e2e_note "tmp $E2E_TMP"
+}
+
+# _e2e_new_prefix: a fresh prefix from the template, and its temp dir.
+_e2e_new_prefix() {
+    local tpl
     tpl=$(_e2e_template) || e2e_fail "no wine prefix template"
     export WINEPREFIX="$E2E_TMP/prefix"
     _e2e_copy_prefix "$tpl" "$WINEPREFIX" || e2e_fail "copying the prefix template failed"
     E2E_TEMP_UNIX="$WINEPREFIX/$(cat "$WINEPREFIX/e2e-temp-path")"
     mkdir -p "$E2E_TEMP_UNIX"
     export E2E_TEMP_UNIX
+}
+
+# e2e_start [WxH]: Xvfb + fresh prefix + virtual desktop of that size.
+e2e_start() {
+    local size=${1:-1024x768} w h t0 t1
+    [[ "$size" =~ ^([0-9]+)x([0-9]+)$ ]] || e2e_fail "e2e_start: bad size '$size'"
+    w=${BASH_REMATCH[1]} h=${BASH_REMATCH[2]}
+    t0=$(_e2e_now_ms)
+    _e2e_begin
+    _e2e_new_prefix
     # The desktop size lives in user.reg; edit it before any wine process
     # runs, which is much cheaper than 'wine reg add'.
     sed -i "/^\[Software\\\\\\\\Wine\\\\\\\\Explorer\\\\\\\\Desktops\]/,/^\[/ s/^\"Default\"=\".*\"/\"Default\"=\"${w}x${h}\"/" \
@@ -288,15 +298,9 @@ e2e_start() {
 # Wine real monitors (Xvfb has one screen). A prefix keeps the monitors of
 # the server it was first used on, so the test's prefix starts on this one.
 e2e_start_monitors() {
-    local placement=$1 size=${2:-800x600} fdfile tpl
+    local placement=$1 size=${2:-800x600} fdfile
     [[ "$placement" =~ ^--(right-of|left-of|above|below)$ ]] || e2e_fail "e2e_start_monitors: bad placement '$placement'"
-    trap e2e_stop EXIT
-    trap 'exit 143' TERM
-    trap 'exit 130' INT
-    E2E_STARTED=1
-    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/rombo-e2e.XXXXXX") || e2e_fail "mktemp failed"
-    export E2E_TMP
-    _e2e_note "tmp $E2E_TMP"
+    _e2e_begin
     fdfile="$E2E_TMP/xorg.display"
     : >"$fdfile"
     Xorg -config "$E2E_LIB_DIR/xorg-dummy.conf" -noreset -nolisten tcp -logfile "$E2E_TMP/xorg.log" \
@@ -312,12 +316,7 @@ e2e_start_monitors() {
     # Wine reads the monitors once, when it first meets the server, and
     # without asking the server to probe its outputs; a full query does.
     xrandr >/dev/null || e2e_fail "xrandr could not query the monitors"
-    tpl=$(_e2e_template) || e2e_fail "no wine prefix template"
-    export WINEPREFIX="$E2E_TMP/prefix"
-    _e2e_copy_prefix "$tpl" "$WINEPREFIX" || e2e_fail "copying the prefix template failed"
-    E2E_TEMP_UNIX="$WINEPREFIX/$(cat "$WINEPREFIX/e2e-temp-path")"
-    mkdir -p "$E2E_TEMP_UNIX"
-    export E2E_TEMP_UNIX
+    _e2e_new_prefix
     # No virtual desktop: it would be one monitor.
     sed -i '/^\[Software\\\\Wine\\\\Explorer\] /,/^\[/ {/^"Desktop"="Default"/d}' "$WINEPREFIX/user.reg"
     grep -q '^"Desktop"="Default"' "$WINEPREFIX/user.reg" && e2e_fail "could not turn the virtual desktop off"
