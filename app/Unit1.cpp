@@ -51,7 +51,6 @@ void TForm1::FormCreate() {
   ScreenshotDesktop(system_, &bareDesktop);
   faces_.ShowBareDesktop(bareDesktop);
 
-  motion_.currentDesktop = 0;
   parking_.arrangedDesktop = 0;
   // One tick once the message loop runs: it sees the first foreground window
   // and a signal file left from before, then the timer stops.

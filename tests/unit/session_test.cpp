@@ -45,11 +45,11 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   const desktops::CubeMotion& motion = form.Motion();
   EXPECT_TRUE(form.SessionActive());
   EXPECT_TRUE(desktop.IsVisible());
-  EXPECT_FALSE(motion.mouseTurning);
-  EXPECT_EQ(motion.currentDesktop, 1);
-  EXPECT_FLOAT_EQ(motion.targetYaw, -90);
-  EXPECT_FLOAT_EQ(motion.shownYaw, 0);
-  EXPECT_FLOAT_EQ(motion.targetZoomOut, 0);
+  EXPECT_FALSE(motion.MouseTurning());
+  EXPECT_EQ(motion.CurrentDesktop(), 1);
+  EXPECT_FLOAT_EQ(motion.Target().yaw, -90);
+  EXPECT_FLOAT_EQ(motion.Shown().yaw, 0);
+  EXPECT_FLOAT_EQ(motion.Target().zoomOut, 0);
   EXPECT_EQ(form.Parking().arrangedDesktop, 0);
   EXPECT_EQ(desktop.tickInterval, app::kSessionTickMs);
   // Desktop 0 photographed with layered windows, before the cube window
@@ -113,14 +113,15 @@ TEST_P(HotkeySessionsTest, EachSessionTurnsAQuarterFromWhereTheLastEnded) {
   const desktops::CubeMotion& motion = form.Motion();
   for (int i = 0; i < c.sessions; ++i) {
     SCOPED_TRACE(i);
-    const std::int32_t from = motion.currentDesktop;
+    const std::int32_t from = motion.CurrentDesktop();
     form.WMHotKey(c.key);
     // The nested tick has snapped the start onto the face of `from`.
-    EXPECT_FLOAT_EQ(motion.shownYaw, std::fmod(360.0f - 90.0f * static_cast<float>(from), 360.0f));
-    EXPECT_FLOAT_EQ(motion.targetYaw - motion.shownYaw, quarter);
+    EXPECT_FLOAT_EQ(motion.Shown().yaw,
+                    std::fmod(360.0f - 90.0f * static_cast<float>(from), 360.0f));
+    EXPECT_FLOAT_EQ(motion.Target().yaw - motion.Shown().yaw, quarter);
     RunUntilHidden();
   }
-  EXPECT_EQ(motion.currentDesktop, c.desktop);
+  EXPECT_EQ(motion.CurrentDesktop(), c.desktop);
   EXPECT_EQ(LeftOf(window), c.left);
 }
 
@@ -150,7 +151,7 @@ TEST_P(GoToTest, TurnsTheShortWayInOneSession) {
   const GoToCase c = GetParam();
   form.WMHotKey(app::kHotkeyGoTo1 + c.from);
   RunUntilHidden();
-  ASSERT_EQ(form.Motion().currentDesktop, c.from);
+  ASSERT_EQ(form.Motion().CurrentDesktop(), c.from);
   desktop.moves.clear();
   const int paints = desktop.paints;
 
@@ -160,9 +161,9 @@ TEST_P(GoToTest, TurnsTheShortWayInOneSession) {
     EXPECT_EQ(desktop.paints, paints);
     return;
   }
-  EXPECT_FLOAT_EQ(form.Motion().shownYaw - form.Motion().targetYaw, 90.0f * c.faces);
+  EXPECT_FLOAT_EQ(form.Motion().Shown().yaw - form.Motion().Target().yaw, 90.0f * c.faces);
   RunUntilHidden();
-  EXPECT_EQ(form.Motion().currentDesktop, c.to);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), c.to);
   EXPECT_EQ(MovesOf(left), 1);
   EXPECT_EQ(LeftOf(left), desktops::ShiftedLeft(10, -std::int64_t{kWidth} * c.to, kWidth));
 }
@@ -183,12 +184,12 @@ INSTANTIATE_TEST_SUITE_P(EachToEach, GoToTest,
 TEST_F(SessionTest, GoToDuringASessionReplacesItsTarget) {
   form.WMHotKey(app::kHotkeyRight);
   form.WMHotKey(app::kHotkeyGoTo1 + 3);
-  EXPECT_EQ(form.Motion().currentDesktop, 3);
-  EXPECT_FLOAT_EQ(form.Motion().targetYaw, 90);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 3);
+  EXPECT_FLOAT_EQ(form.Motion().Target().yaw, 90);
   form.WMHotKey(app::kHotkeyGoTo1 + 3);  // the one being turned to: nothing
-  EXPECT_FLOAT_EQ(form.Motion().targetYaw, 90);
+  EXPECT_FLOAT_EQ(form.Motion().Target().yaw, 90);
   RunUntilHidden();
-  EXPECT_EQ(form.Motion().currentDesktop, 3);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 3);
   EXPECT_EQ(MovesOf(left), 1);
 }
 
@@ -218,7 +219,7 @@ TEST_P(CarryTest, TheActiveWindowAndItsFamilyGoAlong) {
   for (int i = 0; i < c.presses; ++i) form.WMHotKey(app::kHotkeyCarryRight);
   RunUntilHidden();
 
-  EXPECT_EQ(form.Motion().currentDesktop, c.presses);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), c.presses);
   const std::int64_t shift = -std::int64_t{kWidth} * c.presses;
   EXPECT_EQ(LeftOf(left), c.carried ? 10 : desktops::ShiftedLeft(10, shift, kWidth));
   EXPECT_EQ(LeftOf(dialog), c.carried ? 50 : desktops::ShiftedLeft(50, shift, kWidth));
@@ -258,20 +259,20 @@ TEST_F(SessionTest, PressesDuringASessionAddUpAndArrangeOnce) {
   form.WMHotKey(app::kHotkeyRight);
   EXPECT_EQ(desktop.paints, paints);
   const desktops::CubeMotion& motion = form.Motion();
-  EXPECT_EQ(motion.currentDesktop, 3);
-  EXPECT_FLOAT_EQ(motion.targetYaw, -270);
+  EXPECT_EQ(motion.CurrentDesktop(), 3);
+  EXPECT_FLOAT_EQ(motion.Target().yaw, -270);
 
-  float previous = motion.shownYaw;
+  float previous = motion.Shown().yaw;
   bool monotonic = true;
   for (int i = 0; form.SessionActive() && i < 10000; ++i) {
     desktop.tick += 10;
     form.Timer1Timer();
-    monotonic = monotonic && motion.shownYaw <= previous;
-    previous = motion.shownYaw;
+    monotonic = monotonic && motion.Shown().yaw <= previous;
+    previous = motion.Shown().yaw;
   }
   EXPECT_TRUE(monotonic);
-  EXPECT_NEAR(motion.shownYaw, -270, 1);
-  EXPECT_EQ(motion.currentDesktop, 3);
+  EXPECT_NEAR(motion.Shown().yaw, -270, 1);
+  EXPECT_EQ(motion.CurrentDesktop(), 3);
   EXPECT_EQ(MovesOf(left), 1);
   EXPECT_EQ(LeftOf(left), 10 + kWidth);
 }
@@ -279,14 +280,14 @@ TEST_F(SessionTest, PressesDuringASessionAddUpAndArrangeOnce) {
 TEST_F(SessionTest, HotkeyWithTheButtonHeldKeepsTurning) {
   desktop.leftDown = true;
   form.WMHotKey(app::kHotkeyRight);
-  EXPECT_TRUE(form.Motion().mouseTurning);
-  EXPECT_FLOAT_EQ(form.Motion().targetYaw, -90);
+  EXPECT_TRUE(form.Motion().MouseTurning());
+  EXPECT_FLOAT_EQ(form.Motion().Target().yaw, -90);
   desktop.leftDown = false;
   desktop.tick += 10;
   form.Timer1Timer();
-  EXPECT_FALSE(form.Motion().mouseTurning);
+  EXPECT_FALSE(form.Motion().MouseTurning());
   RunUntilHidden();
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
 }
 
 TEST_F(SessionTest, EndTestThatHoldsEndsAtTheNextTickWithoutPainting) {
@@ -298,12 +299,12 @@ TEST_F(SessionTest, EndTestThatHoldsEndsAtTheNextTickWithoutPainting) {
   }
   ASSERT_TRUE(form.SessionActive());
   const int paints = desktop.paints;
-  const float yaw = form.Motion().shownYaw;
+  const float yaw = form.Motion().Shown().yaw;
   desktop.tick += 1000;
   form.Timer1Timer();
   EXPECT_FALSE(form.SessionActive());
   EXPECT_EQ(desktop.paints, paints);
-  EXPECT_EQ(form.Motion().shownYaw, yaw);
+  EXPECT_EQ(form.Motion().Shown().yaw, yaw);
 }
 
 TEST_F(SessionTest, TheCubeCoversThePrimaryScreen) {
@@ -330,7 +331,7 @@ TEST_F(SessionTest, ForegroundFollowTurnsToTheParkedWindowsDesktop) {
   EXPECT_FALSE(form.SessionActive());
   UserActivates(parkedNext);
   EXPECT_TRUE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
   RunUntilHidden();
   EXPECT_EQ(LeftOf(parkedNext), 1100 - kWidth);
   EXPECT_EQ(LeftOf(left), 10 - kWidth);
@@ -369,18 +370,18 @@ TEST_P(ForegroundFollowTest, OpensOnlyForAVisibleParkedWindowAndSnapsAtOnce) {
 
   const desktops::CubeMotion& motion = form.Motion();
   EXPECT_EQ(form.SessionActive(), c.opens);
-  EXPECT_EQ(motion.currentDesktop, c.desktop);
-  EXPECT_FLOAT_EQ(motion.targetYaw, c.targetYaw);
+  EXPECT_EQ(motion.CurrentDesktop(), c.desktop);
+  EXPECT_FLOAT_EQ(motion.Target().yaw, c.targetYaw);
   EXPECT_EQ(form.LastForeground(), c.visible ? window : before);
   if (!c.opens) {
     EXPECT_EQ(desktop.paints, paints);
     return;
   }
-  EXPECT_FALSE(motion.mouseTurning);
-  EXPECT_FLOAT_EQ(motion.targetZoomOut, 0);
-  EXPECT_FLOAT_EQ(motion.shownZoomOut, 0);
-  EXPECT_FLOAT_EQ(motion.targetPitch, 0);
-  EXPECT_FLOAT_EQ(motion.shownYaw, c.shownYaw);
+  EXPECT_FALSE(motion.MouseTurning());
+  EXPECT_FLOAT_EQ(motion.Target().zoomOut, 0);
+  EXPECT_FLOAT_EQ(motion.Shown().zoomOut, 0);
+  EXPECT_FLOAT_EQ(motion.Target().pitch, 0);
+  EXPECT_FLOAT_EQ(motion.Shown().yaw, c.shownYaw);
   EXPECT_EQ(desktop.paints, paints + 1);
 }
 
@@ -409,8 +410,8 @@ TEST_F(SessionTest, ForegroundChangesDuringASessionAreOnlyRecorded) {
   desktop.tick += 10;
   UserActivates(parkedNext);
   EXPECT_EQ(form.LastForeground(), parkedNext);
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
-  EXPECT_FLOAT_EQ(form.Motion().targetYaw, -90);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
+  EXPECT_FLOAT_EQ(form.Motion().Target().yaw, -90);
   EXPECT_EQ(desktop.paints, paints + 1);  // this tick's own paint, no nested session
 }
 
@@ -449,7 +450,7 @@ TEST_P(SystemActivationTest, ParkedWindowTheSystemActivatedIsNotFollowed) {
   UserActivates(parked);
 
   EXPECT_FALSE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 0);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 0);
   const platform::WindowHandle expected = GetParam().otherOnScreen ? other : shellWindow;
   EXPECT_EQ(desktop.foreground, expected);
   EXPECT_EQ(form.LastForeground(), expected);
@@ -468,15 +469,15 @@ TEST_F(SessionTest, FollowWinsTheTickAndTheSignalWaitsForTheNextHiddenTick) {
   UserActivates(parkedNext);
   // The follow step's session, already snapped; the file was not looked at.
   ASSERT_TRUE(form.SessionActive());
-  EXPECT_FALSE(form.Motion().mouseTurning);
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  EXPECT_FALSE(form.Motion().MouseTurning());
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
   EXPECT_EQ(desktop.files.count(SignalFile()), 1u);
 
   RunUntilHidden();
   EXPECT_EQ(desktop.files.count(SignalFile()), 1u);
   form.Timer1Timer();
   EXPECT_TRUE(form.SessionActive());
-  EXPECT_TRUE(form.Motion().mouseTurning);
+  EXPECT_TRUE(form.Motion().MouseTurning());
   EXPECT_EQ(desktop.files.count(SignalFile()), 0u);
 }
 
@@ -485,7 +486,7 @@ TEST_F(SessionTest, SignalWithTheButtonUpChangesNothing) {
   form.Timer1Timer();
   ASSERT_TRUE(form.SessionActive());
   RunUntilHidden();
-  EXPECT_EQ(form.Motion().currentDesktop, 0);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 0);
   EXPECT_EQ(LeftOf(left), 10);
   EXPECT_EQ(MovesOf(left), 1);  // moved in place all the same
 }
@@ -526,7 +527,7 @@ TEST_F(SessionTest, IdleWaitsForEvents) {
   desktop.foreground = parkedNext;
   form.WMForegroundChanged();
   EXPECT_TRUE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
   desktop.files.insert(SignalFile());
   const int paints = desktop.paints;
   form.WMSignalWritten();
@@ -535,7 +536,7 @@ TEST_F(SessionTest, IdleWaitsForEvents) {
   RunUntilHidden();
   EXPECT_EQ(desktop.files.count(SignalFile()), 1u);
   form.Timer1Timer();  // the tick after the session takes the file
-  EXPECT_TRUE(form.Motion().mouseTurning);
+  EXPECT_TRUE(form.Motion().MouseTurning());
   EXPECT_EQ(desktop.files.count(SignalFile()), 0u);
   RunUntilHidden();
   form.Timer1Timer();
@@ -544,7 +545,7 @@ TEST_F(SessionTest, IdleWaitsForEvents) {
   desktop.files.insert(SignalFile());
   form.WMSignalWritten();
   EXPECT_TRUE(form.SessionActive());
-  EXPECT_TRUE(form.Motion().mouseTurning);
+  EXPECT_TRUE(form.Motion().MouseTurning());
 }
 
 TEST_F(SessionTest, HiddenTickDoesOnlyItsTwoLookups) {
@@ -623,7 +624,7 @@ TEST_P(EndingTest, BringsEveryWindowHome) {
     form.WMHotKey(app::kHotkeyRight);
     RunUntilHidden();
   }
-  ASSERT_EQ(form.Motion().currentDesktop, shown);
+  ASSERT_EQ(form.Motion().CurrentDesktop(), shown);
   if (endOfSession) {
     form.WMQueryEndSession();
   } else {

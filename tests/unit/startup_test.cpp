@@ -70,7 +70,7 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
   }
   EXPECT_TRUE(form.ImagesDirty());
   EXPECT_FALSE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 0);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 0);
   EXPECT_EQ(form.LastForeground(), platform::kNoWindow);
 }
 
