@@ -89,9 +89,9 @@ class FormTest : public DesktopTest {
     const render::FaceSet& faces = form.Faces();
     render::BeginFrame(pullBack);
     render::OrientBox(pitch, yaw);
-    render::DrawBox(faces.faceTextures, capsSwapped ? faces.bottomTexture : faces.topTexture,
-                    capsSwapped ? faces.topTexture : faces.bottomTexture, kWidth);
-    render::DrawBackground(pitch, yaw, faces.backgroundTexture);
+    render::DrawBox(faces.FaceTextures(), capsSwapped ? faces.BottomTexture() : faces.TopTexture(),
+                    capsSwapped ? faces.TopTexture() : faces.BottomTexture(), kWidth);
+    render::DrawBackground(pitch, yaw, faces.BackgroundTexture());
     desktop.gl().Present();
     return desktop.gl().Pixels();
   }

@@ -59,7 +59,7 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   const auto shown = std::find(desktop.log.begin(), desktop.log.end(), "cube.show");
   ASSERT_NE(capture, desktop.log.end());
   EXPECT_LT(capture, shown);
-  EXPECT_EQ(form.Faces().faceBitmaps[0].Width(), kWidth);
+  EXPECT_EQ(form.Faces().FaceBitmaps()[0].Width(), kWidth);
   EXPECT_FALSE(form.ImagesDirty());
   EXPECT_FALSE(desktop.Window(taskbar).visible);
   // Collected: the shell, the taskbar, layered and invisible windows are not.

@@ -61,7 +61,7 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
   }
 
   // Faces 1 to 3 share the bare-desktop picture; face 0 waits for its session.
-  const auto& faces = form.Faces().faceBitmaps;
+  const auto& faces = form.Faces().FaceBitmaps();
   EXPECT_TRUE(faces[0].Empty());
   for (int face = 1; face < 4; ++face) {
     EXPECT_EQ(faces[face].Width(), kWidth);
