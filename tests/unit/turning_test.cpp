@@ -20,7 +20,7 @@ class TurningTest : public FormTest {
     desktop.files.insert(SignalFile());
     desktop.leftDown = true;
     desktop.cursor = {x, y};
-    form.Timer1Timer();
+    TimerTick();
     ASSERT_TRUE(form.SessionActive());
     ASSERT_TRUE(form.Motion().MouseTurning());
   }
@@ -61,7 +61,7 @@ TEST_F(TurningTest, HoldingTheButtonKeepsTheSessionOpenAndEveryTickFollowsTheMou
   // session waits for the release.
   for (int i = 0; i < 1000; ++i) {
     desktop.tick += 10;
-    form.Timer1Timer();
+    TimerTick();
   }
   EXPECT_TRUE(form.SessionActive());
   EXPECT_TRUE(desktop.IsVisible());
@@ -69,7 +69,7 @@ TEST_F(TurningTest, HoldingTheButtonKeepsTheSessionOpenAndEveryTickFollowsTheMou
   // The tick's own paint turns the cube, without a mouse-move event.
   desktop.cursor = {545, 400};
   desktop.tick += 10;
-  form.Timer1Timer();
+  TimerTick();
   EXPECT_FLOAT_EQ(form.Motion().Shown().yaw, 9);
 
   desktop.leftDown = false;
@@ -90,7 +90,7 @@ TEST_F(TurningTest, PaintPutsTheCursorBackFromTheEdges) {
 
   desktop.leftDown = false;
   desktop.tick += 10;
-  form.Timer1Timer();
+  TimerTick();
   ASSERT_FALSE(form.Motion().MouseTurning());
   ASSERT_TRUE(form.SessionActive());
   desktop.cursor = {0, 400};
@@ -105,7 +105,7 @@ TEST_F(TurningTest, StoredZoomPullsTheCameraBackWhileTurning) {
   Start(stored);
   GrabAt(500, 400);
   desktop.tick += 5000;
-  form.Timer1Timer();
+  TimerTick();
   const desktops::CubeMotion& motion = form.Motion();
   EXPECT_NEAR(motion.Shown().zoomOut, 1.0f, 0.01f);
   const std::vector<std::uint8_t> painted = desktop.gl().Pixels();
