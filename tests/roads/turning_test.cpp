@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "form_fixture.h"
+#include "tests/unit/form_fixture.h"
 
 namespace {
 

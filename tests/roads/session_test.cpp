@@ -12,7 +12,7 @@
 
 #include "desktops/layout.h"
 #include "desktops/signal_file.h"
-#include "form_fixture.h"
+#include "tests/unit/form_fixture.h"
 
 namespace {
 
