@@ -52,7 +52,6 @@ void TForm1::FormCreate() {
   ScreenshotDesktop(system_, &bareDesktop);
   faces_.ShowBareDesktop(bareDesktop);
 
-  motion_.currentDesktop = 0;
   parking_.arrangedDesktop = 0;
   // The windows stand in the layout over the displays as they are at start.
   parking_.ReadDisplays();

@@ -14,16 +14,15 @@ void TForm1::ShowCube() {
   const std::int32_t h = windows.ScreenHeight();
   system_.mainWindow.Place(0, 0, w, h);
   const render::PicturePaths paths{settings.topPath, settings.bottomPath, settings.backgroundPath};
-  faces_.Refresh(motion_.currentDesktop, w, h, system_.capture, imagesDirty ? &paths : nullptr);
+  faces_.Refresh(motion_.CurrentDesktop(), w, h, system_.capture, imagesDirty ? &paths : nullptr);
   imagesDirty = false;
   render::SetViewport(w, h);
 
-  motion_.Start(windows.CursorPos());
   parking_.CollectWindows();
   system_.mainWindow.ShowOnTop();
-  parking_.SetArrangedDesktop(motion_.currentDesktop);
+  parking_.SetArrangedDesktop(motion_.CurrentDesktop());
   parking_.ShowTaskbar(false);
-  motion_.animationClock = system_.clock.TickCount();
+  motion_.Start(windows.CursorPos(), system_.clock.TickCount());
   sessionActive = true;
   system_.mainWindow.SetTickInterval(kSessionTickMs);
 }
@@ -73,7 +72,7 @@ void TForm1::EndSession() {
   // desktop now shown while the cube still has it to give: hiding the cube
   // would hand it to the next window down, parked or not.
   parking_.ShowTaskbar(true);
-  parking_.ArrangeWindows(motion_.currentDesktop);
+  parking_.ArrangeWindows(motion_.CurrentDesktop());
   lastForeground = platform::kNoWindow;
   HandOnForeground(parking_.KeyboardWindowArranged());
   system_.mainWindow.Hide();
@@ -86,7 +85,7 @@ void TForm1::EndSession() {
   ShowDesktopNumber();
 }
 
-void TForm1::ShowDesktopNumber() { trayIcon_.ShowDesktop(motion_.currentDesktop + 1); }
+void TForm1::ShowDesktopNumber() { trayIcon_.ShowDesktop(motion_.CurrentDesktop() + 1); }
 
 void TForm1::WMForegroundChanged() {
   if (!sessionActive) Timer1Timer();
@@ -200,11 +199,12 @@ void TForm1::FormPaint() {
   platform::WindowManager& windows = system_.windows;
   const platform::Point cursor = windows.CursorPos();
   const std::int32_t w = windows.ScreenWidth();
-  render::BeginFrame(settings.zoom * motion_.shownZoomOut);
+  render::BeginFrame(settings.zoom * motion_.Shown().zoomOut);
   const desktops::CursorWrap wrap = motion_.Turn(cursor, w, windows.ScreenHeight());
   if (wrap.moved) windows.PutCursor(wrap.put.x, wrap.put.y);
-  render::OrientBox(motion_.shownPitch, motion_.shownYaw);
-  faces_.Draw(motion_.shownPitch, motion_.shownYaw, w);
+  const desktops::Pose& shown = motion_.Shown();
+  render::OrientBox(shown.pitch, shown.yaw);
+  faces_.Draw(shown.pitch, shown.yaw, w);
   system_.graphics.Present();
 }
 

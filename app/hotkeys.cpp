@@ -74,7 +74,7 @@ void TForm1::WMHotKey(int id) {
 
 void TForm1::GoToDesktop(std::int32_t desktop) {
   // During a session the current desktop is the one being turned to.
-  if (desktop == motion_.currentDesktop) return;
+  if (desktop == motion_.CurrentDesktop()) return;
   // A turn by no face opens the session (with its first tick) when none is
   // on the screen; the new target then replaces whatever was aimed at.
   BeginTurn(0);

@@ -10,12 +10,35 @@
 
 namespace desktops {
 
+// How the cube stands: its angles in degrees and how far the camera is
+// pulled back (0 close, 1 by the zoom setting).
+struct Pose {
+  float pitch = 0;
+  float yaw = 0;
+  float zoomOut = 0;
+};
+
 class CubeMotion {
  public:
-  // A session starts on the face of `currentDesktop`, the camera close, aiming
-  // to pull back while the mouse turns the cube. The animation clock is set
-  // apart, once the cube is on the screen.
-  void Start(platform::Point cursor);
+  // Everything a motion holds. A program's motion starts at rest on desktop
+  // 0; one built from a state stands wherever a test needs it to.
+  struct State {
+    std::int32_t currentDesktop = 0;
+    Pose shown;
+    Pose target;
+    bool mouseTurning = false;
+    platform::Point lastCursor;
+    // Time up to which the animation has been advanced.
+    std::uint32_t animationClock = 0;
+  };
+
+  CubeMotion() = default;
+  explicit CubeMotion(const State& state) : state_(state) {}
+
+  // A session starts on the face of the current desktop, the camera close,
+  // aiming to pull back while the mouse turns the cube; the animation runs
+  // from `now`, once the cube is on the screen.
+  void Start(platform::Point cursor, std::uint32_t now);
   // Eases the shown values towards their targets by speed³ for every whole
   // step of the clock's time since the last; late ticks catch up.
   void Advance(platform::Clock& clock, float speed);
@@ -33,18 +56,17 @@ class CubeMotion {
   // Nothing is left to move: the session can end.
   bool Settled() const;
 
-  std::int32_t currentDesktop = 0;
-  float shownPitch = 0;
-  float shownYaw = 0;
-  float targetPitch = 0;
-  float targetYaw = 0;
-  float shownZoomOut = 0;
-  float targetZoomOut = 0;
-  bool mouseTurning = false;
-  std::int32_t lastCursorX = 0;
-  std::int32_t lastCursorY = 0;
-  // Time up to which the animation has been advanced.
-  std::uint32_t animationClock = 0;
+  // The desktop shown, or being turned to.
+  std::int32_t CurrentDesktop() const { return state_.currentDesktop; }
+  // What a frame draws, and what the animation eases it towards.
+  const Pose& Shown() const { return state_.shown; }
+  const Pose& Target() const { return state_.target; }
+  bool MouseTurning() const { return state_.mouseTurning; }
+  platform::Point LastCursor() const { return state_.lastCursor; }
+  std::uint32_t AnimationClock() const { return state_.animationClock; }
+
+ private:
+  State state_;
 };
 
 }  // namespace desktops

@@ -46,19 +46,29 @@ class FaceSet {
   // pictures.
   void Release();
 
-  std::array<Bitmap, 4> faceBitmaps;
-  std::array<FaceTexture, 4> faceTextures;
-  Bitmap topBitmap;
-  FaceTexture topTexture;
-  Bitmap bottomBitmap;
-  FaceTexture bottomTexture;
-  Bitmap backgroundBitmap;
-  FaceTexture backgroundTexture;
+  // What a frame draws and what a session made, for reading.
+  const std::array<Bitmap, 4>& FaceBitmaps() const { return faceBitmaps_; }
+  const std::array<FaceTexture, 4>& FaceTextures() const { return faceTextures_; }
+  const Bitmap& TopBitmap() const { return topBitmap_; }
+  const FaceTexture& TopTexture() const { return topTexture_; }
+  const Bitmap& BottomBitmap() const { return bottomBitmap_; }
+  const FaceTexture& BottomTexture() const { return bottomTexture_; }
+  const Bitmap& BackgroundBitmap() const { return backgroundBitmap_; }
+  const FaceTexture& BackgroundTexture() const { return backgroundTexture_; }
   // The default cap picture, never changed.
-  Bitmap imgDefault;
-  TextureCaps textureCaps;
+  const Bitmap& DefaultCapPicture() const { return imgDefault_; }
 
  private:
+  std::array<Bitmap, 4> faceBitmaps_;
+  std::array<FaceTexture, 4> faceTextures_;
+  Bitmap topBitmap_;
+  FaceTexture topTexture_;
+  Bitmap bottomBitmap_;
+  FaceTexture bottomTexture_;
+  Bitmap backgroundBitmap_;
+  FaceTexture backgroundTexture_;
+  Bitmap imgDefault_;
+  TextureCaps textureCaps_;
   PictureLoader pictures_;
 };
 

@@ -297,7 +297,7 @@ BENCHMARK(BM_SteadyFrame)->Unit(benchmark::kMillisecond);
 void BM_OneTexturedQuad(benchmark::State& state) {
   Program program;
   program.form.ShowCube();
-  const render::FaceTexture& face = program.form.Faces().faceTextures[0];
+  const render::FaceTexture& face = program.form.Faces().FaceTextures()[0];
   for (auto _ : state) {
     render::BeginFrame(0);
     render::BindTexture(face.name);
@@ -337,12 +337,12 @@ int main(int argc, char** argv) {
   Program program;
   program.form.ShowCube();
   const render::FaceSet& f = program.form.Faces();
-  std::size_t bytes = f.topBitmap.ByteSize() + f.bottomBitmap.ByteSize() +
-                      f.backgroundBitmap.ByteSize() + f.imgDefault.ByteSize() +
-                      TextureBytes(f.topTexture) + TextureBytes(f.bottomTexture) +
-                      TextureBytes(f.backgroundTexture);
+  std::size_t bytes = f.TopBitmap().ByteSize() + f.BottomBitmap().ByteSize() +
+                      f.BackgroundBitmap().ByteSize() + f.DefaultCapPicture().ByteSize() +
+                      TextureBytes(f.TopTexture()) + TextureBytes(f.BottomTexture()) +
+                      TextureBytes(f.BackgroundTexture());
   for (int k = 0; k < 4; ++k)
-    bytes += f.faceBitmaps[k].ByteSize() + TextureBytes(f.faceTextures[k]);
+    bytes += f.FaceBitmaps()[k].ByteSize() + TextureBytes(f.FaceTextures()[k]);
   const double screen = 4.0 * kWidth * kHeight * 4;
 
   if (reporter.times.size() < 8) return 0;  // a filter ran only some

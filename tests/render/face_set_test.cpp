@@ -81,22 +81,22 @@ TEST_F(FaceSetTest, EachSessionStartPhotographsItsDesktopAndSendsOnlyThatFaceAga
   bare.SetSize(kWidth, kHeight);
   desktop.CaptureScreen(kWidth, kHeight, false, bare.Data());  // capture 1
   faces.ShowBareDesktop(bare);
-  EXPECT_TRUE(faces.faceBitmaps[0].Empty());
+  EXPECT_TRUE(faces.FaceBitmaps()[0].Empty());
 
   Refresh(0);  // capture 2; every face is sent the first time
   std::vector<std::uint32_t> shown = {Grey(2), Grey(1), Grey(1), Grey(1)};
   for (std::size_t k = 0; k < shown.size(); ++k) {
-    EXPECT_EQ(FaceColour(faces.faceTextures[k]), shown[k]) << "face " << k;
+    EXPECT_EQ(FaceColour(faces.FaceTextures()[k]), shown[k]) << "face " << k;
   }
   int capture = 2;
   for (const std::int32_t desktopShown : {2, 3, 1, 0}) {
     // A face that is not sent again keeps this mark in its texture.
-    for (const render::FaceTexture& face : faces.faceTextures) Mark(face);
+    for (const render::FaceTexture& face : faces.FaceTextures()) Mark(face);
     Refresh(desktopShown);
     shown[static_cast<std::size_t>(desktopShown)] = Grey(++capture);
     for (std::size_t k = 0; k < shown.size(); ++k) {
       const bool taken = k == static_cast<std::size_t>(desktopShown);
-      EXPECT_EQ(FaceColour(faces.faceTextures[k]), taken ? shown[k] : kMark)
+      EXPECT_EQ(FaceColour(faces.FaceTextures()[k]), taken ? shown[k] : kMark)
           << desktopShown << ", face " << k;
     }
   }
@@ -111,24 +111,24 @@ TEST_F(FaceSetTest, CapsAreCutToTheirCentredSquareAndTheBackgroundKeepsItsShape)
                                    PutPng("C:\\pics\\sky.png", background)};
   Refresh(0, &paths);
 
-  ASSERT_EQ(faces.topBitmap.Width(), 200);
-  ASSERT_EQ(faces.topBitmap.Height(), 200);
-  EXPECT_EQ(faces.topBitmap.PixelAt(0, 0), top.PixelAt(50, 0));
-  EXPECT_EQ(faces.topBitmap.PixelAt(199, 199), top.PixelAt(249, 199));
-  ASSERT_EQ(faces.bottomBitmap.Width(), 200);
-  ASSERT_EQ(faces.bottomBitmap.Height(), 200);
-  EXPECT_EQ(faces.bottomBitmap.PixelAt(0, 0), bottom.PixelAt(0, 50));
-  EXPECT_EQ(faces.topTexture.sMax, 200.0f / 256);
-  EXPECT_EQ(faces.backgroundBitmap.Width(), 1000);
-  EXPECT_EQ(faces.backgroundTexture.sMax, 1000.0f / 1024);
-  EXPECT_EQ(faces.backgroundTexture.tMin, 1.0f - 500.0f / 512);
-  EXPECT_EQ(GlTest::TexelAt(faces.backgroundTexture.name, 999, 511), background.PixelAt(999, 0));
+  ASSERT_EQ(faces.TopBitmap().Width(), 200);
+  ASSERT_EQ(faces.TopBitmap().Height(), 200);
+  EXPECT_EQ(faces.TopBitmap().PixelAt(0, 0), top.PixelAt(50, 0));
+  EXPECT_EQ(faces.TopBitmap().PixelAt(199, 199), top.PixelAt(249, 199));
+  ASSERT_EQ(faces.BottomBitmap().Width(), 200);
+  ASSERT_EQ(faces.BottomBitmap().Height(), 200);
+  EXPECT_EQ(faces.BottomBitmap().PixelAt(0, 0), bottom.PixelAt(0, 50));
+  EXPECT_EQ(faces.TopTexture().sMax, 200.0f / 256);
+  EXPECT_EQ(faces.BackgroundBitmap().Width(), 1000);
+  EXPECT_EQ(faces.BackgroundTexture().sMax, 1000.0f / 1024);
+  EXPECT_EQ(faces.BackgroundTexture().tMin, 1.0f - 500.0f / 512);
+  EXPECT_EQ(GlTest::TexelAt(faces.BackgroundTexture().name, 999, 511), background.PixelAt(999, 0));
 }
 
 // Each bad path follows good pictures of the fallbacks' sizes, so a
 // fallback that kept the earlier pixels would show.
 TEST_F(FaceSetTest, PicturesThatCannotBeHadGiveTheDefaultCapAndABlackBackground) {
-  ASSERT_EQ(faces.imgDefault.PixelAt(10, 20), 0x0A1480u);  // the window's picture
+  ASSERT_EQ(faces.DefaultCapPicture().PixelAt(10, 20), 0x0A1480u);  // the window's picture
   const render::Bitmap good = samples::Gradient(64, 64, 9);
   const std::string goodPath = PutPng("C:\\pics\\good.png", good);
   const render::PicturePaths goodPaths{goodPath, goodPath, goodPath};
@@ -140,18 +140,18 @@ TEST_F(FaceSetTest, PicturesThatCannotBeHadGiveTheDefaultCapAndABlackBackground)
   for (const std::string path : {"", "C:\\pics\\missing.png", "C:\\pics\\a.gif",
                                  "C:\\pics\\broken.png", "C:\\pics\\folder.png"}) {
     Refresh(0, &goodPaths);
-    ASSERT_EQ(faces.backgroundBitmap.PixelAt(3, 3), good.PixelAt(3, 3));
+    ASSERT_EQ(faces.BackgroundBitmap().PixelAt(3, 3), good.PixelAt(3, 3));
     const render::PicturePaths paths{path, path, path};
     Refresh(0, &paths);
-    for (const render::Bitmap* cap : {&faces.topBitmap, &faces.bottomBitmap}) {
+    for (const render::Bitmap* cap : {&faces.TopBitmap(), &faces.BottomBitmap()}) {
       ASSERT_EQ(cap->Width(), 256) << path;
-      EXPECT_EQ(cap->PixelAt(100, 7), faces.imgDefault.PixelAt(100, 7)) << path;
+      EXPECT_EQ(cap->PixelAt(100, 7), faces.DefaultCapPicture().PixelAt(100, 7)) << path;
     }
-    EXPECT_EQ(GlTest::TexelAt(faces.topTexture.name, 10, 255 - 20), 0x0A1480u) << path;
-    EXPECT_EQ(faces.backgroundBitmap.Width(), render::kFallbackBackgroundSide) << path;
-    EXPECT_EQ(faces.backgroundBitmap.Height(), render::kFallbackBackgroundSide) << path;
-    EXPECT_EQ(GlTest::TexelAt(faces.backgroundTexture.name, 3, 3), 0u) << path;
-    EXPECT_EQ(faces.backgroundTexture.sMax, 1.0f) << path;
+    EXPECT_EQ(GlTest::TexelAt(faces.TopTexture().name, 10, 255 - 20), 0x0A1480u) << path;
+    EXPECT_EQ(faces.BackgroundBitmap().Width(), render::kFallbackBackgroundSide) << path;
+    EXPECT_EQ(faces.BackgroundBitmap().Height(), render::kFallbackBackgroundSide) << path;
+    EXPECT_EQ(GlTest::TexelAt(faces.BackgroundTexture().name, 3, 3), 0u) << path;
+    EXPECT_EQ(faces.BackgroundTexture().sMax, 1.0f) << path;
   }
 }
 
@@ -159,11 +159,11 @@ TEST_F(FaceSetTest, WithoutADefaultPictureTheCapsGetAnEmptyTexture) {
   desktop.hasDefaultCap = false;
   render::FaceSet bare(desktop, desktop, desktop);
   bare.QueryCaps();
-  EXPECT_TRUE(bare.imgDefault.Empty());
+  EXPECT_TRUE(bare.DefaultCapPicture().Empty());
   const render::PicturePaths none;
   bare.Refresh(0, kWidth, kHeight, desktop, &none);
-  EXPECT_NE(bare.topTexture.name, 0u);
-  EXPECT_EQ(bare.topTexture.sMax, 0.0f);
+  EXPECT_NE(bare.TopTexture().name, 0u);
+  EXPECT_EQ(bare.TopTexture().sMax, 0.0f);
 }
 
 // The caps repeat their edges; the background's sides run on into each
@@ -176,10 +176,10 @@ TEST_F(FaceSetTest, TheCapsAndTheBackgroundArePaddedEachTheirWay) {
   const render::PicturePaths paths{capPath, capPath, PutPng("C:\\pics\\sky.png", sky)};
   Refresh(0, &paths);
   // Texture row H - 1 is the picture's top row.
-  EXPECT_EQ(GlTest::TexelAt(faces.topTexture.name, 31, 31), cap.PixelAt(0, 0));
-  EXPECT_EQ(GlTest::TexelAt(faces.bottomTexture.name, 31, 31), cap.PixelAt(0, 0));
-  EXPECT_EQ(GlTest::TexelAt(faces.backgroundTexture.name, 127, 63), sky.PixelAt(99, 0));
-  EXPECT_EQ(GlTest::TexelAt(faces.backgroundTexture.name, 100, 63), sky.PixelAt(0, 0));
+  EXPECT_EQ(GlTest::TexelAt(faces.TopTexture().name, 31, 31), cap.PixelAt(0, 0));
+  EXPECT_EQ(GlTest::TexelAt(faces.BottomTexture().name, 31, 31), cap.PixelAt(0, 0));
+  EXPECT_EQ(GlTest::TexelAt(faces.BackgroundTexture().name, 127, 63), sky.PixelAt(99, 0));
+  EXPECT_EQ(GlTest::TexelAt(faces.BackgroundTexture().name, 100, 63), sky.PixelAt(0, 0));
 }
 
 // Plain pictures, each its own colour. Pulled back beyond the sphere only the

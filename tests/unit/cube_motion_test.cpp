@@ -33,14 +33,11 @@ float ModelStep(float shown, float target, float speed) {
 
 // Pulled back and tilted, a face away from its target: every value has
 // somewhere to go.
-desktops::CubeMotion Moving() {
-  desktops::CubeMotion motion;
-  motion.shownZoomOut = 0;
-  motion.targetZoomOut = 1;
-  motion.shownPitch = 37.4f;
-  motion.shownYaw = 30.2f;
-  motion.targetYaw = -90;
-  return motion;
+desktops::CubeMotion::State Moving() {
+  desktops::CubeMotion::State moving;
+  moving.shown = {37.4f, 30.2f, 0};
+  moving.target = {0, -90, 1};
+  return moving;
 }
 
 TEST(CubeMotionTest, StartsOnTheCurrentFaceCloseUpWithTheMouseTurning) {
@@ -48,20 +45,22 @@ TEST(CubeMotionTest, StartsOnTheCurrentFaceCloseUpWithTheMouseTurning) {
   for (const auto& [desktop, yaw] : restYaws) {
     SCOPED_TRACE(desktop);
     // What the last session left behind.
-    desktops::CubeMotion motion = Moving();
-    motion.currentDesktop = desktop;
-    motion.targetPitch = 12;
-    motion.Start({12, 34});
-    EXPECT_EQ(motion.currentDesktop, desktop);
-    EXPECT_FLOAT_EQ(motion.shownYaw, yaw);
-    EXPECT_FLOAT_EQ(motion.targetYaw, yaw);
-    EXPECT_FLOAT_EQ(motion.shownPitch, 0);
-    EXPECT_FLOAT_EQ(motion.targetPitch, 0);
-    EXPECT_FLOAT_EQ(motion.shownZoomOut, 0);
-    EXPECT_FLOAT_EQ(motion.targetZoomOut, 1);
-    EXPECT_TRUE(motion.mouseTurning);
-    EXPECT_EQ(motion.lastCursorX, 12);
-    EXPECT_EQ(motion.lastCursorY, 34);
+    desktops::CubeMotion::State left = Moving();
+    left.currentDesktop = desktop;
+    left.target.pitch = 12;
+    desktops::CubeMotion motion(left);
+    motion.Start({12, 34}, 5000);
+    EXPECT_EQ(motion.CurrentDesktop(), desktop);
+    EXPECT_FLOAT_EQ(motion.Shown().yaw, yaw);
+    EXPECT_FLOAT_EQ(motion.Target().yaw, yaw);
+    EXPECT_FLOAT_EQ(motion.Shown().pitch, 0);
+    EXPECT_FLOAT_EQ(motion.Target().pitch, 0);
+    EXPECT_FLOAT_EQ(motion.Shown().zoomOut, 0);
+    EXPECT_FLOAT_EQ(motion.Target().zoomOut, 1);
+    EXPECT_TRUE(motion.MouseTurning());
+    EXPECT_EQ(motion.LastCursor().x, 12);
+    EXPECT_EQ(motion.LastCursor().y, 34);
+    EXPECT_EQ(motion.AnimationClock(), 5000u);
   }
 }
 
@@ -77,21 +76,22 @@ class AdvanceTest : public testing::TestWithParam<ClockCase> {};
 // the unsigned difference carrying across the wrap of the tick counter.
 TEST_P(AdvanceTest, StepsOncePerWholeTenMilliseconds) {
   const ClockCase c = GetParam();
-  desktops::CubeMotion motion = Moving();
-  desktops::CubeMotion model = motion;
-  motion.animationClock = c.clock;
+  desktops::CubeMotion::State moving = Moving();
+  moving.animationClock = c.clock;
+  desktops::CubeMotion motion(moving);
+  desktops::Pose model = moving.shown;
   SetClock clock;
   clock.now = c.now;
   motion.Advance(clock, 0.3f);
   for (int i = 0; i < c.steps; ++i) {
-    model.shownZoomOut = ModelStep(model.shownZoomOut, 1, 0.3f);
-    model.shownPitch = ModelStep(model.shownPitch, 0, 0.3f);
-    model.shownYaw = ModelStep(model.shownYaw, -90, 0.3f);
+    model.zoomOut = ModelStep(model.zoomOut, 1, 0.3f);
+    model.pitch = ModelStep(model.pitch, 0, 0.3f);
+    model.yaw = ModelStep(model.yaw, -90, 0.3f);
   }
-  EXPECT_EQ(motion.animationClock, c.clock + 10u * static_cast<std::uint32_t>(c.steps));
-  EXPECT_EQ(motion.shownZoomOut, model.shownZoomOut);
-  EXPECT_EQ(motion.shownPitch, model.shownPitch);
-  EXPECT_EQ(motion.shownYaw, model.shownYaw);
+  EXPECT_EQ(motion.AnimationClock(), c.clock + 10u * static_cast<std::uint32_t>(c.steps));
+  EXPECT_EQ(motion.Shown().zoomOut, model.zoomOut);
+  EXPECT_EQ(motion.Shown().pitch, model.pitch);
+  EXPECT_EQ(motion.Shown().yaw, model.yaw);
 }
 
 INSTANTIATE_TEST_SUITE_P(Clocks, AdvanceTest,
@@ -106,19 +106,19 @@ class EasingTest : public testing::TestWithParam<float> {};
 // model, bit for bit.
 TEST_P(EasingTest, EveryStepMatchesTheExtendedPrecisionModel) {
   const float speed = GetParam();
-  desktops::CubeMotion motion = Moving();
-  desktops::CubeMotion model = motion;
+  desktops::CubeMotion motion(Moving());
+  desktops::Pose model = motion.Shown();
   SetClock clock;
   int steps = 0;
   while (!motion.Settled() && steps < 1000) {
     clock.now += 10;
     motion.Advance(clock, speed);
-    model.shownZoomOut = ModelStep(model.shownZoomOut, 1, speed);
-    model.shownPitch = ModelStep(model.shownPitch, 0, speed);
-    model.shownYaw = ModelStep(model.shownYaw, -90, speed);
-    ASSERT_EQ(motion.shownZoomOut, model.shownZoomOut) << "step " << steps;
-    ASSERT_EQ(motion.shownPitch, model.shownPitch) << "step " << steps;
-    ASSERT_EQ(motion.shownYaw, model.shownYaw) << "step " << steps;
+    model.zoomOut = ModelStep(model.zoomOut, 1, speed);
+    model.pitch = ModelStep(model.pitch, 0, speed);
+    model.yaw = ModelStep(model.yaw, -90, speed);
+    ASSERT_EQ(motion.Shown().zoomOut, model.zoomOut) << "step " << steps;
+    ASSERT_EQ(motion.Shown().pitch, model.pitch) << "step " << steps;
+    ASSERT_EQ(motion.Shown().yaw, model.yaw) << "step " << steps;
     ++steps;
   }
   EXPECT_TRUE(motion.Settled());
@@ -133,12 +133,12 @@ INSTANTIATE_TEST_SUITE_P(Speeds, EasingTest,
 TEST(CubeMotionTest, OneLateCallSettlesAtAnyStoredSpeed) {
   for (float speed : {0.3f, 0.2f, 0.9f, 0.0f, -2.0f, 5.0f, std::numeric_limits<float>::infinity(),
                       std::numeric_limits<float>::quiet_NaN()}) {
-    desktops::CubeMotion motion = Moving();
+    desktops::CubeMotion motion(Moving());
     SetClock clock;
     clock.now = 60000;
     motion.Advance(clock, speed);
     EXPECT_TRUE(motion.Settled()) << speed;
-    EXPECT_EQ(motion.animationClock, 60000u) << speed;
+    EXPECT_EQ(motion.AnimationClock(), 60000u) << speed;
   }
 }
 
@@ -159,22 +159,20 @@ class SnapTest : public testing::TestWithParam<SnapCase> {};
 // quarter turn aimed after it stands.
 TEST_P(SnapTest, AimsAtTheNearestFaceOnceTheMouseLetsGo) {
   const SnapCase c = GetParam();
-  desktops::CubeMotion motion;
-  motion.currentDesktop = 2;
-  motion.mouseTurning = c.turning;
-  motion.targetYaw = c.targetYaw;
-  motion.shownYaw = c.shownYaw;
-  motion.targetPitch = 30;
-  motion.shownPitch = 12;
-  motion.targetZoomOut = 1;
+  desktops::CubeMotion::State turned;
+  turned.currentDesktop = 2;
+  turned.mouseTurning = c.turning;
+  turned.shown = {12, c.shownYaw, 0};
+  turned.target = {30, c.targetYaw, 1};
+  desktops::CubeMotion motion(turned);
   motion.Snap();
-  EXPECT_FALSE(motion.mouseTurning);
-  EXPECT_EQ(motion.currentDesktop, c.desktop);
-  EXPECT_FLOAT_EQ(motion.targetYaw, c.targetAfter);
-  EXPECT_FLOAT_EQ(motion.shownYaw, c.shownAfter);
-  EXPECT_FLOAT_EQ(motion.targetPitch, c.turning ? 0 : 30);
-  EXPECT_FLOAT_EQ(motion.targetZoomOut, c.turning ? 0 : 1);
-  EXPECT_FLOAT_EQ(motion.shownPitch, 12);
+  EXPECT_FALSE(motion.MouseTurning());
+  EXPECT_EQ(motion.CurrentDesktop(), c.desktop);
+  EXPECT_FLOAT_EQ(motion.Target().yaw, c.targetAfter);
+  EXPECT_FLOAT_EQ(motion.Shown().yaw, c.shownAfter);
+  EXPECT_FLOAT_EQ(motion.Target().pitch, c.turning ? 0 : 30);
+  EXPECT_FLOAT_EQ(motion.Target().zoomOut, c.turning ? 0 : 1);
+  EXPECT_FLOAT_EQ(motion.Shown().pitch, 12);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,14 +198,15 @@ TEST(CubeMotionTest, QuarterTurnsMoveTheTargetAndTheDesktopTogether) {
                      {0, 360, -2, 2, 540}};
   for (const auto& turn : turns) {
     SCOPED_TRACE(std::to_string(turn.desktop) + " by " + std::to_string(turn.count));
-    desktops::CubeMotion motion;
-    motion.currentDesktop = turn.desktop;
-    motion.targetYaw = turn.yaw;
-    motion.shownYaw = 5;
+    desktops::CubeMotion::State at;
+    at.currentDesktop = turn.desktop;
+    at.target.yaw = turn.yaw;
+    at.shown.yaw = 5;
+    desktops::CubeMotion motion(at);
     motion.TurnFaces(turn.count);
-    EXPECT_EQ(motion.currentDesktop, turn.desktopAfter);
-    EXPECT_FLOAT_EQ(motion.targetYaw, turn.yawAfter);
-    EXPECT_FLOAT_EQ(motion.shownYaw, 5);
+    EXPECT_EQ(motion.CurrentDesktop(), turn.desktopAfter);
+    EXPECT_FLOAT_EQ(motion.Target().yaw, turn.yawAfter);
+    EXPECT_FLOAT_EQ(motion.Shown().yaw, 5);
   }
 }
 
@@ -231,25 +230,24 @@ class TurnTest : public testing::TestWithParam<TurnCase> {};
 // moves one pixel further than the cursor, so the next frame goes on.
 TEST_P(TurnTest, TurnsByTheCursorAndKeepsItOffTheEdges) {
   const TurnCase c = GetParam();
-  desktops::CubeMotion motion;
-  motion.mouseTurning = c.turning;
-  motion.lastCursorX = 500;
-  motion.lastCursorY = 400;
-  motion.targetYaw = 10;
-  motion.shownYaw = 4;
-  motion.shownPitch = -3;
+  desktops::CubeMotion::State seen;
+  seen.mouseTurning = c.turning;
+  seen.lastCursor = {500, 400};
+  seen.target.yaw = 10;
+  seen.shown = {-3, 4, 0};
+  desktops::CubeMotion motion(seen);
   const desktops::CursorWrap wrap = motion.Turn(c.cursor, kWidth, kHeight);
   EXPECT_EQ(wrap.moved, c.put.x != c.cursor.x || c.put.y != c.cursor.y);
   if (wrap.moved) {
     EXPECT_EQ(wrap.put.x, c.put.x);
     EXPECT_EQ(wrap.put.y, c.put.y);
   }
-  EXPECT_EQ(motion.lastCursorX, c.lastX);
-  EXPECT_EQ(motion.lastCursorY, c.lastY);
-  EXPECT_FLOAT_EQ(motion.targetYaw, c.yaw);
-  EXPECT_FLOAT_EQ(motion.targetPitch, c.pitch);
-  EXPECT_FLOAT_EQ(motion.shownYaw, c.turning ? c.yaw : 4);
-  EXPECT_FLOAT_EQ(motion.shownPitch, c.turning ? c.pitch : -3);
+  EXPECT_EQ(motion.LastCursor().x, c.lastX);
+  EXPECT_EQ(motion.LastCursor().y, c.lastY);
+  EXPECT_FLOAT_EQ(motion.Target().yaw, c.yaw);
+  EXPECT_FLOAT_EQ(motion.Target().pitch, c.pitch);
+  EXPECT_FLOAT_EQ(motion.Shown().yaw, c.turning ? c.yaw : 4);
+  EXPECT_FLOAT_EQ(motion.Shown().pitch, c.turning ? c.pitch : -3);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -267,10 +265,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<TurnCase>& info) { return info.param.name; });
 
 TEST(CubeMotionTest, NeverSettlesWhileTheMouseTurns) {
-  desktops::CubeMotion motion;
-  EXPECT_TRUE(motion.Settled());
-  motion.mouseTurning = true;
-  EXPECT_FALSE(motion.Settled());
+  EXPECT_TRUE(desktops::CubeMotion().Settled());
+  desktops::CubeMotion::State turning;
+  turning.mouseTurning = true;
+  EXPECT_FALSE(desktops::CubeMotion(turning).Settled());
 }
 
 }  // namespace

@@ -395,13 +395,13 @@ TEST_F(FormTest, DisplayChangesLeadToOneReplacementOnceStill) {
     desktop.UseMonitors(MonitorsOf(changes[i]));
     form.WMDisplayChange();
     desktop.tick += app::kDisplaysStillMs / 2;
-    form.Timer1Timer();
+    EXPECT_TRUE(TimerTick()) << "the wait for still displays runs on the timer";
     if (i == 1) form.WMHotKey(app::kHotkeyRight);
   }
   RunUntilHidden();
   while (desktop.tickInterval != 0 && desktop.tick < 100000) {
     desktop.tick += desktop.tickInterval;
-    form.Timer1Timer();
+    TimerTick();
   }
   const auto movesOf = [&](platform::WindowHandle window) {
     return std::count_if(desktop.moves.begin(), desktop.moves.end(),

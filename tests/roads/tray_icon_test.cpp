@@ -30,7 +30,7 @@ class TrayIconTest : public DialogsTest {
   }
   void TickAt(std::uint32_t tick) {
     desktop.tick = tick;
-    form.Timer1Timer();
+    TimerTick();
   }
 };
 

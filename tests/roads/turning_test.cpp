@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "form_fixture.h"
+#include "tests/unit/form_fixture.h"
 
 namespace {
 
@@ -20,9 +20,9 @@ class TurningTest : public FormTest {
     desktop.files.insert(SignalFile());
     desktop.leftDown = true;
     desktop.cursor = {x, y};
-    form.Timer1Timer();
+    TimerTick();
     ASSERT_TRUE(form.SessionActive());
-    ASSERT_TRUE(form.Motion().mouseTurning);
+    ASSERT_TRUE(form.Motion().MouseTurning());
   }
 
   platform::WindowHandle window;
@@ -40,17 +40,17 @@ TEST_F(TurningTest, SignalFileOpensASessionThatFollowsTheMouse) {
     form.FormMouseMove();
   }
   const desktops::CubeMotion& motion = form.Motion();
-  EXPECT_FLOAT_EQ(motion.shownYaw, 90);
-  EXPECT_FLOAT_EQ(motion.shownPitch, 0);
+  EXPECT_FLOAT_EQ(motion.Shown().yaw, 90);
+  EXPECT_FLOAT_EQ(motion.Shown().pitch, 0);
   // The frame is turned by the angles the mouse step has just set.
-  const float pullBack = form.Settings().zoom * motion.shownZoomOut;
+  const float pullBack = form.Settings().zoom * motion.Shown().zoomOut;
   const std::vector<std::uint8_t> painted = desktop.gl().Pixels();
   EXPECT_TRUE(painted == ReferenceFrame(pullBack, 0, 90));
   EXPECT_FALSE(painted == ReferenceFrame(pullBack, 0, 81));
   desktop.leftDown = false;
   RunUntilHidden();
-  EXPECT_EQ(motion.currentDesktop, 3);
-  EXPECT_LT(std::fabs(motion.shownPitch), 1.0f);
+  EXPECT_EQ(motion.CurrentDesktop(), 3);
+  EXPECT_LT(std::fabs(motion.Shown().pitch), 1.0f);
   EXPECT_EQ(LeftOf(window), 10 + kWidth);
 }
 
@@ -61,21 +61,21 @@ TEST_F(TurningTest, HoldingTheButtonKeepsTheSessionOpenAndEveryTickFollowsTheMou
   // session waits for the release.
   for (int i = 0; i < 1000; ++i) {
     desktop.tick += 10;
-    form.Timer1Timer();
+    TimerTick();
   }
   EXPECT_TRUE(form.SessionActive());
   EXPECT_TRUE(desktop.IsVisible());
-  EXPECT_NEAR(form.Motion().shownZoomOut, 1.0f, 0.01f);
+  EXPECT_NEAR(form.Motion().Shown().zoomOut, 1.0f, 0.01f);
   // The tick's own paint turns the cube, without a mouse-move event.
   desktop.cursor = {545, 400};
   desktop.tick += 10;
-  form.Timer1Timer();
-  EXPECT_FLOAT_EQ(form.Motion().shownYaw, 9);
+  TimerTick();
+  EXPECT_FLOAT_EQ(form.Motion().Shown().yaw, 9);
 
   desktop.leftDown = false;
   RunUntilHidden();
   EXPECT_FALSE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 0);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 0);
 }
 
 // Every paint, turning or settling, puts a cursor that reached an edge back
@@ -90,8 +90,8 @@ TEST_F(TurningTest, PaintPutsTheCursorBackFromTheEdges) {
 
   desktop.leftDown = false;
   desktop.tick += 10;
-  form.Timer1Timer();
-  ASSERT_FALSE(form.Motion().mouseTurning);
+  TimerTick();
+  ASSERT_FALSE(form.Motion().MouseTurning());
   ASSERT_TRUE(form.SessionActive());
   desktop.cursor = {0, 400};
   form.FormMouseMove();
@@ -105,13 +105,13 @@ TEST_F(TurningTest, StoredZoomPullsTheCameraBackWhileTurning) {
   Start(stored);
   GrabAt(500, 400);
   desktop.tick += 5000;
-  form.Timer1Timer();
+  TimerTick();
   const desktops::CubeMotion& motion = form.Motion();
-  EXPECT_NEAR(motion.shownZoomOut, 1.0f, 0.01f);
+  EXPECT_NEAR(motion.Shown().zoomOut, 1.0f, 0.01f);
   const std::vector<std::uint8_t> painted = desktop.gl().Pixels();
-  EXPECT_TRUE(painted ==
-              ReferenceFrame(0.5f * motion.shownZoomOut, motion.shownPitch, motion.shownYaw));
-  EXPECT_FALSE(painted == ReferenceFrame(0, motion.shownPitch, motion.shownYaw));
+  EXPECT_TRUE(painted == ReferenceFrame(0.5f * motion.Shown().zoomOut, motion.Shown().pitch,
+                                        motion.Shown().yaw));
+  EXPECT_FALSE(painted == ReferenceFrame(0, motion.Shown().pitch, motion.Shown().yaw));
 }
 
 struct SpeedCase {

@@ -55,25 +55,25 @@ TEST_F(TextureRefreshTest, PicturesAreLoadedAtTheFirstSessionAndAgainOnlyAfterOk
   EXPECT_EQ(Viewport(), (std::vector<GLint>{0, 0, kWidth, kHeight}));
   // Desktop 0's own picture (the second capture; start-up's bare desktop was
   // the first, and the others show it still).
-  EXPECT_EQ(FaceColour(faces.faceTextures[0]), 0x020202u);
-  for (const int k : {1, 2, 3}) EXPECT_EQ(FaceColour(faces.faceTextures[k]), 0x010101u) << k;
-  ASSERT_EQ(faces.topBitmap.Width(), 40);
-  EXPECT_EQ(faces.topBitmap.PixelAt(39, 0), top.PixelAt(39, 0));
-  ASSERT_EQ(faces.bottomBitmap.Width(), 50);
-  EXPECT_EQ(faces.bottomBitmap.PixelAt(49, 0), bottom.PixelAt(49, 0));
-  ASSERT_EQ(faces.backgroundBitmap.Width(), 100);
-  EXPECT_EQ(faces.backgroundBitmap.PixelAt(99, 0), sky.PixelAt(99, 0));
+  EXPECT_EQ(FaceColour(faces.FaceTextures()[0]), 0x020202u);
+  for (const int k : {1, 2, 3}) EXPECT_EQ(FaceColour(faces.FaceTextures()[k]), 0x010101u) << k;
+  ASSERT_EQ(faces.TopBitmap().Width(), 40);
+  EXPECT_EQ(faces.TopBitmap().PixelAt(39, 0), top.PixelAt(39, 0));
+  ASSERT_EQ(faces.BottomBitmap().Width(), 50);
+  EXPECT_EQ(faces.BottomBitmap().PixelAt(49, 0), bottom.PixelAt(49, 0));
+  ASSERT_EQ(faces.BackgroundBitmap().Width(), 100);
+  EXPECT_EQ(faces.BackgroundBitmap().PixelAt(99, 0), sky.PixelAt(99, 0));
   RunUntilHidden();
-  const std::uint64_t topSent = faces.topTexture.sourceGeneration;
-  const std::uint64_t skySent = faces.backgroundTexture.sourceGeneration;
+  const std::uint64_t topSent = faces.TopTexture().sourceGeneration;
+  const std::uint64_t skySent = faces.BackgroundTexture().sourceGeneration;
   const int reads = desktop.fileReads;
 
   Switch();  // 1 -> 2, photographing desktop 1 (the third capture)
   EXPECT_EQ(desktop.fileReads, reads);
-  EXPECT_EQ(faces.topTexture.sourceGeneration, topSent);
-  EXPECT_EQ(faces.backgroundTexture.sourceGeneration, skySent);
-  EXPECT_EQ(FaceColour(faces.faceTextures[1]), 0x030303u);
-  EXPECT_EQ(FaceColour(faces.faceTextures[0]), 0x020202u);
+  EXPECT_EQ(faces.TopTexture().sourceGeneration, topSent);
+  EXPECT_EQ(faces.BackgroundTexture().sourceGeneration, skySent);
+  EXPECT_EQ(FaceColour(faces.FaceTextures()[1]), 0x030303u);
+  EXPECT_EQ(FaceColour(faces.FaceTextures()[0]), 0x020202u);
 
   // OK marks the pictures, also when nothing changed.
   OpenSettings([] { return platform::ModalResult::kOk; });
@@ -81,7 +81,7 @@ TEST_F(TextureRefreshTest, PicturesAreLoadedAtTheFirstSessionAndAgainOnlyAfterOk
   Switch();
   EXPECT_FALSE(form.ImagesDirty());
   EXPECT_GT(desktop.fileReads, reads);
-  EXPECT_NE(faces.topTexture.sourceGeneration, topSent);
+  EXPECT_NE(faces.TopTexture().sourceGeneration, topSent);
 }
 
 TEST_F(TextureRefreshTest, AScreenOfAnotherSizeGetsTexturesAndAViewportOfItsSize) {
@@ -90,8 +90,8 @@ TEST_F(TextureRefreshTest, AScreenOfAnotherSizeGetsTexturesAndAViewportOfItsSize
   desktop.screenWidth = 1280;
   desktop.screenHeight = 1024;
   Switch();
-  const render::FaceTexture& face = form.Faces().faceTextures[1];
-  EXPECT_EQ(form.Faces().faceBitmaps[1].Width(), 1280);
+  const render::FaceTexture& face = form.Faces().FaceTextures()[1];
+  EXPECT_EQ(form.Faces().FaceBitmaps()[1].Width(), 1280);
   EXPECT_EQ(face.sMax, 0.625f);
   EXPECT_EQ(face.tMin, 0.0f);
   std::int32_t width = 0;
@@ -104,9 +104,9 @@ TEST_F(TextureRefreshTest, ShutdownDeletesEveryTextureWhileTheContextIsCurrent) 
   StartAll();
   Switch();
   const render::FaceSet& faces = form.Faces();
-  std::vector<std::uint32_t> names = {faces.topTexture.name, faces.bottomTexture.name,
-                                      faces.backgroundTexture.name};
-  for (const render::FaceTexture& face : faces.faceTextures) names.push_back(face.name);
+  std::vector<std::uint32_t> names = {faces.TopTexture().name, faces.BottomTexture().name,
+                                      faces.BackgroundTexture().name};
+  for (const render::FaceTexture& face : faces.FaceTextures()) names.push_back(face.name);
   for (std::uint32_t name : names) ASSERT_EQ(glIsTexture(name), GL_TRUE);
   int alive = -1;
   desktop.onDeleteContext = [&] {
@@ -116,9 +116,9 @@ TEST_F(TextureRefreshTest, ShutdownDeletesEveryTextureWhileTheContextIsCurrent) 
   form.FormClose();
   form.FormDestroy();
   EXPECT_EQ(alive, 0);
-  EXPECT_EQ(faces.topTexture.name, 0u);
-  for (const render::Bitmap& bitmap : faces.faceBitmaps) EXPECT_TRUE(bitmap.Empty());
-  EXPECT_TRUE(faces.topBitmap.Empty());
+  EXPECT_EQ(faces.TopTexture().name, 0u);
+  for (const render::Bitmap& bitmap : faces.FaceBitmaps()) EXPECT_TRUE(bitmap.Empty());
+  EXPECT_TRUE(faces.TopBitmap().Empty());
 }
 
 }  // namespace

@@ -2,12 +2,10 @@
 
 #include <new>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "app/command_line.h"
 #include "app/unitScreenshotDesktop.h"
-#include "form_fixture.h"
+#include "tests/unit/form_fixture.h"
 
 namespace {
 
@@ -61,7 +59,7 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
   }
 
   // Faces 1 to 3 share the bare-desktop picture; face 0 waits for its session.
-  const auto& faces = form.Faces().faceBitmaps;
+  const auto& faces = form.Faces().FaceBitmaps();
   EXPECT_TRUE(faces[0].Empty());
   for (int face = 1; face < 4; ++face) {
     EXPECT_EQ(faces[face].Width(), kWidth);
@@ -70,7 +68,7 @@ TEST_F(StartupTest, StartsInOrderAndPhotographsTheBareDesktop) {
   }
   EXPECT_TRUE(form.ImagesDirty());
   EXPECT_FALSE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 0);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 0);
   EXPECT_EQ(form.LastForeground(), platform::kNoWindow);
 }
 
@@ -226,30 +224,6 @@ TEST_F(StartupTest, ClosingMidSessionBringsTheTaskbarBack) {
   // The session had moved no window yet, so gathering moves none either.
   for (const platform::FakeMove& move : desktop.moves) EXPECT_EQ(move.window, taskbar);
   EXPECT_EQ(Without(desktop.log, "cube.").back(), "gl.delete");
-}
-
-TEST(CommandLineTest, OnlyTheGatherSwitchAsksForGathering) {
-  const std::pair<const char*, bool> cases[] = {
-      {"/gatherwindows", true}, {" /GatherWindows ", true},  {"", false},
-      {"/gather", false},       {"/gatherwindows x", false}, {"gatherwindows", false}};
-  for (const auto& [line, gathers] : cases)
-    EXPECT_EQ(app::AsksToGatherWindows(line), gathers) << line;
-}
-
-// The watcher's command line as the program writes it reads back; anything
-// else typed after the switch is no watcher's and does nothing.
-TEST(CommandLineTest, TheWatcherReadsBackTheHandlesItWasGiven) {
-  const platform::WatchHandles given{1234, 18446744073709551ull, 7};
-  platform::WatchHandles read;
-  ASSERT_TRUE(app::ReadWatchCommandLine(app::WatchCommandLine(given), &read));
-  EXPECT_EQ(std::tie(read.program, read.cleanEnd, read.state),
-            std::tie(given.program, given.cleanEnd, given.state));
-  for (const char* line : {"/watch", "/watch 1 2", "/watch 1 2 3 4", "/watch 1 -2 3",
-                           "/watch 1 2 x", "/watch 1 2 99999999999999999999", "/gatherwindows"}) {
-    EXPECT_FALSE(app::ReadWatchCommandLine(line, &read)) << line;
-  }
-  EXPECT_TRUE(app::AsksToWatch(" /WATCH 1 2 x"));
-  EXPECT_FALSE(app::AsksToWatch("/gatherwindows"));
 }
 
 TEST_F(StartupTest, QuitClosesTheMainWindow) {

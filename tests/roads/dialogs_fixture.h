@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "form_fixture.h"
 #include "settings/Unit2.h"
 #include "settings/Unit3.h"
 #include "tests/support/fake/fake_dialogs.h"
+#include "tests/unit/form_fixture.h"
 
 class DialogsTest : public FormTest {
  protected:

@@ -12,7 +12,7 @@
 
 #include "desktops/layout.h"
 #include "desktops/signal_file.h"
-#include "form_fixture.h"
+#include "tests/unit/form_fixture.h"
 
 namespace {
 
@@ -45,11 +45,11 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   const desktops::CubeMotion& motion = form.Motion();
   EXPECT_TRUE(form.SessionActive());
   EXPECT_TRUE(desktop.IsVisible());
-  EXPECT_FALSE(motion.mouseTurning);
-  EXPECT_EQ(motion.currentDesktop, 1);
-  EXPECT_FLOAT_EQ(motion.targetYaw, -90);
-  EXPECT_FLOAT_EQ(motion.shownYaw, 0);
-  EXPECT_FLOAT_EQ(motion.targetZoomOut, 0);
+  EXPECT_FALSE(motion.MouseTurning());
+  EXPECT_EQ(motion.CurrentDesktop(), 1);
+  EXPECT_FLOAT_EQ(motion.Target().yaw, -90);
+  EXPECT_FLOAT_EQ(motion.Shown().yaw, 0);
+  EXPECT_FLOAT_EQ(motion.Target().zoomOut, 0);
   EXPECT_EQ(form.Parking().arrangedDesktop, 0);
   EXPECT_EQ(desktop.tickInterval, app::kSessionTickMs);
   // Desktop 0 photographed with layered windows, before the cube window
@@ -59,7 +59,7 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   const auto shown = std::find(desktop.log.begin(), desktop.log.end(), "cube.show");
   ASSERT_NE(capture, desktop.log.end());
   EXPECT_LT(capture, shown);
-  EXPECT_EQ(form.Faces().faceBitmaps[0].Width(), kWidth);
+  EXPECT_EQ(form.Faces().FaceBitmaps()[0].Width(), kWidth);
   EXPECT_FALSE(form.ImagesDirty());
   EXPECT_FALSE(desktop.Window(taskbar).visible);
   // Collected: the shell, the taskbar, layered and invisible windows are not.
@@ -89,7 +89,7 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   EXPECT_EQ(desktop.moves[0].flags, desktops::kHideTaskbarFlags);
   // One more tick, hidden, looks for a signal file; then the timer stops.
   EXPECT_EQ(desktop.tickInterval, app::kSessionTickMs);
-  form.Timer1Timer();
+  TimerTick();
   EXPECT_EQ(desktop.log.back(), "timer off");
 }
 
@@ -113,14 +113,15 @@ TEST_P(HotkeySessionsTest, EachSessionTurnsAQuarterFromWhereTheLastEnded) {
   const desktops::CubeMotion& motion = form.Motion();
   for (int i = 0; i < c.sessions; ++i) {
     SCOPED_TRACE(i);
-    const std::int32_t from = motion.currentDesktop;
+    const std::int32_t from = motion.CurrentDesktop();
     form.WMHotKey(c.key);
     // The nested tick has snapped the start onto the face of `from`.
-    EXPECT_FLOAT_EQ(motion.shownYaw, std::fmod(360.0f - 90.0f * static_cast<float>(from), 360.0f));
-    EXPECT_FLOAT_EQ(motion.targetYaw - motion.shownYaw, quarter);
+    EXPECT_FLOAT_EQ(motion.Shown().yaw,
+                    std::fmod(360.0f - 90.0f * static_cast<float>(from), 360.0f));
+    EXPECT_FLOAT_EQ(motion.Target().yaw - motion.Shown().yaw, quarter);
     RunUntilHidden();
   }
-  EXPECT_EQ(motion.currentDesktop, c.desktop);
+  EXPECT_EQ(motion.CurrentDesktop(), c.desktop);
   EXPECT_EQ(LeftOf(window), c.left);
 }
 
@@ -150,7 +151,7 @@ TEST_P(GoToTest, TurnsTheShortWayInOneSession) {
   const GoToCase c = GetParam();
   form.WMHotKey(app::kHotkeyGoTo1 + c.from);
   RunUntilHidden();
-  ASSERT_EQ(form.Motion().currentDesktop, c.from);
+  ASSERT_EQ(form.Motion().CurrentDesktop(), c.from);
   desktop.moves.clear();
   const int paints = desktop.paints;
 
@@ -160,9 +161,9 @@ TEST_P(GoToTest, TurnsTheShortWayInOneSession) {
     EXPECT_EQ(desktop.paints, paints);
     return;
   }
-  EXPECT_FLOAT_EQ(form.Motion().shownYaw - form.Motion().targetYaw, 90.0f * c.faces);
+  EXPECT_FLOAT_EQ(form.Motion().Shown().yaw - form.Motion().Target().yaw, 90.0f * c.faces);
   RunUntilHidden();
-  EXPECT_EQ(form.Motion().currentDesktop, c.to);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), c.to);
   EXPECT_EQ(MovesOf(left), 1);
   EXPECT_EQ(LeftOf(left), desktops::ShiftedLeft(10, -std::int64_t{kWidth} * c.to, kSpan));
 }
@@ -183,12 +184,12 @@ INSTANTIATE_TEST_SUITE_P(EachToEach, GoToTest,
 TEST_F(SessionTest, GoToDuringASessionReplacesItsTarget) {
   form.WMHotKey(app::kHotkeyRight);
   form.WMHotKey(app::kHotkeyGoTo1 + 3);
-  EXPECT_EQ(form.Motion().currentDesktop, 3);
-  EXPECT_FLOAT_EQ(form.Motion().targetYaw, 90);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 3);
+  EXPECT_FLOAT_EQ(form.Motion().Target().yaw, 90);
   form.WMHotKey(app::kHotkeyGoTo1 + 3);  // the one being turned to: nothing
-  EXPECT_FLOAT_EQ(form.Motion().targetYaw, 90);
+  EXPECT_FLOAT_EQ(form.Motion().Target().yaw, 90);
   RunUntilHidden();
-  EXPECT_EQ(form.Motion().currentDesktop, 3);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 3);
   EXPECT_EQ(MovesOf(left), 1);
 }
 
@@ -218,7 +219,7 @@ TEST_P(CarryTest, TheActiveWindowAndItsFamilyGoAlong) {
   for (int i = 0; i < c.presses; ++i) form.WMHotKey(app::kHotkeyCarryRight);
   RunUntilHidden();
 
-  EXPECT_EQ(form.Motion().currentDesktop, c.presses);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), c.presses);
   const std::int64_t shift = -std::int64_t{kWidth} * c.presses;
   EXPECT_EQ(LeftOf(left), c.carried ? 10 : desktops::ShiftedLeft(10, shift, kSpan));
   EXPECT_EQ(LeftOf(dialog), c.carried ? 50 : desktops::ShiftedLeft(50, shift, kSpan));
@@ -258,20 +259,20 @@ TEST_F(SessionTest, PressesDuringASessionAddUpAndArrangeOnce) {
   form.WMHotKey(app::kHotkeyRight);
   EXPECT_EQ(desktop.paints, paints);
   const desktops::CubeMotion& motion = form.Motion();
-  EXPECT_EQ(motion.currentDesktop, 3);
-  EXPECT_FLOAT_EQ(motion.targetYaw, -270);
+  EXPECT_EQ(motion.CurrentDesktop(), 3);
+  EXPECT_FLOAT_EQ(motion.Target().yaw, -270);
 
-  float previous = motion.shownYaw;
+  float previous = motion.Shown().yaw;
   bool monotonic = true;
   for (int i = 0; form.SessionActive() && i < 10000; ++i) {
     desktop.tick += 10;
-    form.Timer1Timer();
-    monotonic = monotonic && motion.shownYaw <= previous;
-    previous = motion.shownYaw;
+    TimerTick();
+    monotonic = monotonic && motion.Shown().yaw <= previous;
+    previous = motion.Shown().yaw;
   }
   EXPECT_TRUE(monotonic);
-  EXPECT_NEAR(motion.shownYaw, -270, 1);
-  EXPECT_EQ(motion.currentDesktop, 3);
+  EXPECT_NEAR(motion.Shown().yaw, -270, 1);
+  EXPECT_EQ(motion.CurrentDesktop(), 3);
   EXPECT_EQ(MovesOf(left), 1);
   EXPECT_EQ(LeftOf(left), 10 + kWidth);
 }
@@ -279,14 +280,14 @@ TEST_F(SessionTest, PressesDuringASessionAddUpAndArrangeOnce) {
 TEST_F(SessionTest, HotkeyWithTheButtonHeldKeepsTurning) {
   desktop.leftDown = true;
   form.WMHotKey(app::kHotkeyRight);
-  EXPECT_TRUE(form.Motion().mouseTurning);
-  EXPECT_FLOAT_EQ(form.Motion().targetYaw, -90);
+  EXPECT_TRUE(form.Motion().MouseTurning());
+  EXPECT_FLOAT_EQ(form.Motion().Target().yaw, -90);
   desktop.leftDown = false;
   desktop.tick += 10;
-  form.Timer1Timer();
-  EXPECT_FALSE(form.Motion().mouseTurning);
+  TimerTick();
+  EXPECT_FALSE(form.Motion().MouseTurning());
   RunUntilHidden();
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
 }
 
 TEST_F(SessionTest, EndTestThatHoldsEndsAtTheNextTickWithoutPainting) {
@@ -294,16 +295,16 @@ TEST_F(SessionTest, EndTestThatHoldsEndsAtTheNextTickWithoutPainting) {
   // Step the clock until the values settle, then one more tick must end it.
   for (int i = 0; !form.Motion().Settled() && i < 10000; ++i) {
     desktop.tick += 10;
-    form.Timer1Timer();
+    TimerTick();
   }
   ASSERT_TRUE(form.SessionActive());
   const int paints = desktop.paints;
-  const float yaw = form.Motion().shownYaw;
+  const float yaw = form.Motion().Shown().yaw;
   desktop.tick += 1000;
-  form.Timer1Timer();
+  TimerTick();
   EXPECT_FALSE(form.SessionActive());
   EXPECT_EQ(desktop.paints, paints);
-  EXPECT_EQ(form.Motion().shownYaw, yaw);
+  EXPECT_EQ(form.Motion().Shown().yaw, yaw);
 }
 
 TEST_F(SessionTest, TheCubeCoversThePrimaryScreen) {
@@ -331,7 +332,7 @@ TEST_F(SessionTest, ForegroundFollowTurnsToTheParkedWindowsDesktop) {
   EXPECT_FALSE(form.SessionActive());
   UserActivates(parkedNext);
   EXPECT_TRUE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
   RunUntilHidden();
   EXPECT_EQ(LeftOf(parkedNext), 1100 - kWidth);
   EXPECT_EQ(LeftOf(left), 10 - kWidth);
@@ -352,7 +353,7 @@ TEST_F(FormTest, ForegroundFollowReadsTheWholeVirtualScreen) {
   EXPECT_FALSE(form.SessionActive());
   UserActivates(next);
   EXPECT_TRUE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
   RunUntilHidden();
   EXPECT_EQ(LeftOf(next), 1900 - 1824);
   EXPECT_EQ(LeftOf(beside), 1100 - 1824);
@@ -391,18 +392,18 @@ TEST_P(ForegroundFollowTest, OpensOnlyForAVisibleParkedWindowAndSnapsAtOnce) {
 
   const desktops::CubeMotion& motion = form.Motion();
   EXPECT_EQ(form.SessionActive(), c.opens);
-  EXPECT_EQ(motion.currentDesktop, c.desktop);
-  EXPECT_FLOAT_EQ(motion.targetYaw, c.targetYaw);
+  EXPECT_EQ(motion.CurrentDesktop(), c.desktop);
+  EXPECT_FLOAT_EQ(motion.Target().yaw, c.targetYaw);
   EXPECT_EQ(form.LastForeground(), c.visible ? window : before);
   if (!c.opens) {
     EXPECT_EQ(desktop.paints, paints);
     return;
   }
-  EXPECT_FALSE(motion.mouseTurning);
-  EXPECT_FLOAT_EQ(motion.targetZoomOut, 0);
-  EXPECT_FLOAT_EQ(motion.shownZoomOut, 0);
-  EXPECT_FLOAT_EQ(motion.targetPitch, 0);
-  EXPECT_FLOAT_EQ(motion.shownYaw, c.shownYaw);
+  EXPECT_FALSE(motion.MouseTurning());
+  EXPECT_FLOAT_EQ(motion.Target().zoomOut, 0);
+  EXPECT_FLOAT_EQ(motion.Shown().zoomOut, 0);
+  EXPECT_FLOAT_EQ(motion.Target().pitch, 0);
+  EXPECT_FLOAT_EQ(motion.Shown().yaw, c.shownYaw);
   EXPECT_EQ(desktop.paints, paints + 1);
 }
 
@@ -431,8 +432,8 @@ TEST_F(SessionTest, ForegroundChangesDuringASessionAreOnlyRecorded) {
   desktop.tick += 10;
   UserActivates(parkedNext);
   EXPECT_EQ(form.LastForeground(), parkedNext);
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
-  EXPECT_FLOAT_EQ(form.Motion().targetYaw, -90);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
+  EXPECT_FLOAT_EQ(form.Motion().Target().yaw, -90);
   EXPECT_EQ(desktop.paints, paints + 1);  // this tick's own paint, no nested session
 }
 
@@ -471,7 +472,7 @@ TEST_P(SystemActivationTest, ParkedWindowTheSystemActivatedIsNotFollowed) {
   UserActivates(parked);
 
   EXPECT_FALSE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 0);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 0);
   const platform::WindowHandle expected = GetParam().otherOnScreen ? other : shellWindow;
   EXPECT_EQ(desktop.foreground, expected);
   EXPECT_EQ(form.LastForeground(), expected);
@@ -490,24 +491,24 @@ TEST_F(SessionTest, FollowWinsTheTickAndTheSignalWaitsForTheNextHiddenTick) {
   UserActivates(parkedNext);
   // The follow step's session, already snapped; the file was not looked at.
   ASSERT_TRUE(form.SessionActive());
-  EXPECT_FALSE(form.Motion().mouseTurning);
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  EXPECT_FALSE(form.Motion().MouseTurning());
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
   EXPECT_EQ(desktop.files.count(SignalFile()), 1u);
 
   RunUntilHidden();
   EXPECT_EQ(desktop.files.count(SignalFile()), 1u);
-  form.Timer1Timer();
+  TimerTick();
   EXPECT_TRUE(form.SessionActive());
-  EXPECT_TRUE(form.Motion().mouseTurning);
+  EXPECT_TRUE(form.Motion().MouseTurning());
   EXPECT_EQ(desktop.files.count(SignalFile()), 0u);
 }
 
 TEST_F(SessionTest, SignalWithTheButtonUpChangesNothing) {
   desktop.files.insert(SignalFile());
-  form.Timer1Timer();
+  TimerTick();
   ASSERT_TRUE(form.SessionActive());
   RunUntilHidden();
-  EXPECT_EQ(form.Motion().currentDesktop, 0);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 0);
   EXPECT_EQ(LeftOf(left), 10);
   EXPECT_EQ(MovesOf(left), 1);  // moved in place all the same
 }
@@ -548,7 +549,7 @@ TEST_F(SessionTest, IdleWaitsForEvents) {
   desktop.foreground = parkedNext;
   form.WMForegroundChanged();
   EXPECT_TRUE(form.SessionActive());
-  EXPECT_EQ(form.Motion().currentDesktop, 1);
+  EXPECT_EQ(form.Motion().CurrentDesktop(), 1);
   desktop.files.insert(SignalFile());
   const int paints = desktop.paints;
   form.WMSignalWritten();
@@ -556,23 +557,25 @@ TEST_F(SessionTest, IdleWaitsForEvents) {
   EXPECT_EQ(desktop.paints, paints);  // the session's own ticks do the work
   RunUntilHidden();
   EXPECT_EQ(desktop.files.count(SignalFile()), 1u);
-  form.Timer1Timer();  // the tick after the session takes the file
-  EXPECT_TRUE(form.Motion().mouseTurning);
+  TimerTick();  // the tick after the session takes the file
+  EXPECT_TRUE(form.Motion().MouseTurning());
   EXPECT_EQ(desktop.files.count(SignalFile()), 0u);
   RunUntilHidden();
-  form.Timer1Timer();
+  TimerTick();
   EXPECT_EQ(desktop.tickInterval, 0u);
 
   desktop.files.insert(SignalFile());
   form.WMSignalWritten();
   EXPECT_TRUE(form.SessionActive());
-  EXPECT_TRUE(form.Motion().mouseTurning);
+  EXPECT_TRUE(form.Motion().MouseTurning());
 }
 
 TEST_F(SessionTest, HiddenTickDoesOnlyItsTwoLookups) {
   UserActivates(left);
   const int queries = desktop.foregroundQueries;
   const int checks = desktop.fileChecks;
+  // The handler itself, though the timer is off between sessions: what a
+  // hidden tick costs.
   for (int i = 0; i < 100; ++i) form.Timer1Timer();
   EXPECT_EQ(desktop.foregroundQueries - queries, 100);
   EXPECT_EQ(desktop.fileChecks - checks, 100);
@@ -645,7 +648,7 @@ TEST_P(EndingTest, BringsEveryWindowHome) {
     form.WMHotKey(app::kHotkeyRight);
     RunUntilHidden();
   }
-  ASSERT_EQ(form.Motion().currentDesktop, shown);
+  ASSERT_EQ(form.Motion().CurrentDesktop(), shown);
   if (endOfSession) {
     form.WMQueryEndSession();
   } else {
