@@ -15,7 +15,7 @@ TForm1::TForm1(platform::Platform& system)
 
 void TForm1::FormCreate() {
   sessionActive = false;
-  parking_.arrangedDesktop = 0;
+  parking_.SetArrangedDesktop(0);
   lastForeground = platform::kNoWindow;
   // A run that ended mid-session, before its watcher could help, left the
   // taskbar hidden.
@@ -52,7 +52,6 @@ void TForm1::FormCreate() {
   ScreenshotDesktop(system_, &bareDesktop);
   faces_.ShowBareDesktop(bareDesktop);
 
-  parking_.arrangedDesktop = 0;
   // The windows stand in the layout over the displays as they are at start.
   parking_.ReadDisplays();
   // One tick once the message loop runs: it sees the first foreground window

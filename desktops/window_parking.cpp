@@ -13,10 +13,8 @@ WindowParking::WindowParking(platform::WindowManager& windows)
 void WindowParking::ReadDisplays() { displays_ = desktops::ReadDisplays(windows_); }
 
 void WindowParking::CollectWindows() {
-  const ShellWindows shell = FindShellWindows(windows_);
-  progmanWindow = shell.desktop;
-  trayWindow = shell.taskbar;
-  managedWindows.clear();
+  shell_ = FindShellWindows(windows_);
+  managed_.clear();
   carried_.clear();
   carriedActive_ = platform::kNoWindow;
   windows_.EnumerateTopLevel(
@@ -25,7 +23,7 @@ void WindowParking::CollectWindows() {
 
 bool WindowParking::CollectWindowProc(platform::WindowHandle window) {
   platform::Rect rect;
-  if (Switches({progmanWindow, trayWindow}, window, &rect)) managedWindows.push_back(window);
+  if (Switches(shell_, window, &rect)) managed_.push_back(window);
   return true;
 }
 
@@ -37,14 +35,14 @@ bool WindowParking::Switches(const ShellWindows& shell, platform::WindowHandle w
   return false;
 }
 
-void WindowParking::SetArrangedDesktop(std::int32_t desktop) { arrangedDesktop = desktop; }
+void WindowParking::SetArrangedDesktop(std::int32_t desktop) { arrangedDesktop_ = desktop; }
 
 void WindowParking::ArrangeWindows(std::int32_t desktop) {
   arranged_.clear();
-  if (managedWindows.empty()) return;
+  if (managed_.empty()) return;
   const Span span = displays_.span;
-  const std::int64_t shift = static_cast<std::int64_t>(span.width) * (arrangedDesktop - desktop);
-  for (platform::WindowHandle window : managedWindows) {
+  const std::int64_t shift = static_cast<std::int64_t>(span.width) * (arrangedDesktop_ - desktop);
+  for (platform::WindowHandle window : managed_) {
     // A window closed since the collection has no rectangle; its move fails
     // and it is in effect passed over.
     platform::Rect rect;
@@ -153,12 +151,12 @@ bool WindowParking::CarryAlong(platform::WindowHandle window) {
   carried_.clear();
   carriedActive_ = platform::kNoWindow;
   platform::Rect rect;
-  if (std::find(managedWindows.begin(), managedWindows.end(), window) == managedWindows.end() ||
+  if (std::find(managed_.begin(), managed_.end(), window) == managed_.end() ||
       windows_.IsMinimised(window) || !windows_.GetRect(window, &rect) ||
       DesktopOffsetOf(rect, displays_.span) != 0) {
     return false;
   }
-  carried_ = FamilyOf(windows_, managedWindows, window);
+  carried_ = FamilyOf(windows_, managed_, window);
   carriedActive_ = window;
   return true;
 }
@@ -171,8 +169,7 @@ platform::WindowHandle WindowParking::KeyboardWindowArranged() {
   if (carriedActive_ != platform::kNoWindow && windows_.IsVisible(carriedActive_)) {
     return carriedActive_;
   }
-  return KeyboardWindow(windows_, displays_.span, arranged_,
-                        DesktopWindow(windows_, {progmanWindow, trayWindow}));
+  return KeyboardWindow(windows_, displays_.span, arranged_, DesktopWindow(windows_, shell_));
 }
 
 platform::WindowHandle WindowParking::KeyboardWindowNow() {

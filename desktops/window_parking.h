@@ -51,8 +51,15 @@ class WindowParking {
 
   // Finds the shell's windows afresh and collects the managed windows.
   void CollectWindows();
-  bool CollectWindowProc(platform::WindowHandle window);
+  // The windows that take part in switching, as the last collection found
+  // them, topmost first.
+  const std::vector<platform::WindowHandle>& ManagedWindows() const { return managed_; }
+  // The shell's desktop window and taskbar as the last collection found them.
+  const ShellWindows& Shell() const { return shell_; }
+  // The desktop the windows stand arranged for: what ArrangeWindows moves
+  // them from.
   void SetArrangedDesktop(std::int32_t desktop);
+  std::int32_t ArrangedDesktop() const { return arrangedDesktop_; }
   // Moves every managed window by whole layout widths so that the windows of
   // `desktop` stand on the screen, relative to the layout recorded by
   // SetArrangedDesktop; once per collection.
@@ -90,12 +97,9 @@ class WindowParking {
   // Such windows are never collected, gathered or re-placed.
   platform::WindowHandle FirstImmovableWindow() const { return firstImmovable_; }
 
-  std::vector<platform::WindowHandle> managedWindows;
-  std::int32_t arrangedDesktop = 0;
-  platform::WindowHandle progmanWindow = platform::kNoWindow;
-  platform::WindowHandle trayWindow = platform::kNoWindow;
-
  private:
+  // Collects `window` when it takes part in switching; goes on listing.
+  bool CollectWindowProc(platform::WindowHandle window);
   // TakesPart, and a window this program is let move.
   bool Switches(const ShellWindows& shell, platform::WindowHandle window, platform::Rect* rect);
   // The windows that take part in switching, where they stand now.
@@ -110,6 +114,9 @@ class WindowParking {
 
   platform::WindowManager& windows_;
   Displays displays_;
+  std::vector<platform::WindowHandle> managed_;
+  ShellWindows shell_;
+  std::int32_t arrangedDesktop_ = 0;
   platform::WindowHandle firstImmovable_ = platform::kNoWindow;
   bool Carried(platform::WindowHandle window) const;
 

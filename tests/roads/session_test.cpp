@@ -50,7 +50,7 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   EXPECT_FLOAT_EQ(motion.Target().yaw, -90);
   EXPECT_FLOAT_EQ(motion.Shown().yaw, 0);
   EXPECT_FLOAT_EQ(motion.Target().zoomOut, 0);
-  EXPECT_EQ(form.Parking().arrangedDesktop, 0);
+  EXPECT_EQ(form.Parking().ArrangedDesktop(), 0);
   EXPECT_EQ(desktop.tickInterval, app::kSessionTickMs);
   // Desktop 0 photographed with layered windows, before the cube window
   // showed; the pictures loaded for good.
@@ -64,7 +64,7 @@ TEST_F(SessionTest, OneSwitchRunsItsWholeRoad) {
   EXPECT_FALSE(desktop.Window(taskbar).visible);
   // Collected: the shell, the taskbar, layered and invisible windows are not.
   const std::vector<platform::WindowHandle> managed = {left, right, parkedNext};
-  EXPECT_EQ(form.Parking().managedWindows, managed);
+  EXPECT_EQ(form.Parking().ManagedWindows(), managed);
 
   EXPECT_GT(RunUntilHidden(), 100);
   // The taskbar comes back, the windows move one width to the left and the

@@ -89,13 +89,13 @@ TEST_F(WindowParkingTest, CollectsTheWindowsOfEveryDesktopButNotTheShell) {
   parking.CollectWindows();
   for (std::size_t i = 0; i < added.size(); ++i) {
     const bool collected =
-        std::count(parking.managedWindows.begin(), parking.managedWindows.end(), added[i]) == 1;
+        std::count(parking.ManagedWindows().begin(), parking.ManagedWindows().end(), added[i]) == 1;
     EXPECT_EQ(collected, kinds[i].collected) << kinds[i].name;
   }
   // In the order the system lists them, topmost first; not the shell.
-  EXPECT_EQ(parking.managedWindows, expected);
-  EXPECT_EQ(parking.progmanWindow, shellWindow);
-  EXPECT_EQ(parking.trayWindow, taskbar);
+  EXPECT_EQ(parking.ManagedWindows(), expected);
+  EXPECT_EQ(parking.Shell().desktop, shellWindow);
+  EXPECT_EQ(parking.Shell().taskbar, taskbar);
 }
 
 // The shell restarts between sessions: its new windows are found at the
@@ -110,9 +110,9 @@ TEST_F(WindowParkingTest, ShellWindowsAreLookedUpAfreshEveryTime) {
       desktop.AddWindow("Shell_TrayWnd", platform::Rect{0, 738, kWidth, kHeight});
 
   parking.CollectWindows();
-  EXPECT_EQ(parking.progmanWindow, newShell);
-  EXPECT_EQ(parking.trayWindow, newTaskbar);
-  EXPECT_EQ(parking.managedWindows, std::vector<platform::WindowHandle>{window});
+  EXPECT_EQ(parking.Shell().desktop, newShell);
+  EXPECT_EQ(parking.Shell().taskbar, newTaskbar);
+  EXPECT_EQ(parking.ManagedWindows(), std::vector<platform::WindowHandle>{window});
 
   // Hidden and shown in place, without activation and without waiting.
   parking.ShowTaskbar(false);
@@ -148,7 +148,7 @@ TEST_P(ArrangeWindowsTest, ShiftsFromTheRecordedLayoutToTheDesktop) {
   parking.CollectWindows();
   parking.SetArrangedDesktop(c.arranged);
   parking.ArrangeWindows(c.desktop);
-  EXPECT_EQ(parking.arrangedDesktop, c.arranged);
+  EXPECT_EQ(parking.ArrangedDesktop(), c.arranged);
   std::vector<std::int32_t> lefts;
   for (platform::WindowHandle window : windows) lefts.push_back(LeftOf(window));
   EXPECT_EQ(lefts, c.expected);
