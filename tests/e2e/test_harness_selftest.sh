@@ -56,4 +56,9 @@ icon_gone() { [[ "$(e2e_probe tray-has "$1" 1)" == absent ]]; }
 e2e_wait_for 10 window_gone "$two" || e2e_fail "probe two did not close"
 e2e_wait_for 10 icon_gone "$two" || e2e_fail "tray icon of probe two stayed after its window closed"
 
+# an unknown command exits 2 and lists every command with its arguments
+listing=$(e2e_probe no-such-command 2>&1)
+e2e_assert_eq 2 "$?" "exit status of an unknown command"
+grep -q '^  probe wait <ms> <cond>\.\.\.' <<<"$listing" || e2e_fail "no usage list: $listing"
+
 e2e_log "selftest ok (start took ${E2E_START_MS} ms)"
