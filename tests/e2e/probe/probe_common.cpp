@@ -28,7 +28,7 @@ std::wstring field(std::wstring s) {
 }
 
 int usage(const char* why) {
-  std::fprintf(stderr, "probe: %s (see the header of probe.cpp for usage)\n", why);
+  std::fprintf(stderr, "probe: %s (run it without a command for the usage of each)\n", why);
   return 2;
 }
 
