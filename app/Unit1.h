@@ -17,7 +17,8 @@
 //   Unit1.cpp          start-up, shutdown, sign-out, Quit, /gatherwindows
 //   hotkeys.cpp        the hotkeys: registering them, what each one starts
 //   cube_session.cpp   a session: its start, the ticks, painting, the mouse,
-//                      its end, and what starts one (foreground, signal file)
+//                      its end, what starts one (foreground, signal file),
+//                      and the windows' re-placing after a display change
 //   tray_commands.cpp  the tray icon's mouse events, the menu's commands, the
 //                      dialogs, the language
 //   tray_icon.h        the tray icon (TrayIcon): its retry, balloons and
